@@ -1,0 +1,66 @@
+#pragma once
+#include "platform/DeviceEnumerator.h"
+#include "platform/LocalClock.h"
+#include "platform/Profile.h"
+
+#include <cstdint>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace brimwell::cli {
+
+enum ExitStatus { EXIT_DONE = 0, EXIT_PRINTER = 1, EXIT_USAGE = 2, EXIT_REFUSED = 3 };
+
+// What a command produced. A job is delivered by the caller to --output, --printer or the
+// first listed printer; a command that wrote its own output (list, --pcx, --png) delivers
+// nothing.
+struct Outcome {
+    int status = EXIT_DONE;
+    std::string message; // for standard error when status is not 0
+    std::vector<std::uint8_t> job;
+    bool deliver = false;
+    bool powerCycleAdvice = false;
+};
+
+Outcome Usage(const std::string& message);
+Outcome Refused(const std::string& message);
+Outcome Job(const std::string& bytes, bool powerCycleAdvice = false);
+Outcome Job(std::vector<std::uint8_t> bytes, bool powerCycleAdvice = false);
+Outcome Done();
+
+struct Context {
+    std::vector<std::string> args; // the command's own arguments, destination options removed
+    IProfile& profile;
+    ILocalClock& clock;
+    IDeviceEnumerator& enumerator;
+    std::ostream& out;
+};
+
+// Splits the command's arguments into options and positionals. `valued` names the options
+// that take a value (as "--opt VALUE" or "--opt=VALUE").
+class ArgList {
+public:
+    ArgList(const std::vector<std::string>& args, const std::vector<std::string>& valued,
+            const std::vector<std::string>& flags);
+    bool ok() const { return m_error.empty(); }
+    const std::string& error() const { return m_error; }
+    // Options in the order given: name and value ("" for flags).
+    const std::vector<std::pair<std::string, std::string>>& options() const { return m_options; }
+    std::optional<std::string> Last(const std::string& name) const;
+    const std::vector<std::string>& positionals() const { return m_positionals; }
+
+private:
+    std::vector<std::pair<std::string, std::string>> m_options;
+    std::vector<std::string> m_positionals;
+    std::string m_error;
+};
+
+// "YYYY-MM-DD HH:MM:SS", a real local date and time; nullopt otherwise.
+std::optional<LocalDateTime> ParseLocalTime(const std::string& text);
+
+// The time given with --at, or the clock's now. Sets *bad when TIME does not parse.
+LocalDateTime TimeOption(const ArgList& args, ILocalClock& clock, bool* bad);
+
+} // namespace brimwell::cli

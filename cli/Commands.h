@@ -1,0 +1,45 @@
+#pragma once
+#include "cli/CliCommon.h"
+#include "platform/DeviceOpener.h"
+#include "platform/Ticks.h"
+
+namespace brimwell::cli {
+
+using CommandFn = Outcome (*)(Context&);
+
+struct Command {
+    const char* name;
+    const char* synopsis;
+    CommandFn run;
+};
+
+// Every command, in the order --help lists them.
+const std::vector<Command>& AllCommands();
+const Command* FindCommand(const std::string& name);
+
+// Each command lives in the file of its subsystem.
+Outcome RunList(Context& ctx);
+Outcome RunTesterType(Context& ctx);
+Outcome RunLabel(Context& ctx);
+Outcome RunDensity(Context& ctx);
+Outcome RunClock(Context& ctx);
+Outcome RunLogo(Context& ctx);
+Outcome RunPreview(Context& ctx);
+Outcome RunFirmware(Context& ctx);
+
+// The services the companion runs on: real ones in main, doubles in tests.
+struct CliServices {
+    IProfile& profile;
+    ILocalClock& clock;
+    IDeviceEnumerator& enumerator;
+    IDeviceOpener& printerOpener; // --printer and the first listed printer
+    IDeviceOpener& outputOpener;  // --output
+    ITickSource& ticks;
+};
+
+// Runs the program on its arguments (without the program name): parses the destination
+// options, runs the command and delivers its job. Returns the exit status.
+int RunCli(const std::vector<std::string>& args, CliServices& services, std::ostream& out,
+           std::ostream& err);
+
+} // namespace brimwell::cli

@@ -1,0 +1,44 @@
+#pragma once
+#include "resources/DialogTemplates.h"
+
+#include <QFont>
+#include <QRect>
+#include <QWidget>
+
+namespace brimwell {
+
+// The dialog base units of a font, as the Windows dialog manager computes them: x is the
+// average width of the 52 Latin letters, rounded; y is the font's height. One horizontal
+// dialog unit is x/4 pixels, one vertical unit y/8 pixels.
+struct DialogBaseUnits {
+    int x = 6;
+    int y = 13;
+};
+
+DialogBaseUnits BaseUnitsFromMetrics(int widthOf52Letters, int fontHeight);
+DialogBaseUnits BaseUnitsForFont(const QFont& font);
+
+// MulDiv: a * b / c rounded to the nearest integer (halves away from zero).
+int MulDiv(int a, int b, int c);
+QRect DialogUnitsToPixels(const DialogBaseUnits& units, int x, int y, int cx, int cy);
+
+// The font a template names, mapped onto this system: the Windows dialog faces become the
+// platform's sans-serif face, at the template's point size.
+QFont DialogFont(const DialogTemplate& tmpl);
+
+// Fills `dialog` with the template's controls, sized from the dialog font, and gives the
+// dialog the template's size. Each control carries its id for GetDlgItem.
+void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl);
+
+// The direct child control with this id, or nullptr when the dialog has none.
+QWidget* GetDlgItem(const QWidget* dialog, int id);
+
+template <class T>
+T* GetDlgItemAs(const QWidget* dialog, int id) {
+    return qobject_cast<T*>(GetDlgItem(dialog, id));
+}
+
+// The Windows mnemonic convention: "&&" shows one ampersand, a single "&" marks a mnemonic.
+QString StaticTextFromTemplate(const std::string& text);
+
+} // namespace brimwell

@@ -1,0 +1,208 @@
+#pragma once
+// Test doubles of the platform services: deterministic, recording, never blocking.
+#include "platform/DeviceEnumerator.h"
+#include "platform/DeviceOpener.h"
+#include "platform/FileDialog.h"
+#include "platform/LocalClock.h"
+#include "platform/MessageBox.h"
+#include "platform/Profile.h"
+#include "platform/Ticks.h"
+#include "platform/WaitCursor.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace brimwell::fake {
+
+// A tick count that moves only when the code sleeps (or when a test advances it).
+class FakeTicks : public ITickSource {
+public:
+    explicit FakeTicks(std::uint32_t start = 1000) : now(start) {}
+    std::uint32_t GetTickCount() override { return now; }
+    void Sleep(std::uint32_t ms) override {
+        sleeps.push_back(ms);
+        now += ms;
+    }
+    std::uint32_t now;
+    std::vector<std::uint32_t> sleeps;
+};
+
+class FixedClock : public ILocalClock {
+public:
+    explicit FixedClock(LocalDateTime t = {}) : time(t) {}
+    LocalDateTime Now() override {
+        ++reads;
+        return time;
+    }
+    LocalDateTime time;
+    int reads = 0;
+};
+
+class MemoryProfile : public IProfile {
+public:
+    int GetInt(const std::string& section, const std::string& entry, int defaultValue) override {
+        ++readCount;
+        auto it = values.find(section + "/" + entry);
+        return it == values.end() ? defaultValue : it->second;
+    }
+    bool WriteInt(const std::string& section, const std::string& entry, int value) override {
+        values[section + "/" + entry] = value;
+        writes.emplace_back(section + "/" + entry, value);
+        return true;
+    }
+    std::map<std::string, int> values;
+    std::vector<std::pair<std::string, int>> writes;
+    int readCount = 0;
+};
+
+// Answers each box from a queue (Ok when the queue is empty) and records what was asked.
+class RecordingMessageBox : public IMessageBox {
+public:
+    struct Shown {
+        std::string text;
+        MsgIcon icon;
+        MsgButtons buttons;
+    };
+    MsgResult Show(const std::string& text, MsgIcon icon, MsgButtons buttons) override {
+        shown.push_back({text, icon, buttons});
+        if (onShow) {
+            onShow();
+        }
+        if (answers.empty()) {
+            return MsgResult::Ok;
+        }
+        const MsgResult r = answers.front();
+        answers.pop_front();
+        return r;
+    }
+    std::vector<Shown> shown;
+    std::deque<MsgResult> answers;
+    std::function<void()> onShow; // runs while the box is "open"
+};
+
+class CountingWaitCursor : public IWaitCursor {
+public:
+    void Begin() override {
+        ++depth;
+        ++begins;
+    }
+    void End() override {
+        --depth;
+        ++ends;
+    }
+    int depth = 0;
+    int begins = 0;
+    int ends = 0;
+};
+
+// Devices by path. Each write request is recorded whole; a device can refuse to open,
+// fail its write or take fewer bytes than asked.
+class FakeDeviceOpener : public IDeviceOpener {
+public:
+    struct Device {
+        bool opens = true;
+        bool writeFails = false;
+        std::optional<std::uint32_t> shortWrite; // bytes taken per write when set
+        std::vector<std::string> writes;         // one entry per write request
+        int openCount = 0;
+        int closeCount = 0;
+    };
+
+    std::unique_ptr<IDeviceHandle> OpenForWrite(const std::string& path) override {
+        openedPaths.push_back(path);
+        auto it = devices.find(path);
+        if (it == devices.end() || !it->second.opens) {
+            return nullptr;
+        }
+        ++it->second.openCount;
+        return std::make_unique<Handle>(it->second);
+    }
+
+    Device& Add(const std::string& path) { return devices[path]; }
+
+    std::map<std::string, Device> devices;
+    std::vector<std::string> openedPaths;
+
+private:
+    class Handle : public IDeviceHandle {
+    public:
+        explicit Handle(Device& d) : m_d(d) {}
+        ~Handle() override { ++m_d.closeCount; }
+        bool Write(const std::uint8_t* data, std::uint32_t length,
+                   std::uint32_t* written) override {
+            if (m_d.writeFails) {
+                *written = 0;
+                return false;
+            }
+            const std::uint32_t n = m_d.shortWrite ? std::min(*m_d.shortWrite, length) : length;
+            m_d.writes.emplace_back(reinterpret_cast<const char*>(data), n);
+            *written = n;
+            return true;
+        }
+
+    private:
+        Device& m_d;
+    };
+};
+
+class FakeEnumerator : public IDeviceEnumerator {
+public:
+    bool Enumerate(std::vector<RawDeviceInterface>& out) override {
+        ++calls;
+        out.clear();
+        if (refuse) {
+            return false;
+        }
+        out = devices;
+        return true;
+    }
+    // A device as udev would report it, with the hardware identifier of vendor:product.
+    static RawDeviceInterface Usb(const std::string& path, unsigned vendor, unsigned product) {
+        char id[64];
+        std::snprintf(id, sizeof id, "USB\\VID_%04X&PID_%04X&REV_0100", vendor, product);
+        return RawDeviceInterface{path, std::string("1-1"), std::string(id)};
+    }
+    std::vector<RawDeviceInterface> devices;
+    bool refuse = false;
+    int calls = 0;
+};
+
+class FakeMonitor : public IDeviceMonitor {
+public:
+    void SetChangeHandler(std::function<void()> handler) override { m_handler = std::move(handler); }
+    void Plug() { Fire(); }
+    void Unplug() { Fire(); }
+    void Fire() {
+        if (m_handler) {
+            m_handler();
+        }
+    }
+
+private:
+    std::function<void()> m_handler;
+};
+
+class ScriptedFileDialog : public IFileDialog {
+public:
+    struct Asked {
+        std::string initialName, defaultExt, filter;
+    };
+    std::optional<std::string> GetOpenFileName(const std::string& initialName,
+                                               const std::string& defaultExt,
+                                               const std::string& filter) override {
+        asked.push_back({initialName, defaultExt, filter});
+        return answer;
+    }
+    std::optional<std::string> answer;
+    std::vector<Asked> asked;
+};
+
+} // namespace brimwell::fake

@@ -1,0 +1,158 @@
+#include "printer/CFuncDlg.h"
+
+#include "app/CBrimwellDlg.h"
+#include "platform/Services.h"
+#include "tester/TesterCatalogue.h"
+
+#include <QComboBox>
+#include <QVariant>
+
+namespace brimwell {
+
+const char* ConfirmationText(int nConfirm) {
+    switch (nConfirm) {
+    case JOB_CONFIRM_PLAIN:
+        return kConfirmPlain;
+    case JOB_CONFIRM_POWER_CYCLE:
+        return kConfirmPowerCycle;
+    default:
+        return nullptr;
+    }
+}
+
+CFuncDlg::CFuncDlg(int nDialogId, QWidget* pParent)
+    : QWidget(pParent), m_nDialogId(nDialogId),
+      m_job(*GetServices().deviceOpener, *GetServices().ticks) {
+    setVisible(false);
+    const int stored = GetServices().profile->GetInt(kProfileSection, kProfileTesterType, 0);
+    m_nTesterIndex = TesterIndexForCode(stored);
+}
+
+CFuncDlg::~CFuncDlg() { CloseJob(0); }
+
+bool CFuncDlg::Create(const DialogTemplate* tmpl) {
+    if (!tmpl) {
+        tmpl = FindDialogTemplate(m_nDialogId);
+    }
+    if (!tmpl) {
+        return false;
+    }
+    BuildDialog(this, *tmpl);
+    OnInitDialog();
+    return true;
+}
+
+void CFuncDlg::OnPrinterAvailability(bool bAvailable) { m_bPrinterAvailable = bAvailable; }
+
+void CFuncDlg::OnTesterTypeChange(CFuncDlg* pSource, int nIndex) {
+    m_nTesterIndex = nIndex;
+    if (pSource != this) {
+        return;
+    }
+    GetServices().profile->WriteInt(kProfileSection, kProfileTesterType, TesterCode(nIndex));
+    if (auto* main = qobject_cast<CBrimwellDlg*>(parentWidget())) {
+        for (CFuncDlg* page : main->m_apPages) {
+            if (page && page != this) {
+                page->OnTesterTypeChange(this, nIndex);
+            }
+        }
+    }
+}
+
+void CFuncDlg::OnTesterListSelChange() {
+    auto* list = GetItem<QComboBox>(IDC_TESTER_LIST);
+    if (!list) {
+        return;
+    }
+    const int position = list->currentIndex();
+    if (position >= 0) {
+        OnTesterTypeChange(this, position);
+    }
+}
+
+bool CFuncDlg::OpenJob(int nConfirm) {
+    CloseJob(0);
+    Services& services = GetServices();
+    if (const char* question = ConfirmationText(nConfirm)) {
+        if (services.messageBox->Show(question, MsgIcon::Warning, MsgButtons::OkCancel) !=
+            MsgResult::Ok) {
+            return false;
+        }
+    }
+    m_strPrinterName.clear();
+    // The printer list is read only now, after the question: a rebuild may have run while
+    // the question was open.
+    auto* combo = brimwell::GetDlgItemAs<QComboBox>(parentWidget(), IDC_PRINTER_COMBO);
+    if (!combo) {
+        return false;
+    }
+    const int selected = combo->currentIndex();
+    if (selected < 0) {
+        return false;
+    }
+    auto* printer =
+        reinterpret_cast<CEnumeratedPrinter*>(combo->itemData(selected).value<quintptr>());
+    if (!printer) {
+        return false;
+    }
+    m_strPrinterName = printer->m_strName;
+    if (!m_job.Open(printer->m_strDevicePath)) {
+        services.messageBox->Show(FormatMessage(kMsgCantOpen, m_strPrinterName), MsgIcon::Warning,
+                                  MsgButtons::Ok);
+        return false;
+    }
+    services.waitCursor->Begin();
+    return true;
+}
+
+void CFuncDlg::ShowJobFailure(bool wasOk) {
+    if (!wasOk || m_job.IsOk()) {
+        return;
+    }
+    std::string text;
+    switch (m_job.LastFailure()) {
+    case CPrinterJob::Failure::NoMemory:
+        text = kMsgSpoolMemory;
+        break;
+    case CPrinterJob::Failure::WriteFailed:
+        text = FormatMessage(kMsgWriteFailure, m_strPrinterName);
+        break;
+    default:
+        return;
+    }
+    GetServices().messageBox->Show(text, MsgIcon::Warning, MsgButtons::Ok);
+}
+
+bool CFuncDlg::SpoolPrintf(const char* format, ...) {
+    const bool wasOk = m_job.IsOk();
+    std::va_list args;
+    va_start(args, format);
+    const bool ok = m_job.SpoolVPrintf(format, args);
+    va_end(args);
+    ShowJobFailure(wasOk);
+    return ok;
+}
+
+bool CFuncDlg::SpoolBytes(const void* pData, std::uint32_t nBytes) {
+    const bool wasOk = m_job.IsOk();
+    const bool ok = m_job.SpoolBytes(pData, nBytes);
+    ShowJobFailure(wasOk);
+    return ok;
+}
+
+bool CFuncDlg::WriteJob() {
+    const bool wasOk = m_job.IsOk();
+    const bool ok = m_job.Write();
+    ShowJobFailure(wasOk);
+    return ok;
+}
+
+void CFuncDlg::CloseJob(std::uint32_t dwMinMs) {
+    const bool wasOpen = m_job.IsDeviceOpen();
+    m_job.Close(dwMinMs);
+    if (wasOpen) {
+        GetServices().waitCursor->End();
+    }
+}
+
+} // namespace brimwell

@@ -1,0 +1,85 @@
+#pragma once
+#include "platform/DialogBuilder.h"
+#include "printer/PrinterJob.h"
+
+#include <QWidget>
+#include <cstdint>
+#include <string>
+
+namespace brimwell {
+
+class CBrimwellDlg;
+
+// Confirmation kinds of OpenJob.
+inline constexpr int JOB_CONFIRM_NONE = 0;
+inline constexpr int JOB_CONFIRM_PLAIN = 1;
+inline constexpr int JOB_CONFIRM_POWER_CYCLE = 2;
+
+// The question shown before a job of this kind opens the printer, or nullptr for none.
+const char* ConfirmationText(int nConfirm);
+
+// One printer with a record in the main window's printer list.
+class CEnumeratedPrinter {
+public:
+    virtual ~CEnumeratedPrinter() = default;
+    int m_nKind = 0;
+    std::string m_strName;       // display text
+    std::string m_strDevicePath; // what a job opens
+};
+
+// The page base. Every function page derives from it; it holds the printer availability
+// and tester index every page shares, and the printer transport: a job is opened (after the
+// page's question), filled, written in one write and closed inside one button handler.
+class CFuncDlg : public QWidget {
+    Q_OBJECT
+public:
+    CFuncDlg(int nDialogId, QWidget* pParent);
+    ~CFuncDlg() override;
+
+    // Builds the page's controls from its dialog template (or from `tmpl`, for tests of a
+    // damaged template) and runs OnInitDialog. False when there is no template.
+    bool Create(const DialogTemplate* tmpl = nullptr);
+
+    int DialogId() const { return m_nDialogId; }
+    QWidget* GetDlgItem(int id) const { return brimwell::GetDlgItem(this, id); }
+    template <class T>
+    T* GetItem(int id) const {
+        return qobject_cast<T*>(GetDlgItem(id));
+    }
+
+    // The printer list was rebuilt; bAvailable is true when a printer or adapter is listed.
+    virtual void OnPrinterAvailability(bool bAvailable);
+    // The tester index is now nIndex. pSource is the page where the user changed it, or
+    // nullptr when a page applies the stored index to itself.
+    virtual void OnTesterTypeChange(CFuncDlg* pSource, int nIndex);
+
+    bool PrinterAvailable() const { return m_bPrinterAvailable; }
+    int TesterIndex() const { return m_nTesterIndex; }
+    const std::string& PrinterName() const { return m_strPrinterName; }
+    const CPrinterJob& Job() const { return m_job; }
+
+protected:
+    virtual bool OnInitDialog() { return true; }
+
+    bool OpenJob(int nConfirm);
+    bool SpoolPrintf(const char* format, ...) BRIMWELL_PRINTF(2, 3);
+    bool SpoolBytes(const void* pData, std::uint32_t nBytes);
+    bool WriteJob();
+    void CloseJob(std::uint32_t dwMinMs);
+
+    // The selection-change handler of a page's tester list (control 1020): the new position
+    // becomes the tester index of every page, with this page as the source.
+    void OnTesterListSelChange();
+
+    std::string m_strPrinterName;
+    bool m_bPrinterAvailable = false;
+    int m_nTesterIndex = 0;
+
+private:
+    void ShowJobFailure(bool wasOk);
+
+    int m_nDialogId;
+    CPrinterJob m_job;
+};
+
+} // namespace brimwell

@@ -1,0 +1,163 @@
+#include "printer/PrinterIdentification.h"
+
+namespace brimwell {
+namespace {
+
+struct IdentificationRow {
+    unsigned vendor;
+    unsigned product;
+    int kind;
+};
+
+constexpr IdentificationRow kIdentificationTable[] = {
+    {0x1203, 0x0126, PRINTER_KIND_PRINTER},
+    {0x067B, 0x2305, PRINTER_KIND_ADAPTER},
+};
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+// One scanf "%x" conversion: optional white space, optional sign, optional 0x prefix, then
+// at least one hex digit. Advances pos past what was read; false when no digit was read.
+bool ScanHex(const std::string& s, std::size_t& pos, unsigned& value) {
+    std::size_t p = pos;
+    while (p < s.size() && (s[p] == ' ' || (s[p] >= '\t' && s[p] <= '\r'))) {
+        ++p;
+    }
+    bool negative = false;
+    if (p < s.size() && (s[p] == '+' || s[p] == '-')) {
+        negative = s[p] == '-';
+        ++p;
+    }
+    const bool prefix = p + 2 < s.size() && s[p] == '0' && (s[p + 1] == 'x' || s[p + 1] == 'X');
+    if (prefix && HexDigit(s[p + 2]) >= 0) {
+        p += 2;
+    }
+    if (p >= s.size() || HexDigit(s[p]) < 0) {
+        return false;
+    }
+    unsigned v = 0;
+    while (p < s.size() && HexDigit(s[p]) >= 0) {
+        v = v * 16u + static_cast<unsigned>(HexDigit(s[p]));
+        ++p;
+    }
+    value = negative ? 0u - v : v;
+    pos = p;
+    return true;
+}
+
+bool ScanLiteral(const std::string& s, std::size_t& pos, const char* literal) {
+    for (const char* l = literal; *l; ++l, ++pos) {
+        if (pos >= s.size() || s[pos] != *l) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+UsbIds ParseHardwareId(const std::string& hardwareId) {
+    UsbIds ids;
+    std::size_t pos = 0;
+    if (!ScanLiteral(hardwareId, pos, "USB\\VID_") || !ScanHex(hardwareId, pos, ids.vendor)) {
+        return ids;
+    }
+    if (!ScanLiteral(hardwareId, pos, "&PID_")) {
+        return ids;
+    }
+    ScanHex(hardwareId, pos, ids.product);
+    return ids;
+}
+
+int IdentifyPrinterKind(UsbIds ids) {
+    for (const auto& row : kIdentificationTable) {
+        if (row.vendor == ids.vendor && row.product == ids.product) {
+            return row.kind;
+        }
+    }
+    return 0;
+}
+
+const char* PrinterKindName(int kind) {
+    return kind == PRINTER_KIND_ADAPTER ? "USB-to-Parallel adapter" : "Brimwell printer";
+}
+
+std::vector<ListedPrinter> FilterPrinters(const std::vector<RawDeviceInterface>& devices) {
+    std::vector<ListedPrinter> listed;
+    for (const auto& device : devices) {
+        if (device.devicePath.size() + 1 > kMaxDevicePathChars) {
+            continue;
+        }
+        if (!device.location || !device.hardwareId) {
+            continue;
+        }
+        const int kind = IdentifyPrinterKind(ParseHardwareId(*device.hardwareId));
+        if (kind == 0) {
+            continue;
+        }
+        listed.push_back({kind, PrinterKindName(kind), device.devicePath});
+    }
+    return listed;
+}
+
+bool SameDevicePath(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i];
+        char y = b[i];
+        if (x >= 'A' && x <= 'Z') {
+            x = static_cast<char>(x - 'A' + 'a');
+        }
+        if (y >= 'A' && y <= 'Z') {
+            y = static_cast<char>(y - 'A' + 'a');
+        }
+        if (x != y) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace brimwell
+
+namespace brimwell {
+
+bool IsPrinterInterfaceEvent(const std::string& action, const std::string& subsystem,
+                             const std::string& sysname) {
+    if (action != "add" && action != "remove") {
+        return false;
+    }
+    return subsystem == "usbmisc" && sysname.size() > 2 && sysname.compare(0, 2, "lp") == 0;
+}
+
+std::string MakeHardwareId(const std::string& idVendor, const std::string& idProduct,
+                           const std::string& bcdDevice) {
+    auto upper = [](std::string s) {
+        for (char& c : s) {
+            if (c >= 'a' && c <= 'z') {
+                c = static_cast<char>(c - 'a' + 'A');
+            }
+        }
+        return s;
+    };
+    std::string id = "USB\\VID_" + upper(idVendor) + "&PID_" + upper(idProduct);
+    if (!bcdDevice.empty()) {
+        id += "&REV_" + upper(bcdDevice);
+    }
+    return id;
+}
+
+} // namespace brimwell

@@ -1,0 +1,65 @@
+#pragma once
+#include "platform/DeviceEnumerator.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace brimwell {
+
+inline constexpr int PRINTER_KIND_PRINTER = 1;
+inline constexpr int PRINTER_KIND_ADAPTER = 2;
+
+inline constexpr const char* kNoPrinterFound = "No printer found";
+
+// A device path, with its terminating zero, must fit in this many characters.
+inline constexpr std::size_t kMaxDevicePathChars = 144;
+
+struct UsbIds {
+    unsigned vendor = 0;
+    unsigned product = 0;
+};
+
+// Reads "USB\VID_%x&PID_%x" the way scanf does: literal parts exactly (upper case), hex
+// digits of either case, anything after the product id ignored. Numbers not reached stay 0.
+UsbIds ParseHardwareId(const std::string& hardwareId);
+
+// The printer kind of a vendor/product pair, or 0 when the pair is not one of ours.
+int IdentifyPrinterKind(UsbIds ids);
+
+// Display text of a kind: "USB-to-Parallel adapter" for adapters, "Brimwell printer" else.
+const char* PrinterKindName(int kind);
+
+// One device that passes the filter.
+struct ListedPrinter {
+    int kind = 0;
+    std::string name;
+    std::string devicePath;
+};
+
+// The per-device rules of the printer list, in enumeration order: a path too long for the
+// detail buffer, an unreadable location or hardware identifier, or a pair not in the
+// identification table skips the device.
+std::vector<ListedPrinter> FilterPrinters(const std::vector<RawDeviceInterface>& devices);
+
+// Whether two device paths are equal, ignoring the case of ASCII letters only.
+bool SameDevicePath(const std::string& a, const std::string& b);
+
+} // namespace brimwell
+
+namespace brimwell {
+
+// Whether a device event is the arrival or removal of a printer-class interface (the usblp
+// driver's "lpN" nodes of subsystem "usbmisc"). Decided from the names alone: on removal the
+// parent device may already be gone.
+bool IsPrinterInterfaceEvent(const std::string& action, const std::string& subsystem,
+                             const std::string& sysname);
+
+// The hardware identifier formed from a USB device's idVendor, idProduct and bcdDevice
+// attributes: "USB\VID_1203&PID_0126&REV_0100" (upper-case hex; REV part only when known).
+std::string MakeHardwareId(const std::string& idVendor, const std::string& idProduct,
+                           const std::string& bcdDevice);
+
+} // namespace brimwell

@@ -1,0 +1,101 @@
+#pragma once
+#include "platform/DeviceOpener.h"
+#include "platform/Ticks.h"
+
+#include <cstdarg>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace brimwell {
+
+#if defined(__GNUC__)
+#define BRIMWELL_PRINTF(fmtIndex, firstArg) __attribute__((format(printf, fmtIndex, firstArg)))
+#else
+#define BRIMWELL_PRINTF(fmtIndex, firstArg)
+#endif
+
+// The messages of the transport. "%s" is the printer's display text in the window, the
+// device path in the command-line companion.
+inline constexpr const char* kMsgCantOpen = "Error : can't open '%s'";
+inline constexpr const char* kMsgSpoolMemory = "Error : failed to allocate internal spool memory";
+inline constexpr const char* kMsgWriteFailure = "Error : write failure for '%s'";
+
+// The questions asked before a job opens the printer. The second ends with the advice the
+// command-line companion prints after a job that changes what the printer runs.
+inline constexpr const char* kConfirmPlain = "Click 'OK' to proceed.";
+inline constexpr const char* kConfirmPowerCycle =
+    "Click 'OK' to proceed.\r\n\r\nWhen all printer lights stop flashing, turn the printer off "
+    "then on again.";
+inline constexpr const char* kPowerCycleAdvice =
+    "When all printer lights stop flashing, turn the printer off then on again.";
+
+// Replaces the first "%s" of a message with text.
+std::string FormatMessage(const char* format, const std::string& text);
+
+inline constexpr std::uint32_t kSpoolInitialGrowBy = 16384;
+
+// The next buffer size for a job buffer of `size` bytes whose growth step is `growBy` and
+// which must hold `needed` bytes: the step is added and then doubled until the size is not
+// less than the need. nullopt when the size or the step would pass 32 bits; that is an
+// allocation failure, never a wrap-around.
+struct SpoolGrowth {
+    std::uint32_t newSize;
+    std::uint32_t newGrowBy;
+};
+std::optional<SpoolGrowth> ComputeSpoolGrowth(std::uint32_t size, std::uint32_t growBy,
+                                              std::uint64_t needed);
+
+// One printer job: the device, the job buffer and the success flag that every step checks.
+// No user-interface code: the page base adds the questions, messages and wait cursor, and
+// the command-line companion uses it as it is.
+class CPrinterJob {
+public:
+    enum class Failure { None, OpenFailed, NoMemory, WriteFailed };
+    using Reallocator = void* (*)(void*, std::size_t);
+
+    CPrinterJob(IDeviceOpener& opener, ITickSource& ticks, Reallocator realloc = &std::realloc);
+    ~CPrinterJob();
+    CPrinterJob(const CPrinterJob&) = delete;
+    CPrinterJob& operator=(const CPrinterJob&) = delete;
+
+    // Closes any earlier job (without a hold), then opens the device. On success the job is
+    // open and the start tick is noted.
+    bool Open(const std::string& devicePath);
+    bool SpoolBytes(const void* data, std::uint32_t length);
+    bool SpoolPrintf(const char* format, ...) BRIMWELL_PRINTF(2, 3);
+    bool SpoolVPrintf(const char* format, std::va_list args);
+    // Writes what was appended since the last write, in one request.
+    bool Write();
+    // Closes the device; after a successful job waits, in 50 ms sleeps (at least one),
+    // until minMs have passed since the device was opened. Then resets the job.
+    void Close(std::uint32_t minMs);
+
+    bool IsDeviceOpen() const { return m_hPrinter != nullptr; }
+    bool IsOk() const { return m_bJobOk; }
+    Failure LastFailure() const { return m_failure; }
+    std::uint32_t SpoolSize() const { return m_nSpoolSize; }
+    std::uint32_t SpoolGrowBy() const { return m_nSpoolGrowBy; }
+    std::uint32_t SpoolLength() const { return m_nSpoolLength; }
+    const std::uint8_t* SpoolData() const { return m_pSpool; }
+    std::uint32_t JobStart() const { return m_dwJobStart; }
+
+private:
+    void Reset();
+
+    IDeviceOpener& m_opener;
+    ITickSource& m_ticks;
+    Reallocator m_realloc;
+    std::unique_ptr<IDeviceHandle> m_hPrinter;
+    std::uint32_t m_dwJobStart = 0;
+    bool m_bJobOk = false;
+    std::uint32_t m_nSpoolSize = 0;
+    std::uint32_t m_nSpoolGrowBy = kSpoolInitialGrowBy;
+    std::uint32_t m_nSpoolLength = 0;
+    std::uint8_t* m_pSpool = nullptr;
+    Failure m_failure = Failure::None;
+};
+
+} // namespace brimwell

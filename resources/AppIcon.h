@@ -1,0 +1,10 @@
+#pragma once
+#include <QIcon>
+
+namespace brimwell {
+
+// The application icon, rendered from its SVG source at 16, 32, 48 and 256 pixels.
+QIcon AppIcon();
+inline constexpr int kAppIconSizes[] = {16, 32, 48, 256};
+
+} // namespace brimwell

@@ -1,0 +1,146 @@
+#include "resources/DialogTemplates.h"
+
+#include <algorithm>
+
+namespace brimwell {
+namespace {
+
+using namespace CtlStyle;
+constexpr const char* kShellDlg = "MS Shell Dlg";
+constexpr const char* kSansSerif = "Microsoft Sans Serif";
+
+ControlTemplate Ctl(int id, CtlClass cls, const char* text, int x, int y, int cx, int cy,
+                    std::uint32_t style, int imageId = 0) {
+    return ControlTemplate{id, cls, text, x, y, cx, cy, style, imageId};
+}
+
+const std::vector<DialogTemplate>& Templates() {
+    static const std::vector<DialogTemplate> templates = {
+        {IDD_BRIMWELL_DIALOG, 565, 355, kShellDlg, 8, "Brimwell",
+         {
+             Ctl(IDC_STATIC, CtlClass::Static, "Function:", 7, 5, 31, 8, AlignLeft),
+             Ctl(IDC_FUNCTION_LIST, CtlClass::ListBox, "", 6, 16, 114, 114,
+                 Notify | NoIntegralHeight | VScroll | Border | TabStop),
+             Ctl(IDC_STATIC, CtlClass::Static, "Printer:", 7, 155, 25, 8, AlignLeft),
+             Ctl(IDC_PRINTER_COMBO, CtlClass::ComboBox, "", 6, 167, 114, 120,
+                 DropDownList | VScroll | TabStop),
+             Ctl(IDC_STATIC, CtlClass::Static, "", 167, 7, 1, 343, EtchedVertical),
+         }},
+        {IDD_WELCOME, 416, 350, kShellDlg, 8, "",
+         {
+             Ctl(IDC_WELCOME_PICTURE, CtlClass::Static, "", 4, 10, 407, 334, Bitmap, IDB_WELCOME),
+         }},
+        {IDD_CFG_LOGO, 424, 321, kSansSerif, 8, "",
+         {
+             Ctl(IDC_LOGO_FILE_CAPTION, CtlClass::Static, "%s logo graphics file:", 4, 6, 142, 8,
+                 AlignLeft),
+             Ctl(IDC_LOGO_FILE, CtlClass::EditBrowse, "", 3, 18, 408, 14,
+                 Border | TabStop | AutoHScroll),
+             Ctl(IDC_LOGO_PREVIEW_CAPTION, CtlClass::Static, "%s label preview:", 3, 39, 142, 8,
+                 AlignLeft),
+             Ctl(IDC_LOGO_PREVIEW, CtlClass::Static, "", 3, 51, 409, 236, AlignLeft),
+             Ctl(IDC_LOGO_SEND, CtlClass::Button, "Send %s Logo To The Printer...", 3, 296, 160, 19,
+                 TabStop),
+             Ctl(IDC_LOGO_ROTATE, CtlClass::Button, "Rotate Logo", 217, 296, 82, 19, TabStop),
+             Ctl(IDC_LOGO_INVERT, CtlClass::Button, "Invert Logo Colours", 308, 296, 82, 19,
+                 TabStop),
+         }},
+        {IDD_TEXT_INFO, 416, 354, kShellDlg, 8, "",
+         {
+             Ctl(IDC_TEXT_VIEW, CtlClass::RichEdit, "", 0, 7, 412, 342,
+                 Multiline | ReadOnly | Border | TabStop | VScroll | DisableNoScroll),
+             Ctl(IDC_BANNER_PICTURE, CtlClass::Static, "", 7, 17, 387, 123,
+                 Bitmap | RealSizeImage, IDB_BANNER),
+         }},
+        {IDD_CFG_TESTER_TYPE, 212, 148, kSansSerif, 8, "",
+         {
+             Ctl(IDC_STATIC, CtlClass::Static, "Tester type with which the printer will be used:",
+                 5, 12, 198, 8, AlignLeft),
+             Ctl(IDC_TESTER_LIST, CtlClass::ComboBox, "", 5, 24, 188, 201,
+                 DropDownList | VScroll | TabStop),
+             Ctl(IDC_USER_NAME_CAPTION, CtlClass::Static, "User name to print on this label type:",
+                 5, 59, 193, 8, AlignLeft),
+             Ctl(IDC_USER_NAME, CtlClass::Edit, "", 5, 71, 149, 14, Border | TabStop | AutoHScroll),
+             Ctl(IDC_SEND_CONFIGURATION, CtlClass::Button, "Send Configuration To The Printer...",
+                 5, 121, 160, 19, TabStop),
+         }},
+        {IDD_GEN_TEST_LABEL, 279, 156, kSansSerif, 8, "",
+         {
+             Ctl(IDC_STATIC, CtlClass::Static,
+                 "Select the tester type for which the printer is configured:", 5, 14, 198, 8,
+                 AlignLeft),
+             Ctl(IDC_TESTER_LIST, CtlClass::ComboBox, "", 5, 26, 188, 201,
+                 DropDownList | VScroll | TabStop),
+             Ctl(IDC_LABEL_ADVICE, CtlClass::Static,
+                 "If any configuration changes have been made prior to attempting to print a "
+                 "label, please ensure the printer has been turned off then back on.",
+                 5, 48, 262, 39, AlignLeft),
+             Ctl(IDC_PASS_LABEL, CtlClass::Button, "Generate a 'Pass' Label...", 5, 88, 160, 19,
+                 TabStop),
+             Ctl(IDC_FAIL_LABEL, CtlClass::Button, "Generate a 'Fail' Label...", 5, 126, 160, 19,
+                 TabStop),
+         }},
+        {IDD_SET_DENSITY, 212, 116, kSansSerif, 8, "",
+         {
+             Ctl(IDC_STATIC, CtlClass::Static, "Light", 0, 32, 21, 8, AlignRight),
+             Ctl(IDC_DENSITY_SLIDER, CtlClass::Trackbar, "", 28, 29, 156, 15,
+                 TrackBoth | NoTicks | TabStop),
+             Ctl(IDC_STATIC, CtlClass::Static, "Dark", 190, 32, 21, 8, AlignLeft),
+             Ctl(IDC_DENSITY_VALUE, CtlClass::Static, "XX", 93, 48, 21, 8, AlignCenter),
+             Ctl(IDC_SEND_DENSITY, CtlClass::Button, "Send Density Setting To The Printer...", 24,
+                 85, 160, 19, TabStop),
+         }},
+        {IDD_SET_DATE_TIME, 245, 104, kSansSerif, 8, "",
+         {
+             Ctl(IDC_STATIC, CtlClass::Static,
+                 "Sets the printer's RTC for use with 'stand alone' mode.", 5, 41, 195, 8,
+                 AlignLeft),
+             Ctl(IDC_SEND_DATE_TIME, CtlClass::Button,
+                 "Send Current Date && Time To The Printer...", 5, 76, 160, 19, TabStop),
+         }},
+        {IDD_UPDATE_FIRMWARE, 424, 106, kSansSerif, 8, "",
+         {
+             Ctl(IDC_STATIC, CtlClass::Static, "Firmware update file:", 4, 6, 142, 8, AlignLeft),
+             Ctl(IDC_FIRMWARE_FILE, CtlClass::EditBrowse, "", 3, 18, 408, 14,
+                 Border | TabStop | AutoHScroll),
+             Ctl(IDC_FIRMWARE_STATUS, CtlClass::Static, "Please select a firmware update file", 4,
+                 44, 414, 8, AlignLeft),
+             Ctl(IDC_SEND_FIRMWARE, CtlClass::Button, "Send Firmware To The Printer...", 3, 73,
+                 160, 19, TabStop),
+         }},
+    };
+    return templates;
+}
+
+} // namespace
+
+const ControlTemplate* DialogTemplate::Find(int controlId) const {
+    if (controlId == IDC_STATIC) {
+        return nullptr;
+    }
+    for (const auto& control : controls) {
+        if (control.id == controlId) {
+            return &control;
+        }
+    }
+    return nullptr;
+}
+
+DialogTemplate DialogTemplate::Without(int controlId) const {
+    DialogTemplate copy = *this;
+    copy.controls.erase(std::remove_if(copy.controls.begin(), copy.controls.end(),
+                                       [&](const ControlTemplate& c) { return c.id == controlId; }),
+                        copy.controls.end());
+    return copy;
+}
+
+const DialogTemplate* FindDialogTemplate(int id) {
+    for (const auto& t : Templates()) {
+        if (t.id == id) {
+            return &t;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace brimwell

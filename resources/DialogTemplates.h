@@ -1,0 +1,108 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace brimwell {
+
+// Dialog templates as data: each control with its id, class, text, position and size in
+// dialog units and style flags. platform/DialogBuilder turns a template into widgets.
+
+enum class CtlClass { Static, Button, Edit, ListBox, ComboBox, Trackbar, RichEdit, EditBrowse };
+
+namespace CtlStyle {
+enum : std::uint32_t {
+    AlignLeft = 0,
+    AlignCenter = 1u << 0,
+    AlignRight = 1u << 1,
+    EtchedVertical = 1u << 2, // static: a sunken vertical line
+    Bitmap = 1u << 3,         // static: shows the picture named by imageId
+    TabStop = 1u << 4,
+    VScroll = 1u << 5,
+    HScroll = 1u << 6,
+    Border = 1u << 7,
+    AutoHScroll = 1u << 8,
+    Multiline = 1u << 9,
+    ReadOnly = 1u << 10,
+    Notify = 1u << 11,
+    NoIntegralHeight = 1u << 12,
+    DropDownList = 1u << 13,
+    TrackBoth = 1u << 14,
+    NoTicks = 1u << 15,
+    DisableNoScroll = 1u << 16, // scroll bar always present, disabled when the text fits
+    RealSizeImage = 1u << 17,
+    Hidden = 1u << 18, // created hidden
+};
+} // namespace CtlStyle
+
+inline constexpr int IDC_STATIC = -1;
+
+struct ControlTemplate {
+    int id = IDC_STATIC;
+    CtlClass cls = CtlClass::Static;
+    std::string text; // UTF-8; "&&" stands for one ampersand
+    int x = 0, y = 0, cx = 0, cy = 0;
+    std::uint32_t style = 0;
+    int imageId = 0; // picture resource for a bitmap static
+};
+
+struct DialogTemplate {
+    int id = 0;
+    int cx = 0, cy = 0;
+    std::string fontFace;
+    int pointSize = 8;
+    std::string caption;
+    std::vector<ControlTemplate> controls;
+
+    const ControlTemplate* Find(int controlId) const;
+    // A copy without the control: for tests of damaged templates.
+    DialogTemplate Without(int controlId) const;
+};
+
+// The template with this id, or nullptr.
+const DialogTemplate* FindDialogTemplate(int id);
+
+// Dialog ids.
+inline constexpr int IDD_BRIMWELL_DIALOG = 101;
+inline constexpr int IDD_WELCOME = 138;
+inline constexpr int IDD_CFG_LOGO = 139;
+inline constexpr int IDD_TEXT_INFO = 140;
+inline constexpr int IDD_CFG_TESTER_TYPE = 141;
+inline constexpr int IDD_GEN_TEST_LABEL = 142;
+inline constexpr int IDD_SET_DENSITY = 143;
+inline constexpr int IDD_SET_DATE_TIME = 144;
+inline constexpr int IDD_UPDATE_FIRMWARE = 145;
+
+// Control ids.
+inline constexpr int IDC_FUNCTION_LIST = 1000;
+inline constexpr int IDC_PRINTER_COMBO = 1009;
+inline constexpr int IDC_LOGO_FILE = 1010;
+inline constexpr int IDC_LOGO_PREVIEW = 1014;
+inline constexpr int IDC_WELCOME_PICTURE = 1015;
+inline constexpr int IDC_LOGO_SEND = 1018;
+inline constexpr int IDC_TEXT_VIEW = 1019;
+inline constexpr int IDC_TESTER_LIST = 1020;
+inline constexpr int IDC_SEND_CONFIGURATION = 1021;
+inline constexpr int IDC_USER_NAME_CAPTION = 1023;
+inline constexpr int IDC_USER_NAME = 1024;
+inline constexpr int IDC_PASS_LABEL = 1025;
+inline constexpr int IDC_FAIL_LABEL = 1026;
+inline constexpr int IDC_LOGO_ROTATE = 1026;
+inline constexpr int IDC_LOGO_INVERT = 1027;
+inline constexpr int IDC_SEND_DATE_TIME = 1028;
+inline constexpr int IDC_LOGO_FILE_CAPTION = 1029;
+inline constexpr int IDC_LOGO_PREVIEW_CAPTION = 1030;
+inline constexpr int IDC_SEND_DENSITY = 1031;
+inline constexpr int IDC_DENSITY_SLIDER = 1032;
+inline constexpr int IDC_DENSITY_VALUE = 1033;
+inline constexpr int IDC_SEND_FIRMWARE = 1039;
+inline constexpr int IDC_FIRMWARE_FILE = 1040;
+inline constexpr int IDC_FIRMWARE_STATUS = 1041;
+inline constexpr int IDC_LABEL_ADVICE = 1042;
+inline constexpr int IDC_BANNER_PICTURE = 1043;
+
+// Picture resources.
+inline constexpr int IDB_WELCOME = 313;
+inline constexpr int IDB_BANNER = 316;
+
+} // namespace brimwell
