@@ -27,8 +27,8 @@ CBrimwellDlg::CBrimwellDlg(const FuncTableEntry* table, QWidget* parent)
 
 CBrimwellDlg::~CBrimwellDlg() {
     if (m_hDevNotify) {
-        GetServices().monitor->SetChangeHandler({});
-        m_hDevNotify = false;
+        m_hDevNotify->SetChangeHandler({});
+        m_hDevNotify = nullptr;
     }
     FreePrinterList();
     for (CFuncDlg*& page : m_apPages) {
@@ -51,7 +51,7 @@ bool CBrimwellDlg::OnInitDialog() {
     // Listen before listing, so that no arrival between the two is lost.
     if (IDeviceMonitor* monitor = GetServices().monitor) {
         monitor->SetChangeHandler([this] { OnDeviceChange(); });
-        m_hDevNotify = true;
+        m_hDevNotify = monitor;
     }
 
     if (QListWidget* list = FunctionList()) {
@@ -164,9 +164,13 @@ void CBrimwellDlg::RefreshPrinterList() {
     }
 }
 
-void CBrimwellDlg::OnDeviceChange() { RefreshPrinterList(); }
+void CBrimwellDlg::OnDeviceChange() {
+    RefreshPrinterList();
+}
 
-void CBrimwellDlg::OnSysCommandClose() { done(QDialog::Accepted); }
+void CBrimwellDlg::OnSysCommandClose() {
+    done(QDialog::Accepted);
+}
 
 void CBrimwellDlg::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {

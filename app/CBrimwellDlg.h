@@ -1,5 +1,6 @@
 #pragma once
 #include "app/FunctionTable.h"
+#include "platform/DeviceEnumerator.h"
 #include "printer/CFuncDlg.h"
 
 #include <QDialog>
@@ -38,7 +39,8 @@ public:
     QComboBox* PrinterCombo() const;
 
     QIcon m_hIcon;
-    bool m_hDevNotify = false;
+    // The monitor this window registered with, so that it unregisters from the same one.
+    IDeviceMonitor* m_hDevNotify = nullptr;
     std::vector<CEnumeratedPrinter*> m_arrPrinters;
     std::array<CFuncDlg*, MAX_FUNC_PAGES> m_apPages{};
 

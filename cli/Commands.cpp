@@ -6,9 +6,8 @@
 namespace brimwell::cli {
 namespace {
 
-const char* kUsage =
-    "usage: brimwell-cli [-o FILE | -p PATH] COMMAND [ARGS...]\n"
-    "       brimwell-cli --help | --version\n";
+const char* kUsage = "usage: brimwell-cli [-o FILE | -p PATH] COMMAND [ARGS...]\n"
+                     "       brimwell-cli --help | --version\n";
 
 void PrintHelp(std::ostream& out) {
     out << kUsage << "\nCommands:\n";
@@ -26,8 +25,7 @@ void PrintHelp(std::ostream& out) {
 
 // Sends the job, in one write, to the destination. Returns the exit status.
 int Deliver(const Outcome& outcome, const std::optional<std::string>& output,
-            const std::optional<std::string>& printer, CliServices& services,
-            std::ostream& err) {
+            const std::optional<std::string>& printer, CliServices& services, std::ostream& err) {
     std::string path;
     IDeviceOpener* opener = &services.printerOpener;
     if (output) {
@@ -36,9 +34,7 @@ int Deliver(const Outcome& outcome, const std::optional<std::string>& output,
     } else if (printer) {
         path = *printer;
     } else {
-        std::vector<RawDeviceInterface> raw;
-        services.enumerator.Enumerate(raw);
-        const auto listed = FilterPrinters(raw);
+        const auto listed = ListPrinters(services.enumerator);
         if (listed.empty()) {
             err << kNoPrinterFound << "\n";
             return EXIT_PRINTER;
@@ -77,8 +73,7 @@ const std::vector<Command>& AllCommands() {
          &RunDensity},
         {"clock", "clock [--at TIME]                      set the printer's clock", &RunClock},
         {"label", "label pass|fail [--tester T] [--at TIME]   print a test label", &RunLabel},
-        {"logo",
-         "logo pass|fail FILE [--rotate] [--invert] ... [--pcx OUT]   store a logo",
+        {"logo", "logo pass|fail FILE [--rotate] [--invert] ... [--pcx OUT]   store a logo",
          &RunLogo},
         {"firmware", "firmware FILE                          update the label program",
          &RunFirmware},

@@ -2,6 +2,7 @@
 #include "cli/CliCommon.h"
 #include "platform/DeviceOpener.h"
 #include "platform/Ticks.h"
+#include "printer/PrinterIdentification.h"
 
 namespace brimwell::cli {
 
@@ -16,6 +17,10 @@ struct Command {
 // Every command, in the order --help lists them.
 const std::vector<Command>& AllCommands();
 const Command* FindCommand(const std::string& name);
+
+// The printers `list` shows, in enumeration order; the first is the default destination
+// of every job.
+std::vector<ListedPrinter> ListPrinters(IDeviceEnumerator& enumerator);
 
 // Each command lives in the file of its subsystem.
 Outcome RunList(Context& ctx);

@@ -1,15 +1,21 @@
 #include "cli/Commands.h"
-#include "printer/PrinterIdentification.h"
 
 namespace brimwell::cli {
+
+std::vector<ListedPrinter> ListPrinters(IDeviceEnumerator& enumerator) {
+    // A refused query lists nothing, like an empty bus.
+    std::vector<RawDeviceInterface> raw;
+    if (!enumerator.Enumerate(raw)) {
+        return {};
+    }
+    return FilterPrinters(raw);
+}
 
 Outcome RunList(Context& ctx) {
     if (!ctx.args.empty()) {
         return Usage("list takes no arguments");
     }
-    std::vector<RawDeviceInterface> raw;
-    ctx.enumerator.Enumerate(raw);
-    const auto listed = FilterPrinters(raw);
+    const auto listed = ListPrinters(ctx.enumerator);
     if (listed.empty()) {
         ctx.out << kNoPrinterFound << "\n";
     }

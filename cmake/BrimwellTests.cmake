@@ -16,12 +16,10 @@ function(brimwell_add_gtest name)
         target_link_libraries(${name} PRIVATE GTest::gtest_main GTest::gmock ${ARG_LIBS})
     endif()
     if(ARG_WRAPPER)
-        # Cases found from the source so that listing needs no wrapper at build time.
-        gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-            PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+        # gtest_discover_tests reads the emulator when it is called: it must be set first, so
+        # that both the listing of the cases and every case run under the wrapper.
         set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR ${ARG_WRAPPER})
-    else()
-        gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-            PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
     endif()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()

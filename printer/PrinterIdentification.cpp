@@ -1,5 +1,7 @@
 #include "printer/PrinterIdentification.h"
 
+#include <algorithm>
+
 namespace brimwell {
 namespace {
 
@@ -27,8 +29,11 @@ int HexDigit(char c) {
     return -1;
 }
 
-// One scanf "%x" conversion: optional white space, optional sign, optional 0x prefix, then
-// at least one hex digit. Advances pos past what was read; false when no digit was read.
+// One scanf "%x" conversion as the C library performs it: optional white space, optional
+// sign, optional "0x" prefix (which alone reads as 0), then hex digits. Advances pos past
+// what was read; false when nothing convertible was found. A number too large for 32 bits
+// reads as 0xFFFFFFFF rather than wrapping, so that no over-long identifier can alias a
+// listed pair (the C library leaves that case undefined).
 bool ScanHex(const std::string& s, std::size_t& pos, unsigned& value) {
     std::size_t p = pos;
     while (p < s.size() && (s[p] == ' ' || (s[p] >= '\t' && s[p] <= '\r'))) {
@@ -39,19 +44,23 @@ bool ScanHex(const std::string& s, std::size_t& pos, unsigned& value) {
         negative = s[p] == '-';
         ++p;
     }
-    const bool prefix = p + 2 < s.size() && s[p] == '0' && (s[p + 1] == 'x' || s[p + 1] == 'X');
-    if (prefix && HexDigit(s[p + 2]) >= 0) {
+    bool digits = false;
+    if (p + 1 < s.size() && s[p] == '0' && (s[p + 1] == 'x' || s[p + 1] == 'X')) {
         p += 2;
+        digits = true; // the "0" of the prefix counts as a number
     }
-    if (p >= s.size() || HexDigit(s[p]) < 0) {
-        return false;
-    }
-    unsigned v = 0;
+    constexpr std::uint64_t kMax = 0xFFFFFFFFu;
+    std::uint64_t v = 0;
     while (p < s.size() && HexDigit(s[p]) >= 0) {
-        v = v * 16u + static_cast<unsigned>(HexDigit(s[p]));
+        v = std::min<std::uint64_t>(v * 16u + static_cast<unsigned>(HexDigit(s[p])), kMax + 1);
+        digits = true;
         ++p;
     }
-    value = negative ? 0u - v : v;
+    if (!digits) {
+        return false;
+    }
+    const auto magnitude = static_cast<unsigned>(std::min(v, kMax));
+    value = v > kMax ? 0xFFFFFFFFu : (negative ? 0u - magnitude : magnitude);
     pos = p;
     return true;
 }
@@ -135,12 +144,13 @@ bool SameDevicePath(const std::string& a, const std::string& b) {
 
 namespace brimwell {
 
+bool IsPrinterInterface(const std::string& subsystem, const std::string& sysname) {
+    return subsystem == "usbmisc" && sysname.size() > 2 && sysname.compare(0, 2, "lp") == 0;
+}
+
 bool IsPrinterInterfaceEvent(const std::string& action, const std::string& subsystem,
                              const std::string& sysname) {
-    if (action != "add" && action != "remove") {
-        return false;
-    }
-    return subsystem == "usbmisc" && sysname.size() > 2 && sysname.compare(0, 2, "lp") == 0;
+    return (action == "add" || action == "remove") && IsPrinterInterface(subsystem, sysname);
 }
 
 std::string MakeHardwareId(const std::string& idVendor, const std::string& idProduct,

@@ -51,9 +51,13 @@ bool SameDevicePath(const std::string& a, const std::string& b);
 
 namespace brimwell {
 
-// Whether a device event is the arrival or removal of a printer-class interface (the usblp
-// driver's "lpN" nodes of subsystem "usbmisc"). Decided from the names alone: on removal the
-// parent device may already be gone.
+// Whether a udev device is a printer-class interface: the usblp driver's "lpN" nodes of
+// subsystem "usbmisc" (the same subsystem also holds hiddevN and others).
+bool IsPrinterInterface(const std::string& subsystem, const std::string& sysname);
+
+// Whether a device event is the arrival ("add") or removal ("remove") of a printer-class
+// interface. Decided from the names alone: on removal the parent USB device may already be
+// gone from sysfs, so none of its attributes can be consulted.
 bool IsPrinterInterfaceEvent(const std::string& action, const std::string& subsystem,
                              const std::string& sysname);
 

@@ -3,12 +3,17 @@
 #include "printer/PrinterIdentification.h"
 
 #include <QSocketNotifier>
+#include <cerrno>
 #include <libudev.h>
 
 namespace brimwell {
 namespace {
 
-std::string Str(const char* s) { return s ? std::string(s) : std::string(); }
+constexpr int kReceiveBufferBytes = 1024 * 1024;
+
+std::string Str(const char* s) {
+    return s ? std::string(s) : std::string();
+}
 
 RawDeviceInterface Describe(udev_device* dev) {
     RawDeviceInterface raw;
@@ -17,9 +22,11 @@ RawDeviceInterface Describe(udev_device* dev) {
     if (!usb) {
         return raw;
     }
-    // The location is the USB bus and port path of the device (its kernel name, "1-1.4").
+    // The location is the USB bus and port path of the device, its kernel name ("1-1.4":
+    // bus 1, port 4 of the hub on port 1). It names where the device is plugged in, as
+    // the location information does on other systems.
     if (const char* port = udev_device_get_sysname(usb)) {
-        raw.location = std::string("USB port ") + port;
+        raw.location = std::string(port);
     }
     const char* vendor = udev_device_get_sysattr_value(usb, "idVendor");
     const char* product = udev_device_get_sysattr_value(usb, "idProduct");
@@ -46,13 +53,17 @@ bool UdevEnumerator::Enumerate(std::vector<RawDeviceInterface>& out) {
             ok = true;
             udev_list_entry* entry;
             udev_list_entry_foreach(entry, udev_enumerate_get_list_entry(e)) {
+                // A device removed since the scan cannot be opened and is left out.
                 udev_device* dev = udev_device_new_from_syspath(u, udev_list_entry_get_name(entry));
                 if (!dev) {
                     continue;
                 }
-                RawDeviceInterface raw = Describe(dev);
-                if (!raw.devicePath.empty()) {
-                    out.push_back(std::move(raw));
+                if (IsPrinterInterface(Str(udev_device_get_subsystem(dev)),
+                                       Str(udev_device_get_sysname(dev)))) {
+                    RawDeviceInterface raw = Describe(dev);
+                    if (!raw.devicePath.empty()) {
+                        out.push_back(std::move(raw));
+                    }
                 }
                 udev_device_unref(dev);
             }
@@ -82,6 +93,9 @@ struct UdevMonitor::Impl {
             udev_monitor_enable_receiving(monitor) < 0) {
             return false;
         }
+        // Room for a burst of events (a hub with several printers, a flaky cable). If the
+        // system refuses, the default stays; an overrun is caught in Drain.
+        udev_monitor_set_receive_buffer_size(monitor, kReceiveBufferBytes);
         const int fd = udev_monitor_get_fd(monitor);
         if (fd < 0) {
             return false;
@@ -103,10 +117,20 @@ struct UdevMonitor::Impl {
         }
     }
 
-    // Reads every queued event; one rebuild covers a burst.
+    // Reads every queued event; one rebuild covers a burst. When events were lost (the
+    // receive buffer overran) the list is rebuilt anyway, since any of them may have been
+    // ours; what is still queued wakes the notifier again.
     void Drain() {
         bool changed = false;
-        while (udev_device* dev = udev_monitor_receive_device(monitor)) {
+        for (;;) {
+            errno = 0;
+            udev_device* dev = udev_monitor_receive_device(monitor);
+            if (!dev) {
+                if (errno != 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+                    changed = true;
+                }
+                break;
+            }
             if (IsPrinterInterfaceEvent(Str(udev_device_get_action(dev)),
                                         Str(udev_device_get_subsystem(dev)),
                                         Str(udev_device_get_sysname(dev)))) {
@@ -122,7 +146,9 @@ struct UdevMonitor::Impl {
 
 UdevMonitor::UdevMonitor() : m_impl(std::make_unique<Impl>()) {}
 
-UdevMonitor::~UdevMonitor() { m_impl->Stop(); }
+UdevMonitor::~UdevMonitor() {
+    m_impl->Stop();
+}
 
 void UdevMonitor::SetChangeHandler(std::function<void()> handler) {
     m_impl->handler = std::move(handler);
@@ -137,6 +163,8 @@ void UdevMonitor::SetChangeHandler(std::function<void()> handler) {
     }
 }
 
-bool UdevMonitor::IsListening() const { return m_impl->notifier != nullptr; }
+bool UdevMonitor::IsListening() const {
+    return m_impl->notifier != nullptr;
+}
 
 } // namespace brimwell

@@ -1,0 +1,322 @@
+// The printer list of the main window: rebuilt at start-up and on every device event, with
+// the selection kept by device path and every page told whether a printer is available.
+#include "app/CBrimwellDlg.h"
+#include "platform/Services.h"
+#include "platform/fake/Fakes.h"
+#include "printer/PrinterIdentification.h"
+
+#include <QComboBox>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace brimwell {
+namespace {
+
+using fake::FakeEnumerator;
+
+// A table with no rows: the tests place their own pages in the slots.
+const FuncTableEntry kNoRows[MAX_FUNC_PAGES] = {};
+
+using AvailabilityLog = std::vector<std::pair<int, bool>>; // (slot, value) per call
+
+class RecordingPage : public CFuncDlg {
+public:
+    RecordingPage(int slot, AvailabilityLog& log, QWidget* parent)
+        : CFuncDlg(IDD_WELCOME, parent), m_slot(slot), m_log(log) {}
+    void OnPrinterAvailability(bool bAvailable) override {
+        CFuncDlg::OnPrinterAvailability(bAvailable);
+        m_log.emplace_back(m_slot, bAvailable);
+    }
+
+private:
+    int m_slot;
+    AvailabilityLog& m_log;
+};
+
+// Records whether the window listened before it first listed.
+class OrderCheckingMonitor : public IDeviceMonitor {
+public:
+    explicit OrderCheckingMonitor(const FakeEnumerator& e) : m_enumerator(e) {}
+    void SetChangeHandler(std::function<void()> handler) override {
+        if (handler) {
+            callsWhenRegistered = m_enumerator.calls;
+        }
+        registered = static_cast<bool>(handler);
+        m_handler = std::move(handler);
+    }
+    void Fire() {
+        if (m_handler) {
+            m_handler();
+        }
+    }
+    int callsWhenRegistered = -1;
+    bool registered = false;
+
+private:
+    const FakeEnumerator& m_enumerator;
+    std::function<void()> m_handler;
+};
+
+constexpr int kPageSlots[] = {0, 7, 19};
+
+class PrinterListTest : public ::testing::Test {
+protected:
+    PrinterListTest()
+        : guard(Services{&messageBox, &profile, &ticks, nullptr, &waitCursor, &opener, nullptr,
+                         &enumerator, &monitor}) {}
+
+    void Start() {
+        dlg = std::make_unique<CBrimwellDlg>(kNoRows);
+        for (int slot : kPageSlots) {
+            dlg->m_apPages[slot] = new RecordingPage(slot, log, dlg.get());
+        }
+    }
+
+    std::vector<std::string> Entries() const {
+        std::vector<std::string> texts;
+        QComboBox* combo = dlg->PrinterCombo();
+        for (int i = 0; i < combo->count(); ++i) {
+            texts.push_back(combo->itemText(i).toStdString());
+        }
+        return texts;
+    }
+
+    CEnumeratedPrinter* Record(int index) const {
+        return reinterpret_cast<CEnumeratedPrinter*>(
+            dlg->PrinterCombo()->itemData(index).value<quintptr>());
+    }
+
+    std::string SelectedPath() const {
+        CEnumeratedPrinter* record = Record(dlg->PrinterCombo()->currentIndex());
+        return record ? record->m_strDevicePath : std::string("(none)");
+    }
+
+    fake::RecordingMessageBox messageBox;
+    fake::MemoryProfile profile;
+    fake::FakeTicks ticks;
+    fake::CountingWaitCursor waitCursor;
+    fake::FakeDeviceOpener opener;
+    FakeEnumerator enumerator;
+    OrderCheckingMonitor monitor{enumerator};
+    ScopedServices guard;
+    AvailabilityLog log;
+    std::unique_ptr<CBrimwellDlg> dlg;
+};
+
+RawDeviceInterface Printer(const std::string& path) {
+    return FakeEnumerator::Usb(path, 0x1203, 0x0126);
+}
+RawDeviceInterface Adapter(const std::string& path) {
+    return FakeEnumerator::Usb(path, 0x067B, 0x2305);
+}
+
+// One rebuild: the devices present, the entry the user selects before the event that
+// triggers it (-1: leave the selection alone), and what the list must show afterwards.
+struct Step {
+    std::vector<RawDeviceInterface> devices;
+    int selectBefore;
+    std::vector<std::string> entries;
+    int selectedIndex;
+    std::string selectedPath; // "(none)" for the entry without a record
+};
+
+struct Scenario {
+    const char* name;
+    std::vector<Step> steps; // the first is the start-up, the others follow device events
+};
+
+void PrintTo(const Scenario& s, std::ostream* os) {
+    *os << s.name;
+}
+
+const char* const kP = "Brimwell printer";
+const char* const kA = "USB-to-Parallel adapter";
+const char* const kNone = "No printer found";
+
+class PrinterListScenario : public PrinterListTest,
+                            public ::testing::WithParamInterface<Scenario> {};
+
+TEST_P(PrinterListScenario, FollowsTheDevices) {
+    const Scenario& scenario = GetParam();
+    for (std::size_t i = 0; i < scenario.steps.size(); ++i) {
+        SCOPED_TRACE("step " + std::to_string(i));
+        const Step& step = scenario.steps[i];
+        enumerator.devices = step.devices;
+        if (i == 0) {
+            Start();
+        } else {
+            if (step.selectBefore >= 0) {
+                dlg->PrinterCombo()->setCurrentIndex(step.selectBefore);
+            }
+            log.clear();
+            monitor.Fire();
+        }
+        EXPECT_EQ(Entries(), step.entries);
+        EXPECT_EQ(dlg->PrinterCombo()->currentIndex(), step.selectedIndex);
+        EXPECT_EQ(SelectedPath(), step.selectedPath);
+
+        // Every listed entry carries its own record, owned by the window.
+        const bool available = step.entries != std::vector<std::string>{kNone};
+        EXPECT_EQ(dlg->m_arrPrinters.size(), available ? step.entries.size() : 0u);
+        for (std::size_t e = 0; available && e < step.entries.size(); ++e) {
+            ASSERT_NE(Record(static_cast<int>(e)), nullptr);
+            EXPECT_EQ(Record(static_cast<int>(e)), dlg->m_arrPrinters[e]);
+            EXPECT_EQ(Record(static_cast<int>(e))->m_strName, step.entries[e]);
+        }
+        if (i > 0) {
+            // Every page, in slot order, after every rebuild.
+            AvailabilityLog expected;
+            for (int slot : kPageSlots) {
+                expected.emplace_back(slot, available);
+            }
+            EXPECT_EQ(log, expected);
+        }
+    }
+}
+
+const std::string kLong143 = "/dev/usb/" + std::string(134, 'l');
+const std::string kLong144 = kLong143 + "p";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PrinterListScenario,
+    ::testing::Values(
+        Scenario{"Nothing", {{{}, -1, {kNone}, 0, "(none)"}, {{}, -1, {kNone}, 0, "(none)"}}},
+        Scenario{"OnePrinterArrives",
+                 {{{}, -1, {kNone}, 0, "(none)"},
+                  {{Printer("/dev/usb/lp0")}, -1, {kP}, 0, "/dev/usb/lp0"}}},
+        Scenario{
+            "PrinterAndAdapterInEnumerationOrder",
+            {{{Adapter("/dev/usb/lp0"), Printer("/dev/usb/lp1")}, -1, {kA, kP}, 0, "/dev/usb/lp0"},
+             {{Printer("/dev/usb/lp1"), Adapter("/dev/usb/lp0")},
+              -1,
+              {kP, kA},
+              1,
+              "/dev/usb/lp0"}}},
+        Scenario{
+            "SecondOfTwoStaysSelectedWhenAThirdArrivesInFront",
+            {{{Printer("/dev/usb/lp0"), Printer("/dev/usb/lp1")}, -1, {kP, kP}, 0, "/dev/usb/lp0"},
+             {{Adapter("/dev/usb/lp2"), Printer("/dev/usb/lp0"), Printer("/dev/usb/lp1")},
+              1,
+              {kA, kP, kP},
+              2,
+              "/dev/usb/lp1"}}},
+        Scenario{
+            "SelectionFoundIgnoringTheCaseOfTheLetters",
+            {{{Printer("/dev/usb/lp0"), Printer("/dev/usb/LP1")}, -1, {kP, kP}, 0, "/dev/usb/lp0"},
+             {{Printer("/dev/usb/lp3"), Printer("/dev/usb/lp0"), Printer("/dev/usb/lp1")},
+              1,
+              {kP, kP, kP},
+              2,
+              "/dev/usb/lp1"}}},
+        Scenario{
+            "RemovingTheSelectedDeviceSelectsTheFirst",
+            {{{Printer("/dev/usb/lp0"), Adapter("/dev/usb/lp1"), Printer("/dev/usb/lp2")},
+              -1,
+              {kP, kA, kP},
+              0,
+              "/dev/usb/lp0"},
+             {{Printer("/dev/usb/lp0"), Printer("/dev/usb/lp2")}, 1, {kP, kP}, 0, "/dev/usb/lp0"}}},
+        Scenario{"RemovingTheLastDeviceShowsNoPrinterFound",
+                 {{{Printer("/dev/usb/lp0")}, -1, {kP}, 0, "/dev/usb/lp0"},
+                  {{}, 0, {kNone}, 0, "(none)"},
+                  {{Adapter("/dev/usb/lp4")}, 0, {kA}, 0, "/dev/usb/lp4"}}},
+        Scenario{"OtherProductsAndVendorsNotListed",
+                 {{{FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x9999),
+                    FakeEnumerator::Usb("/dev/usb/lp1", 0x04B8, 0x0126),
+                    FakeEnumerator::Usb("/dev/usb/lp2", 0x067B, 0x2303)},
+                   -1,
+                   {kNone},
+                   0,
+                   "(none)"},
+                  {{FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x9999), Printer("/dev/usb/lp3")},
+                   -1,
+                   {kP},
+                   0,
+                   "/dev/usb/lp3"}}},
+        Scenario{"PathOverTheLimitNotListed",
+                 {{{Printer(kLong144), Printer(kLong143)}, -1, {kP}, 0, kLong143},
+                  {{Printer(kLong144)}, -1, {kNone}, 0, "(none)"}}},
+        Scenario{"UnreadablePropertiesSkipTheDevice",
+                 {{{RawDeviceInterface{"/dev/usb/lp0", std::nullopt,
+                                       std::string("USB\\VID_1203&PID_0126")},
+                    RawDeviceInterface{"/dev/usb/lp1", std::string("1-2"), std::nullopt},
+                    Adapter("/dev/usb/lp2")},
+                   -1,
+                   {kA},
+                   0,
+                   "/dev/usb/lp2"},
+                  {{RawDeviceInterface{"/dev/usb/lp0", std::nullopt,
+                                       std::string("USB\\VID_1203&PID_0126")}},
+                   -1,
+                   {kNone},
+                   0,
+                   "(none)"}}},
+        Scenario{
+            "TwoIdenticalPrintersListedTwice",
+            {{{Printer("/dev/usb/lp0"), Printer("/dev/usb/lp1")}, -1, {kP, kP}, 0, "/dev/usb/lp0"},
+             {{Printer("/dev/usb/lp0"), Printer("/dev/usb/lp1")},
+              1,
+              {kP, kP},
+              1,
+              "/dev/usb/lp1"}}}),
+    [](const ::testing::TestParamInfo<Scenario>& info) { return std::string(info.param.name); });
+
+TEST_F(PrinterListTest, ListensBeforeItListsAndStopsListeningWhenDestroyed) {
+    Start();
+    EXPECT_EQ(monitor.callsWhenRegistered, 0);
+    EXPECT_EQ(enumerator.calls, 1);
+    EXPECT_TRUE(monitor.registered);
+    dlg.reset();
+    EXPECT_FALSE(monitor.registered);
+    monitor.Fire(); // must not reach the destroyed window
+    EXPECT_EQ(enumerator.calls, 1);
+}
+
+TEST_F(PrinterListTest, RefusedQueryLeavesTheListEmptyAndThePagesUntold) {
+    enumerator.devices = {Printer("/dev/usb/lp0")};
+    Start();
+    log.clear();
+    monitor.Fire();
+    ASSERT_EQ(log.size(), 3u);
+
+    enumerator.refuse = true;
+    log.clear();
+    monitor.Fire();
+    EXPECT_EQ(dlg->PrinterCombo()->count(), 0);
+    EXPECT_EQ(dlg->PrinterCombo()->currentIndex(), -1);
+    EXPECT_TRUE(dlg->m_arrPrinters.empty());
+    EXPECT_TRUE(log.empty());
+    for (int slot : kPageSlots) {
+        EXPECT_TRUE(dlg->m_apPages[slot]->PrinterAvailable()) << slot;
+    }
+
+    // The next query that succeeds lists again, first entry selected.
+    enumerator.refuse = false;
+    monitor.Fire();
+    EXPECT_EQ(Entries(), std::vector<std::string>{kP});
+    EXPECT_EQ(dlg->PrinterCombo()->currentIndex(), 0);
+    EXPECT_EQ(log.size(), 3u);
+}
+
+TEST_F(PrinterListTest, WithoutAPrinterListThePagesAreToldNoPrinter) {
+    enumerator.devices = {Printer("/dev/usb/lp0")};
+    Start();
+    delete dlg->PrinterCombo();
+    log.clear();
+    const int callsBefore = enumerator.calls;
+    monitor.Fire();
+    EXPECT_EQ(enumerator.calls, callsBefore);
+    EXPECT_TRUE(dlg->m_arrPrinters.size() == 1u); // nothing was rebuilt
+    AvailabilityLog expected;
+    for (int slot : kPageSlots) {
+        expected.emplace_back(slot, false);
+    }
+    EXPECT_EQ(log, expected);
+}
+
+} // namespace
+} // namespace brimwell
