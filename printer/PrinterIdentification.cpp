@@ -5,17 +5,6 @@
 namespace brimwell {
 namespace {
 
-struct IdentificationRow {
-    unsigned vendor;
-    unsigned product;
-    int kind;
-};
-
-constexpr IdentificationRow kIdentificationTable[] = {
-    {0x1203, 0x0126, PRINTER_KIND_PRINTER},
-    {0x067B, 0x2305, PRINTER_KIND_ADAPTER},
-};
-
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
@@ -89,8 +78,16 @@ UsbIds ParseHardwareId(const std::string& hardwareId) {
     return ids;
 }
 
+const std::vector<IdentificationRow>& IdentificationTable() {
+    static const std::vector<IdentificationRow> table = {
+        {0x1203, 0x0126, PRINTER_KIND_PRINTER},
+        {0x067B, 0x2305, PRINTER_KIND_ADAPTER},
+    };
+    return table;
+}
+
 int IdentifyPrinterKind(UsbIds ids) {
-    for (const auto& row : kIdentificationTable) {
+    for (const auto& row : IdentificationTable()) {
         if (row.vendor == ids.vendor && row.product == ids.product) {
             return row.kind;
         }

@@ -26,6 +26,16 @@ struct UsbIds {
 // digits of either case, anything after the product id ignored. Numbers not reached stay 0.
 UsbIds ParseHardwareId(const std::string& hardwareId);
 
+// One row of the identification table: a vendor/product pair and the kind it is listed as.
+struct IdentificationRow {
+    unsigned vendor;
+    unsigned product;
+    int kind;
+};
+
+// Every pair the utility lists (the access rules for the device nodes cover the same).
+const std::vector<IdentificationRow>& IdentificationTable();
+
 // The printer kind of a vendor/product pair, or 0 when the pair is not one of ours.
 int IdentifyPrinterKind(UsbIds ids);
 
