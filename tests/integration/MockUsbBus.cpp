@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -38,6 +40,13 @@ void RemovePath(const std::string& path) {
 MockUsbBus& MockUsbBus::Get() {
     static MockUsbBus bus;
     return bus;
+}
+
+// Asked before a testbed exists, umockdev_in_mock_environment() says no even under the
+// wrapper; the wrapper shows itself in LD_PRELOAD.
+bool MockUsbBus::Available() {
+    const char* preload = std::getenv("LD_PRELOAD");
+    return preload && std::strstr(preload, "libumockdev-preload") != nullptr;
 }
 
 MockUsbBus::MockUsbBus() : m_testbed(umockdev_testbed_new()) {

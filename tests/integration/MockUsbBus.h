@@ -22,6 +22,8 @@ class MockUsbBus {
 public:
     // The bus of this process, made on the first call.
     static MockUsbBus& Get();
+    // Whether the program runs under umockdev-wrapper, so that a bus can be made.
+    static bool Available();
 
     // Adds a USB device with a printer-class interface on port `port` of bus 1, whose usblp
     // node is /dev/usb/lp<lpIndex>. The node is an empty plain file, so what a job writes
