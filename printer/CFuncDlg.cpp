@@ -28,7 +28,9 @@ CFuncDlg::CFuncDlg(int nDialogId, QWidget* pParent)
     m_nTesterIndex = TesterIndexForCode(stored);
 }
 
-CFuncDlg::~CFuncDlg() { CloseJob(0); }
+CFuncDlg::~CFuncDlg() {
+    CloseJob(0);
+}
 
 bool CFuncDlg::Create(const DialogTemplate* tmpl) {
     if (!tmpl) {
@@ -42,7 +44,9 @@ bool CFuncDlg::Create(const DialogTemplate* tmpl) {
     return true;
 }
 
-void CFuncDlg::OnPrinterAvailability(bool bAvailable) { m_bPrinterAvailable = bAvailable; }
+void CFuncDlg::OnPrinterAvailability(bool bAvailable) {
+    m_bPrinterAvailable = bAvailable;
+}
 
 void CFuncDlg::OnTesterTypeChange(CFuncDlg* pSource, int nIndex) {
     m_nTesterIndex = nIndex;

@@ -26,10 +26,18 @@ int TesterIndexForCode(int code) {
     return 0;
 }
 
-int TesterCode(int index) { return TesterRow(index).nCode; }
-int TesterNameId(int index) { return TesterRow(index).nNameId; }
-char TesterMode(int index) { return TesterRow(index).chMode; }
-bool TesterUsesUserName(int index) { return TesterRow(index).nNameId == IDS_TESTER_TLA; }
+int TesterCode(int index) {
+    return TesterRow(index).nCode;
+}
+int TesterNameId(int index) {
+    return TesterRow(index).nNameId;
+}
+char TesterMode(int index) {
+    return TesterRow(index).chMode;
+}
+bool TesterUsesUserName(int index) {
+    return TesterRow(index).nNameId == IDS_TESTER_TLA;
+}
 
 const char* TesterDisplayName(int index) {
     const char* name = LoadStringResource(TesterRow(index).nNameId);
