@@ -34,7 +34,7 @@ CFuncDlg::~CFuncDlg() {
 
 bool CFuncDlg::Create(const DialogTemplate* tmpl) {
     if (!tmpl) {
-        tmpl = FindDialogTemplate(m_nDialogId);
+        tmpl = m_pTemplateOverride ? m_pTemplateOverride : FindDialogTemplate(m_nDialogId);
     }
     if (!tmpl) {
         return false;
