@@ -138,7 +138,11 @@ QRect DialogUnitsToPixels(const DialogBaseUnits& units, int x, int y, int cx, in
 }
 
 QFont DialogFont(const DialogTemplate& tmpl) {
-    QFont font(QStringLiteral("Sans Serif"));
+    // Liberation Sans has Arial's metrics, which keeps the dialog base units close to those
+    // the templates were laid out with (6 x 13 pixels at 8 points).
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                      QStringLiteral("Arial"), QStringLiteral("Sans Serif")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(tmpl.pointSize > 0 ? tmpl.pointSize : 8);
     return font;

@@ -24,6 +24,8 @@ CFuncDlg::CFuncDlg(int nDialogId, QWidget* pParent)
     : QWidget(pParent), m_nDialogId(nDialogId),
       m_job(*GetServices().deviceOpener, *GetServices().ticks) {
     setVisible(false);
+    // A page is opaque, like a child dialog: it covers what lies under it.
+    setAutoFillBackground(true);
     const int stored = GetServices().profile->GetInt(kProfileSection, kProfileTesterType, 0);
     m_nTesterIndex = TesterIndexForCode(stored);
 }
