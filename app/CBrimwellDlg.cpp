@@ -10,9 +10,28 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <algorithm>
 #include <cstdlib>
 
 namespace brimwell {
+namespace {
+
+// The first x, in pixels, right of the template's separator line, with a gap of 4 dialog
+// units; never less than kPageLeft. The separator is placed in dialog units and lands right
+// of the fixed kPageLeft with any usual dialog font; pages are transparent here, so a page
+// at kPageLeft would have the line drawn through its controls.
+int PageLeftOf(const DialogTemplate& tmpl) {
+    const DialogBaseUnits units = BaseUnitsForFont(DialogFont(tmpl));
+    int left = kPageLeft;
+    for (const ControlTemplate& c : tmpl.controls) {
+        if (c.cls == CtlClass::Static && (c.style & CtlStyle::EtchedVertical)) {
+            left = std::max(left, DialogUnitsToPixels(units, c.x + c.cx + 4, 0, 0, 0).x());
+        }
+    }
+    return left;
+}
+
+} // namespace
 
 CBrimwellDlg::CBrimwellDlg(const FuncTableEntry* table, QWidget* parent)
     : QDialog(parent), m_hIcon(AppIcon()), m_pTable(table) {
@@ -21,6 +40,7 @@ CBrimwellDlg::CBrimwellDlg(const FuncTableEntry* table, QWidget* parent)
     setWindowTitle(QString::fromUtf8(LoadStringResource(IDS_APP_TITLE)));
     if (const DialogTemplate* tmpl = FindDialogTemplate(IDD_BRIMWELL_DIALOG)) {
         BuildDialog(this, *tmpl);
+        m_nPageLeft = PageLeftOf(*tmpl);
     }
     OnInitDialog();
 }
@@ -70,12 +90,12 @@ bool CBrimwellDlg::OnInitDialog() {
                     std::abort();
                 }
                 widestPage = std::max(widestPage, page->width());
-                page->move(kPageLeft, 0);
+                page->move(m_nPageLeft, 0);
                 page->hide();
             }
             m_apPages[i] = page;
         }
-        const int shortfall = kPageLeft + widestPage - clientWidth;
+        const int shortfall = m_nPageLeft + widestPage - clientWidth;
         if (shortfall > 0) {
             resize(width() + shortfall, height());
         }

@@ -12,7 +12,8 @@ class QListWidget;
 
 namespace brimwell {
 
-// The x position, in pixels of the client area, at which every page stands.
+// The x position, in pixels of the client area, at which every page stands, unless the
+// dialog font puts the separator further right (see PageLeft).
 inline constexpr int kPageLeft = 210;
 
 // The main window: the function list and the printer list on the left, the page of the
@@ -36,6 +37,9 @@ public:
     QWidget* GetDlgItem(int id) const { return brimwell::GetDlgItem(this, id); }
     QListWidget* FunctionList() const;
     QComboBox* PrinterCombo() const;
+    // Where the pages stand: kPageLeft, or just right of the separator when the dialog font
+    // makes the separator reach past it, so that no page is drawn across the line.
+    int PageLeft() const { return m_nPageLeft; }
 
     QIcon m_hIcon;
     bool m_hDevNotify = false;
@@ -51,6 +55,7 @@ protected:
 
 private:
     const FuncTableEntry* m_pTable;
+    int m_nPageLeft = kPageLeft;
 };
 
 } // namespace brimwell

@@ -32,6 +32,13 @@ bool CSetDensityDlg::OnInitDialog() {
     }
     if (auto* label = GetItem<QLabel>(IDC_DENSITY_VALUE)) {
         label->setText(QString::number(kDensityDefault));
+        // The template puts the label's centre 2.5 dialog units left of the slider's; centred
+        // on the slider, the value stands right under the thumb's middle position.
+        if (const QSlider* slider = Slider()) {
+            QRect box = label->geometry();
+            box.moveCenter(QPoint(slider->geometry().center().x(), box.center().y()));
+            label->setGeometry(box);
+        }
     }
     if (auto* send = GetItem<QPushButton>(IDC_SEND_DENSITY)) {
         connect(send, &QPushButton::clicked, this, [this] { OnSendDensity(); });

@@ -4,11 +4,13 @@
 #include "platform/Services.h"
 #include "platform/fake/Fakes.h"
 
+#include <QFrame>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -180,11 +182,33 @@ TEST_F(MaintenancePages, ClockRowInTheTableShowsTheClockPageAtItsPosition) {
     window->FunctionList()->setCurrentRow(kClockRow);
     EXPECT_FALSE(ClockPage()->isHidden());
     EXPECT_TRUE(DensityPage()->isHidden());
-    EXPECT_EQ(ClockPage()->pos(), QPoint(kPageLeft, 0));
+    EXPECT_EQ(ClockPage()->pos(), QPoint(window->PageLeft(), 0));
 
     window->FunctionList()->setCurrentRow(1); // a row without a page shows none
     EXPECT_TRUE(ClockPage()->isHidden());
     EXPECT_TRUE(DensityPage()->isHidden());
+}
+
+TEST_F(MaintenancePages, DensityPageStandsClearOfTheSeparatorWithItsValueUnderTheSlider) {
+    Window();
+    const QFrame* separator = nullptr;
+    for (const QFrame* frame :
+         window->findChildren<QFrame*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (frame->frameShape() == QFrame::VLine) {
+            separator = frame;
+        }
+    }
+    ASSERT_NE(separator, nullptr);
+    EXPECT_GT(DensityPage()->x(), separator->geometry().right());
+    EXPECT_GE(DensityPage()->x(), kPageLeft);
+    EXPECT_LE(DensityPage()->geometry().right(), window->width() - 1);
+
+    const QRect slider = Slider()->geometry();
+    const QRect value = DensityPage()->GetItem<QLabel>(IDC_DENSITY_VALUE)->geometry();
+    const QRect send = DensityButton()->geometry();
+    EXPECT_GE(value.top(), slider.bottom());
+    EXPECT_LE(std::abs(value.center().x() - slider.center().x()), 1);
+    EXPECT_GT(send.top(), value.bottom());
 }
 
 TEST_F(MaintenancePages, ClockIsReadAfterTheConfirmationAndSent) {
