@@ -1,6 +1,8 @@
 #include "app/PageFactory.h"
 
 #include "app/CBrimwellDlg.h"
+#include "maintenance/CSetDateTimeDlg.h"
+#include "maintenance/CSetDensityDlg.h"
 #include "resources/DialogTemplates.h"
 #include "tester/CCfgTesterTypeDlg.h"
 #include "tester/CGenTstLblDlg.h"
@@ -8,9 +10,12 @@
 namespace brimwell {
 
 CFuncDlg* CreatePage(int nDialogId, int nPageArg, CBrimwellDlg* pParent) {
-    (void)pParent;
     (void)nPageArg;
     switch (nDialogId) {
+    case IDD_SET_DENSITY:
+        return new CSetDensityDlg(pParent);
+    case IDD_SET_DATE_TIME:
+        return new CSetDateTimeDlg(pParent);
     case IDD_CFG_TESTER_TYPE: {
         auto* page = new CCfgTesterTypeDlg(pParent);
         page->m_bUserNameApplies = true;

@@ -87,7 +87,9 @@ Outcome RunLabel(Context& ctx) {
     bool badTime = false;
     const LocalDateTime when = TimeOption(args, ctx.clock, &badTime);
     if (badTime) {
-        return Usage("TIME must be a real local time written YYYY-MM-DD HH:MM:SS");
+        // Refused as the clock command refuses it, with the same message.
+        return Refused("Time '" + *args.Last("--at") +
+                       "' is not a valid local time; it must be YYYY-MM-DD HH:MM:SS.");
     }
     Outcome refusal;
     const int index = ResolveTester(args, ctx.profile, &refusal);

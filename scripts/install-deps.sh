@@ -11,7 +11,7 @@ packages=(
     clang clang-format libclang-rt-14-dev
     umockdev libumockdev-dev gir1.2-umockdev-1.0 python3-gi
     xvfb xauth x11-apps imagemagick xdotool
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-liberation2 libx11-dev
 )
 
 missing=()

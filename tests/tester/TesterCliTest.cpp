@@ -145,8 +145,9 @@ TEST_F(TesterCli, RefusesAndWritesNothing) {
         {{"label", "maybe"}, EXIT_USAGE, "pass or fail"},
         {{"label", "pass", "fail"}, EXIT_USAGE, "pass or fail"},
         {{"label", "PASS"}, EXIT_USAGE, "pass or fail"},
-        {{"label", "pass", "--at", "2025-02-29 10:00:00"}, EXIT_USAGE, "TIME"},
-        {{"label", "pass", "--at", "yesterday"}, EXIT_USAGE, "TIME"},
+        {{"label", "pass", "--at", "2025-02-29 10:00:00"}, EXIT_REFUSED, "not a valid local time"},
+        {{"label", "pass", "--at", "yesterday"}, EXIT_REFUSED, "not a valid local time"},
+        {{"label", "pass", "--at"}, EXIT_USAGE, "--at needs a value"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
