@@ -18,8 +18,16 @@ namespace {
 
 using fake::FakeEnumerator;
 
-// A table with no rows: the tests place their own pages in the slots.
-const FuncTableEntry kNoRows[MAX_FUNC_PAGES] = {};
+// Rows only in some slots, so that the pages are told in slot order, skipping empty ones.
+constexpr int kPageSlots[] = {0, 7, 19};
+
+const FuncTableEntry* PageRows() {
+    static FuncTableEntry rows[MAX_FUNC_PAGES] = {};
+    for (int slot : kPageSlots) {
+        rows[slot] = {"Page", IDD_WELCOME, slot};
+    }
+    return rows;
+}
 
 using AvailabilityLog = std::vector<std::pair<int, bool>>; // (slot, value) per call
 
@@ -61,8 +69,6 @@ private:
     std::function<void()> m_handler;
 };
 
-constexpr int kPageSlots[] = {0, 7, 19};
-
 class PrinterListTest : public ::testing::Test {
 protected:
     PrinterListTest()
@@ -70,10 +76,9 @@ protected:
                          &enumerator, &monitor}) {}
 
     void Start() {
-        dlg = std::make_unique<CBrimwellDlg>(kNoRows);
-        for (int slot : kPageSlots) {
-            dlg->m_apPages[slot] = new RecordingPage(slot, log, dlg.get());
-        }
+        dlg = std::make_unique<CBrimwellDlg>(PageRows(), [this](int, int slot, CBrimwellDlg* p) {
+            return new RecordingPage(slot, log, p);
+        });
     }
 
     std::vector<std::string> Entries() const {
@@ -146,13 +151,13 @@ TEST_P(PrinterListScenario, FollowsTheDevices) {
         SCOPED_TRACE("step " + std::to_string(i));
         const Step& step = scenario.steps[i];
         enumerator.devices = step.devices;
+        log.clear();
         if (i == 0) {
             Start();
         } else {
             if (step.selectBefore >= 0) {
                 dlg->PrinterCombo()->setCurrentIndex(step.selectBefore);
             }
-            log.clear();
             monitor.Fire();
         }
         EXPECT_EQ(Entries(), step.entries);
@@ -167,14 +172,12 @@ TEST_P(PrinterListScenario, FollowsTheDevices) {
             EXPECT_EQ(Record(static_cast<int>(e)), dlg->m_arrPrinters[e]);
             EXPECT_EQ(Record(static_cast<int>(e))->m_strName, step.entries[e]);
         }
-        if (i > 0) {
-            // Every page, in slot order, after every rebuild.
-            AvailabilityLog expected;
-            for (int slot : kPageSlots) {
-                expected.emplace_back(slot, available);
-            }
-            EXPECT_EQ(log, expected);
+        // Every page, in slot order, after every rebuild (the one at start-up too).
+        AvailabilityLog expected;
+        for (int slot : kPageSlots) {
+            expected.emplace_back(slot, available);
         }
+        EXPECT_EQ(log, expected);
     }
 }
 
@@ -269,6 +272,7 @@ TEST_F(PrinterListTest, ListensBeforeItListsAndStopsListeningWhenDestroyed) {
     Start();
     EXPECT_EQ(monitor.callsWhenRegistered, 0);
     EXPECT_EQ(enumerator.calls, 1);
+    EXPECT_EQ(log.size(), std::size(kPageSlots));
     EXPECT_TRUE(monitor.registered);
     dlg.reset();
     EXPECT_FALSE(monitor.registered);
