@@ -1,4 +1,5 @@
-// `brimwell-cli list`: the same discovery and filtering as the window's printer list.
+// `brimwell-cli list` and the default destination of a job: both come from the same
+// discovery and filtering as the window's printer list.
 #include "cli/Commands.h"
 #include "platform/fake/Fakes.h"
 
@@ -11,86 +12,111 @@ namespace {
 
 using fake::FakeEnumerator;
 
-struct ListCase {
+struct DiscoveryCase {
     const char* name;
     std::vector<RawDeviceInterface> devices;
     bool refuse;
-    std::vector<std::string> args;
-    int status;
-    std::string out;
+    std::string listed;      // what `list` prints
+    std::string destination; // where `density 5` goes, "" when it finds none
 };
 
-void PrintTo(const ListCase& c, std::ostream* os) {
+void PrintTo(const DiscoveryCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class ListCommand : public ::testing::TestWithParam<ListCase> {};
-
-TEST_P(ListCommand, PrintsTheListedDevices) {
-    const ListCase& c = GetParam();
+class CliDiscovery : public ::testing::TestWithParam<DiscoveryCase> {
+protected:
+    CliDiscovery() {
+        enumerator.devices = GetParam().devices;
+        enumerator.refuse = GetParam().refuse;
+        printers.Add("/dev/usb/lp0");
+        printers.Add("/dev/usb/lp1");
+        printers.Add("/dev/usb/lp3");
+    }
+    int Run(const std::vector<std::string>& args) {
+        out.str("");
+        err.str("");
+        return RunCli(args, services, out, err);
+    }
     fake::MemoryProfile profile;
     fake::FixedClock clock;
     FakeEnumerator enumerator;
-    enumerator.devices = c.devices;
-    enumerator.refuse = c.refuse;
     fake::FakeDeviceOpener printers;
     fake::FakeDeviceOpener outputs;
     fake::FakeTicks ticks;
     CliServices services{profile, clock, enumerator, printers, outputs, ticks};
     std::ostringstream out;
     std::ostringstream err;
-    std::vector<std::string> args = {"list"};
-    args.insert(args.end(), c.args.begin(), c.args.end());
+};
 
-    EXPECT_EQ(RunCli(args, services, out, err), c.status);
-    EXPECT_EQ(out.str(), c.out);
-    if (c.status == EXIT_DONE) {
-        EXPECT_EQ(err.str(), "");
+TEST_P(CliDiscovery, ListAndTheDefaultDestinationAgree) {
+    const DiscoveryCase& c = GetParam();
+    EXPECT_EQ(Run({"list"}), EXIT_DONE);
+    EXPECT_EQ(out.str(), c.listed);
+    EXPECT_EQ(err.str(), "");
+    EXPECT_TRUE(printers.openedPaths.empty()); // listing opens nothing
+
+    const int status = Run({"density", "5"});
+    if (c.destination.empty()) {
+        EXPECT_EQ(status, EXIT_PRINTER);
+        EXPECT_EQ(err.str(), "No printer found\n");
+        EXPECT_TRUE(printers.openedPaths.empty());
+    } else {
+        EXPECT_EQ(status, EXIT_DONE);
+        EXPECT_EQ(printers.openedPaths, std::vector<std::string>{c.destination});
+        EXPECT_EQ(printers.devices[c.destination].writes.size(), 1u);
     }
-    // Listing never opens a device.
-    EXPECT_TRUE(printers.openedPaths.empty());
     EXPECT_TRUE(outputs.openedPaths.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, ListCommand,
-    ::testing::Values(ListCase{"Nothing", {}, false, {}, EXIT_DONE, "No printer found\n"},
-                      ListCase{"RefusedQuery",
-                               {FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x0126)},
-                               true,
-                               {},
-                               EXIT_DONE,
-                               "No printer found\n"},
-                      ListCase{"PrinterAndAdapterInEnumerationOrder",
-                               {FakeEnumerator::Usb("/dev/usb/lp1", 0x067B, 0x2305),
-                                FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x0126)},
-                               false,
-                               {},
-                               EXIT_DONE,
-                               "1\tUSB-to-Parallel adapter\t/dev/usb/lp1\n"
-                               "2\tBrimwell printer\t/dev/usb/lp0\n"},
-                      ListCase{
-                          "OthersFilteredOut",
-                          {FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x9999),
-                           FakeEnumerator::Usb("/dev/usb/lp1", 0x1203, 0x0126),
-                           FakeEnumerator::Usb("/dev/usb/lp2", 0x1203, 0x0126)},
+    Cases, CliDiscovery,
+    ::testing::Values(DiscoveryCase{"Nothing", {}, false, "No printer found\n", ""},
+                      DiscoveryCase{"RefusedQuery",
+                                    {FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x0126)},
+                                    true,
+                                    "No printer found\n",
+                                    ""},
+                      DiscoveryCase{"OnlyOtherDevices",
+                                    {FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x9999),
+                                     FakeEnumerator::Usb("/dev/usb/lp1", 0x04B8, 0x0005)},
+                                    false,
+                                    "No printer found\n",
+                                    ""},
+                      DiscoveryCase{"FirstListedIsTheDestination",
+                                    {FakeEnumerator::Usb("/dev/usb/lp0", 0x0424, 0x0001),
+                                     FakeEnumerator::Usb("/dev/usb/lp3", 0x067B, 0x2305),
+                                     FakeEnumerator::Usb("/dev/usb/lp1", 0x1203, 0x0126)},
+                                    false,
+                                    "1\tUSB-to-Parallel adapter\t/dev/usb/lp3\n"
+                                    "2\tBrimwell printer\t/dev/usb/lp1\n",
+                                    "/dev/usb/lp3"},
+                      DiscoveryCase{
+                          "TwoIdenticalPrinters",
+                          {FakeEnumerator::Usb("/dev/usb/lp1", 0x1203, 0x0126),
+                           FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x0126)},
                           false,
-                          {},
-                          EXIT_DONE,
-                          "1\tBrimwell printer\t/dev/usb/lp1\n2\tBrimwell printer\t/dev/usb/lp2\n"},
-                      ListCase{"NoArgumentsTaken", {}, false, {"--all"}, EXIT_USAGE, ""}),
-    [](const ::testing::TestParamInfo<ListCase>& info) { return std::string(info.param.name); });
+                          "1\tBrimwell printer\t/dev/usb/lp1\n2\tBrimwell printer\t/dev/usb/lp0\n",
+                          "/dev/usb/lp1"}),
+    [](const ::testing::TestParamInfo<DiscoveryCase>& info) {
+        return std::string(info.param.name);
+    });
 
-TEST(ListPrinters, TheFirstListedIsTheDefaultDestination) {
+TEST(CliDestination, AnExplicitPrinterNeedsNoDiscovery) {
+    fake::MemoryProfile profile;
+    fake::FixedClock clock;
     FakeEnumerator enumerator;
-    enumerator.devices = {FakeEnumerator::Usb("/dev/usb/lp0", 0x0424, 0x0001),
-                          FakeEnumerator::Usb("/dev/usb/lp3", 0x067B, 0x2305),
-                          FakeEnumerator::Usb("/dev/usb/lp1", 0x1203, 0x0126)};
-    const auto listed = ListPrinters(enumerator);
-    ASSERT_EQ(listed.size(), 2u);
-    EXPECT_EQ(listed.front().devicePath, "/dev/usb/lp3");
-    enumerator.refuse = true;
-    EXPECT_TRUE(ListPrinters(enumerator).empty());
+    enumerator.devices = {FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x0126)};
+    fake::FakeDeviceOpener printers;
+    printers.Add("/dev/usb/lp7");
+    fake::FakeDeviceOpener outputs;
+    fake::FakeTicks ticks;
+    CliServices services{profile, clock, enumerator, printers, outputs, ticks};
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunCli({"-p", "/dev/usb/lp7", "density", "5"}, services, out, err), EXIT_DONE);
+    EXPECT_EQ(printers.openedPaths, std::vector<std::string>{"/dev/usb/lp7"});
+    EXPECT_EQ(enumerator.calls, 0);
 }
 
 } // namespace

@@ -347,5 +347,25 @@ TEST_F(UdevDiscovery, CliListPrintsTheDevices) {
     EXPECT_EQ(out.str(), "No printer found\n");
 }
 
+TEST_F(UdevDiscovery, CliJobGoesToTheFirstListedPrinter) {
+    bus.AddPrinter(0x1203, 0x9999, 1, 0);
+    const MockUsbDevice first = bus.AddPrinter(0x1203, 0x0126, 2, 1);
+    const MockUsbDevice second = bus.AddPrinter(0x067B, 0x2305, 3, 2);
+    fake::FixedClock clock;
+    OutputFileOpener output;
+    cli::CliServices services{profile, clock, udevEnumerator, opener, output, ticks};
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(cli::RunCli({"density", "5"}, services, out, err), cli::EXIT_DONE);
+    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(bus.ReadNode(first), "RKW7047\r\n5\r\n");
+    EXPECT_EQ(bus.ReadNode(second), "");
+
+    // The CLI names the device path when it cannot open it.
+    bus.MakeNodeVanish(first);
+    EXPECT_EQ(cli::RunCli({"density", "5"}, services, out, err), cli::EXIT_PRINTER);
+    EXPECT_EQ(err.str(), "Error : can't open '/dev/usb/lp1'\n");
+}
+
 } // namespace
 } // namespace brimwell
