@@ -114,6 +114,9 @@ TEST(LogoReadPcx, Pictures) {
     Bytes withTable8 = MakePcx(4, 8, {{0, 1, 2, 3}}, &table);
     std::fill(withTable8.begin() + 16, withTable8.begin() + 64, 0xFF); // header: all white
 
+    Bytes shortLine8 = With(PcxHeader(4, 1, 8, 2), {0xC4, 0x01}); // value 1: white
+    std::fill_n(shortLine8.begin() + 19, 3, 0xFF);
+
     Bytes encoding0 = With(Header(MakePcx(16, 1, {{0, 0}})), {0xC2, 0xF0});
     encoding0[2] = 0;
 
@@ -133,6 +136,11 @@ TEST(LogoReadPcx, Pictures) {
          {"................", "################"}},
         // Lines shorter than the width leave black pixels, counted black in the mean.
         {"short lines", MakePcx(24, 1, {{0xFF, 0xFF}}), {"................########"}},
+        // Copies past bytes per line are dropped even where the width has room for them.
+        {"run past a short line",
+         With(Header(MakePcx(24, 1, {{0, 0}})), {0xC3, 0xFF}),
+         {"................########"}},
+        {"8-bit run past a short line", shortLine8, {"..##"}},
         // Trailing table: 0, 765, 300, 30; mean 273.
         {"8 bits, table", withTable8, {"#..#"}},
         // No table: 3 and 15 white, 7 grey (300) from the header; 16 to 255 black. Mean 366.
