@@ -423,6 +423,8 @@ LogoStatus CLogoFmtHandler::ReadPcx(const std::uint8_t* pData, std::size_t nSize
 
     // Decoding follows the scan's rules. Copies at byte positions from bytes per line on, and
     // pixels at x of width or more, are dropped; what a short line leaves out stays black.
+    // Bytes past the width are never looked at, however long the header says a line is.
+    const std::uint32_t usefulBytes = std::min(bytesPerLine, bits == 1 ? (w + 7) / 8 : w);
     auto walk = [&](auto&& visit) {
         std::size_t at = PCX_DATA;
         for (std::uint32_t y = 0; y < h; ++y) {
@@ -435,13 +437,13 @@ LogoStatus CLogoFmtHandler::ReadPcx(const std::uint8_t* pData, std::size_t nSize
                     run = code - PCX_RUN_CODE;
                     value = pData[at++];
                 }
-                const std::uint32_t end = std::min(count + run, bytesPerLine);
+                const std::uint32_t end = std::min(count + run, usefulBytes);
                 for (std::uint32_t b = count; b < end; ++b) {
                     if (bits == 1) {
                         for (std::uint32_t k = 0; k < 8 && b * 8 + k < w; ++k) {
                             visit(b * 8 + k, y, (value >> (7 - k)) & 1 ? WHITE_BRIGHTNESS : 0u);
                         }
-                    } else if (b < w) {
+                    } else {
                         visit(b, y, palette[value]);
                     }
                 }

@@ -189,6 +189,10 @@ def bad_files():
         "1 bit, 3 colours")
     add("bmp-colours-negative.bmp", put(bytearray(b8), 46, "<i", -4), NC,
         "colour count -4")
+    add("bmp-colours-and-important-negative.bmp",
+        put(put(put(bytearray(b8), 46, "<i", -64), 50, "<i", -64), 10, "<I", 14), NC,
+        "colour count and important colours both -64, pixel offset 14: a negative count "
+        "would let the rows start inside the headers")
     add("bmp-24-bit-with-colours.bmp", put(bytearray(b24), 46, "<i", 2), NC,
         "24 bits with a colour count of 2")
     add("bmp-important-above-count.bmp", put(bytearray(b8), 50, "<i", 5), NC,

@@ -73,6 +73,11 @@ TEST(LogoReadBmp, ChecksInOrder) {
          LOGO_TOO_LARGE},
         {"257 colours", [](Bytes& b) { Put32(b, 46, 257); }, LOGO_NOT_COMPATIBLE},
         {"negative colours", [](Bytes& b) { Put32(b, 46, -1); }, LOGO_NOT_COMPATIBLE},
+        // A negative count would pass the important-colours check and pull the least pixel
+        // offset back into the headers: refused.
+        {"negative colours and important",
+         [](Bytes& b) { Put32(b, 46, -100), Put32(b, 50, -100), Put32(b, 10, 0); },
+         LOGO_NOT_COMPATIBLE},
         {"256 colours: table past offset", [](Bytes& b) { Put32(b, 46, 256); },
          LOGO_NOT_COMPATIBLE},
         {"important 5 of 4", [](Bytes& b) { Put32(b, 46, 4), Put32(b, 50, 5); },
@@ -102,6 +107,7 @@ TEST(LogoReadBmp, DirectColourTakesNoColourCount) {
     Put32(b, 46, 1);
     EXPECT_EQ(ReadBmp(b), LOGO_NOT_COMPATIBLE);
     Put32(b, 46, -1);
+    Put32(b, 50, -1);
     EXPECT_EQ(ReadBmp(b), LOGO_NOT_COMPATIBLE);
     Put32(b, 46, 0);
     Put32(b, 50, 1);
