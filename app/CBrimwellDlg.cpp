@@ -14,8 +14,9 @@
 
 namespace brimwell {
 
-CBrimwellDlg::CBrimwellDlg(const FuncTableEntry* table, QWidget* parent)
-    : QDialog(parent), m_hIcon(AppIcon()), m_pTable(table) {
+CBrimwellDlg::CBrimwellDlg(const FuncTableEntry* table, PageFactory factory, QWidget* parent)
+    : QDialog(parent), m_hIcon(AppIcon()), m_pTable(table),
+      m_factory(factory ? std::move(factory) : PageFactory(&CreatePage)) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QString::fromUtf8(LoadStringResource(IDS_APP_TITLE)));
@@ -63,7 +64,7 @@ bool CBrimwellDlg::OnInitDialog() {
                 continue;
             }
             list->addItem(QString::fromUtf8(row.pszTitle));
-            CFuncDlg* page = CreatePage(row.nDialogId, row.nPageArg, this);
+            CFuncDlg* page = m_factory(row.nDialogId, row.nPageArg, this);
             if (page) {
                 if (!page->Create()) {
                     // A page without its template cannot be shown: end at once.
@@ -164,9 +165,13 @@ void CBrimwellDlg::RefreshPrinterList() {
     }
 }
 
-void CBrimwellDlg::OnDeviceChange() { RefreshPrinterList(); }
+void CBrimwellDlg::OnDeviceChange() {
+    RefreshPrinterList();
+}
 
-void CBrimwellDlg::OnSysCommandClose() { done(QDialog::Accepted); }
+void CBrimwellDlg::OnSysCommandClose() {
+    done(QDialog::Accepted);
+}
 
 void CBrimwellDlg::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QIcon>
 #include <array>
+#include <functional>
 #include <vector>
 
 class QComboBox;
@@ -20,11 +21,15 @@ inline constexpr int kPageLeft = 210;
 class CBrimwellDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit CBrimwellDlg(const FuncTableEntry* table = kFunctionTable, QWidget* parent = nullptr);
+    // Builds the page of a function row; tests hand in their own.
+    using PageFactory = std::function<CFuncDlg*(int nDialogId, int nPageArg, CBrimwellDlg*)>;
+
+    // Creates the controls and every page, then lists the printers; the caller shows the
+    // window.
+    explicit CBrimwellDlg(const FuncTableEntry* table = kFunctionTable,
+                          PageFactory factory = nullptr, QWidget* parent = nullptr);
     ~CBrimwellDlg() override;
 
-    // Creates the controls and every page, then lists the printers. Called by the
-    // constructor; the window is shown by the caller.
     void ShowSelectedPage();
     void RefreshPrinterList();
     void FreePrinterList();
@@ -51,6 +56,7 @@ protected:
 
 private:
     const FuncTableEntry* m_pTable;
+    PageFactory m_factory;
 };
 
 } // namespace brimwell

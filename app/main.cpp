@@ -7,7 +7,8 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QString::fromLatin1(brimwell::kProfileOrganization));
-    QApplication::setApplicationName(QString::fromUtf8(brimwell::LoadStringResource(brimwell::IDS_APP_TITLE)));
+    QApplication::setApplicationName(
+        QString::fromUtf8(brimwell::LoadStringResource(brimwell::IDS_APP_TITLE)));
     QApplication::setApplicationVersion(QStringLiteral(BRIMWELL_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("brimwell"));
     brimwell::CBrimwellApp theApp;

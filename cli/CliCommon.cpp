@@ -31,7 +31,9 @@ Outcome Job(std::vector<std::uint8_t> bytes, bool powerCycleAdvice) {
     return o;
 }
 
-Outcome Done() { return Outcome{}; }
+Outcome Done() {
+    return Outcome{};
+}
 
 ArgList::ArgList(const std::vector<std::string>& args, const std::vector<std::string>& valued,
                  const std::vector<std::string>& flags) {
@@ -77,8 +79,8 @@ std::optional<std::string> ArgList::Last(const std::string& name) const {
 std::optional<LocalDateTime> ParseLocalTime(const std::string& text) {
     unsigned y, mo, d, h, mi, s;
     char tail;
-    if (text.size() != 19 || std::sscanf(text.c_str(), "%4u-%2u-%2u %2u:%2u:%2u%c", &y, &mo, &d,
-                                         &h, &mi, &s, &tail) != 6) {
+    if (text.size() != 19 || std::sscanf(text.c_str(), "%4u-%2u-%2u %2u:%2u:%2u%c", &y, &mo, &d, &h,
+                                         &mi, &s, &tail) != 6) {
         return std::nullopt;
     }
     for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18}) {

@@ -3,17 +3,20 @@
 #include "printer/PrinterIdentification.h"
 #include "printer/PrinterJob.h"
 
+#include <algorithm>
+
 namespace brimwell::cli {
 namespace {
 
-const char* kUsage =
-    "usage: brimwell-cli [-o FILE | -p PATH] COMMAND [ARGS...]\n"
-    "       brimwell-cli --help | --version\n";
+const char* kUsage = "usage: brimwell-cli [-o FILE | -p PATH] COMMAND [ARGS...]\n"
+                     "       brimwell-cli --help | --version\n";
 
 void PrintHelp(std::ostream& out) {
     out << kUsage << "\nCommands:\n";
     for (const Command& c : AllCommands()) {
-        out << "  " << c.synopsis << "\n";
+        std::string line = std::string(c.name) + " " + c.arguments;
+        line.resize(std::max<std::size_t>(line.size() + 2, 60), ' ');
+        out << "  " << line << c.summary << "\n";
     }
     out << "\nWhere a job goes:\n"
            "  -o FILE, --output FILE   write the job's bytes to FILE ('-' is standard output)\n"
@@ -26,8 +29,7 @@ void PrintHelp(std::ostream& out) {
 
 // Sends the job, in one write, to the destination. Returns the exit status.
 int Deliver(const Outcome& outcome, const std::optional<std::string>& output,
-            const std::optional<std::string>& printer, CliServices& services,
-            std::ostream& err) {
+            const std::optional<std::string>& printer, CliServices& services, std::ostream& err) {
     std::string path;
     IDeviceOpener* opener = &services.printerOpener;
     if (output) {
@@ -70,19 +72,16 @@ int Deliver(const Outcome& outcome, const std::optional<std::string>& output,
 
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
-        {"list", "list                                   list the printers found", &RunList},
-        {"tester-type", "tester-type [--tester T] [--user-name TEXT]   store MODE.MOD",
+        {"list", "", "list the printers found", &RunList},
+        {"tester-type", "[--tester T] [--user-name TEXT]", "store the tester type (MODE.MOD)",
          &RunTesterType},
-        {"density", "density N                              set the print density (1-15)",
-         &RunDensity},
-        {"clock", "clock [--at TIME]                      set the printer's clock", &RunClock},
-        {"label", "label pass|fail [--tester T] [--at TIME]   print a test label", &RunLabel},
-        {"logo",
-         "logo pass|fail FILE [--rotate] [--invert] ... [--pcx OUT]   store a logo",
-         &RunLogo},
-        {"firmware", "firmware FILE                          update the label program",
-         &RunFirmware},
-        {"preview", "preview FILE [--rotate] [--invert] ... --png OUT   draw the label preview",
+        {"density", "N", "set the print density, 1 (light) to 15 (dark)", &RunDensity},
+        {"clock", "[--at TIME]", "set the printer's clock", &RunClock},
+        {"label", "pass|fail [--tester T] [--at TIME]", "print a test label", &RunLabel},
+        {"logo", "pass|fail FILE [--rotate] [--invert] ... [--pcx OUT]",
+         "store the pass or fail logo", &RunLogo},
+        {"firmware", "FILE", "replace the printer's label program", &RunFirmware},
+        {"preview", "FILE [--rotate] [--invert] ... --png OUT", "draw the label preview",
          &RunPreview},
     };
     return commands;
@@ -155,8 +154,8 @@ int RunCli(const std::vector<std::string>& args, CliServices& services, std::ost
     const Outcome outcome = command->run(ctx);
     if (outcome.status != EXIT_DONE) {
         if (outcome.status == EXIT_USAGE) {
-            err << "brimwell-cli: " << outcome.message << "\nusage: brimwell-cli "
-                << command->synopsis << "\n";
+            err << "brimwell-cli: " << outcome.message << "\nusage: brimwell-cli " << command->name
+                << " " << command->arguments << "\n";
         } else {
             err << outcome.message << "\n";
         }

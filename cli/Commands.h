@@ -9,7 +9,8 @@ using CommandFn = Outcome (*)(Context&);
 
 struct Command {
     const char* name;
-    const char* synopsis;
+    const char* arguments; // what follows the name in a usage line
+    const char* summary;
     CommandFn run;
 };
 

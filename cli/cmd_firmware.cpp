@@ -2,6 +2,8 @@
 
 namespace brimwell::cli {
 
-Outcome RunFirmware(Context&) { return Usage("this command is not available in this build"); }
+Outcome RunFirmware(Context&) {
+    return Usage("this command is not available in this build");
+}
 
 } // namespace brimwell::cli

@@ -87,7 +87,7 @@ QWidget* MakeControl(QWidget* parent, const ControlTemplate& c) {
         text->setReadOnly((c.style & ReadOnly) != 0);
         text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
         text->setVerticalScrollBarPolicy((c.style & DisableNoScroll) ? Qt::ScrollBarAlwaysOn
-                                                                      : Qt::ScrollBarAsNeeded);
+                                                                     : Qt::ScrollBarAsNeeded);
         text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         text->setLineWrapMode(QTextEdit::WidgetWidth);
         return text;
@@ -127,7 +127,8 @@ int MulDiv(int a, int b, int c) {
     const long long product = static_cast<long long>(a) * b;
     const long long half = std::llabs(static_cast<long long>(c)) / 2;
     const bool negative = (product < 0) != (c < 0);
-    const long long magnitude = (std::llabs(product) + half) / std::llabs(static_cast<long long>(c));
+    const long long magnitude =
+        (std::llabs(product) + half) / std::llabs(static_cast<long long>(c));
     return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
@@ -137,7 +138,11 @@ QRect DialogUnitsToPixels(const DialogBaseUnits& units, int x, int y, int cx, in
 }
 
 QFont DialogFont(const DialogTemplate& tmpl) {
-    QFont font(QStringLiteral("Sans Serif"));
+    // Liberation Sans has Arial's metrics, which keeps the dialog base units close to those
+    // the templates were laid out with (6 x 13 pixels at 8 points).
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                      QStringLiteral("Arial"), QStringLiteral("Sans Serif")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(tmpl.pointSize > 0 ? tmpl.pointSize : 8);
     return font;
@@ -183,7 +188,8 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl) {
             control->setObjectName(QStringLiteral("ctl%1").arg(c.id));
         }
         if (!(c.style & CtlStyle::TabStop) && c.cls != CtlClass::Static) {
-            control->setFocusPolicy(static_cast<Qt::FocusPolicy>(control->focusPolicy() & ~Qt::TabFocus));
+            control->setFocusPolicy(
+                static_cast<Qt::FocusPolicy>(control->focusPolicy() & ~Qt::TabFocus));
         }
         if (c.style & CtlStyle::Hidden) {
             control->hide();

@@ -25,7 +25,9 @@ void Take(T*& target, T* value) {
 
 } // namespace
 
-Services& GetServices() { return Current(); }
+Services& GetServices() {
+    return Current();
+}
 
 ScopedServices::ScopedServices(const Services& replacement) : m_saved(Current()) {
     Services& s = Current();
@@ -40,7 +42,9 @@ ScopedServices::ScopedServices(const Services& replacement) : m_saved(Current())
     Take(s.monitor, replacement.monitor);
 }
 
-ScopedServices::~ScopedServices() { Current() = m_saved; }
+ScopedServices::~ScopedServices() {
+    Current() = m_saved;
+}
 
 Services MakeRealServices() {
     // Made once and kept for the life of the process.

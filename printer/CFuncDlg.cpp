@@ -24,15 +24,19 @@ CFuncDlg::CFuncDlg(int nDialogId, QWidget* pParent)
     : QWidget(pParent), m_nDialogId(nDialogId),
       m_job(*GetServices().deviceOpener, *GetServices().ticks) {
     setVisible(false);
+    // A page is opaque, like a child dialog: it covers what lies under it.
+    setAutoFillBackground(true);
     const int stored = GetServices().profile->GetInt(kProfileSection, kProfileTesterType, 0);
     m_nTesterIndex = TesterIndexForCode(stored);
 }
 
-CFuncDlg::~CFuncDlg() { CloseJob(0); }
+CFuncDlg::~CFuncDlg() {
+    CloseJob(0);
+}
 
 bool CFuncDlg::Create(const DialogTemplate* tmpl) {
     if (!tmpl) {
-        tmpl = FindDialogTemplate(m_nDialogId);
+        tmpl = m_pTemplateOverride ? m_pTemplateOverride : FindDialogTemplate(m_nDialogId);
     }
     if (!tmpl) {
         return false;
@@ -42,7 +46,9 @@ bool CFuncDlg::Create(const DialogTemplate* tmpl) {
     return true;
 }
 
-void CFuncDlg::OnPrinterAvailability(bool bAvailable) { m_bPrinterAvailable = bAvailable; }
+void CFuncDlg::OnPrinterAvailability(bool bAvailable) {
+    m_bPrinterAvailable = bAvailable;
+}
 
 void CFuncDlg::OnTesterTypeChange(CFuncDlg* pSource, int nIndex) {
     m_nTesterIndex = nIndex;

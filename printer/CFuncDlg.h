@@ -74,6 +74,8 @@ protected:
     std::string m_strPrinterName;
     bool m_bPrinterAvailable = false;
     int m_nTesterIndex = 0;
+    // When set, Create builds from this template instead of the dialog id's.
+    const DialogTemplate* m_pTemplateOverride = nullptr;
 
 private:
     void ShowJobFailure(bool wasOk);

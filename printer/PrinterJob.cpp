@@ -37,7 +37,9 @@ std::optional<SpoolGrowth> ComputeSpoolGrowth(std::uint32_t size, std::uint32_t 
 CPrinterJob::CPrinterJob(IDeviceOpener& opener, ITickSource& ticks, Reallocator realloc)
     : m_opener(opener), m_ticks(ticks), m_realloc(realloc) {}
 
-CPrinterJob::~CPrinterJob() { Close(0); }
+CPrinterJob::~CPrinterJob() {
+    Close(0);
+}
 
 void CPrinterJob::Reset() {
     m_hPrinter.reset();

@@ -4,9 +4,23 @@
 #include <QPixmap>
 #include <QSvgRenderer>
 
+// The resources live in a static library: their registration must be pulled in by hand.
+static void InitBrimwellResources() {
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace brimwell {
 
+void EnsureResources() {
+    static const bool done = [] {
+        InitBrimwellResources();
+        return true;
+    }();
+    (void)done;
+}
+
 QIcon AppIcon() {
+    EnsureResources();
     QSvgRenderer renderer(QStringLiteral(":/icons/brimwell.svg"));
     QIcon icon;
     if (!renderer.isValid()) {

@@ -177,7 +177,9 @@ public:
 
 class FakeMonitor : public IDeviceMonitor {
 public:
-    void SetChangeHandler(std::function<void()> handler) override { m_handler = std::move(handler); }
+    void SetChangeHandler(std::function<void()> handler) override {
+        m_handler = std::move(handler);
+    }
     void Plug() { Fire(); }
     void Unplug() { Fire(); }
     void Fire() {

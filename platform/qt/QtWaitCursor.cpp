@@ -5,8 +5,12 @@
 
 namespace brimwell {
 
-void QtWaitCursor::Begin() { QApplication::setOverrideCursor(QCursor(Qt::WaitCursor)); }
+void QtWaitCursor::Begin() {
+    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+}
 
-void QtWaitCursor::End() { QApplication::restoreOverrideCursor(); }
+void QtWaitCursor::End() {
+    QApplication::restoreOverrideCursor();
+}
 
 } // namespace brimwell

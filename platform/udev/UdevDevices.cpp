@@ -8,7 +8,9 @@
 namespace brimwell {
 namespace {
 
-std::string Str(const char* s) { return s ? std::string(s) : std::string(); }
+std::string Str(const char* s) {
+    return s ? std::string(s) : std::string();
+}
 
 RawDeviceInterface Describe(udev_device* dev) {
     RawDeviceInterface raw;
@@ -122,7 +124,9 @@ struct UdevMonitor::Impl {
 
 UdevMonitor::UdevMonitor() : m_impl(std::make_unique<Impl>()) {}
 
-UdevMonitor::~UdevMonitor() { m_impl->Stop(); }
+UdevMonitor::~UdevMonitor() {
+    m_impl->Stop();
+}
 
 void UdevMonitor::SetChangeHandler(std::function<void()> handler) {
     m_impl->handler = std::move(handler);
@@ -137,6 +141,8 @@ void UdevMonitor::SetChangeHandler(std::function<void()> handler) {
     }
 }
 
-bool UdevMonitor::IsListening() const { return m_impl->notifier != nullptr; }
+bool UdevMonitor::IsListening() const {
+    return m_impl->notifier != nullptr;
+}
 
 } // namespace brimwell

@@ -1,0 +1,22 @@
+#pragma once
+#include "printer/CFuncDlg.h"
+
+namespace brimwell {
+
+// The clock page (dialog 144): sends the PC's local date and time to the printer's real-time
+// clock, which the printer uses when it runs on its own.
+class CSetDateTimeDlg : public CFuncDlg {
+    Q_OBJECT
+public:
+    explicit CSetDateTimeDlg(QWidget* pParent);
+
+    void OnPrinterAvailability(bool bAvailable) override;
+
+protected:
+    bool OnInitDialog() override;
+
+private:
+    void OnSendDateTime();
+};
+
+} // namespace brimwell

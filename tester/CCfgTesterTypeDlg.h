@@ -1,0 +1,29 @@
+#pragma once
+#include "printer/CFuncDlg.h"
+
+namespace brimwell {
+
+// The "Configure Tester Type" page: the tester list shared with the test-label page, the
+// user-name box of the one tester type that prints a user name, and the button that stores
+// "MODE.MOD" on the printer.
+class CCfgTesterTypeDlg : public CFuncDlg {
+    Q_OBJECT
+public:
+    explicit CCfgTesterTypeDlg(QWidget* pParent);
+
+    void OnPrinterAvailability(bool bAvailable) override;
+    void OnTesterTypeChange(CFuncDlg* pSource, int nIndex) override;
+
+    // Whether the selected tester type prints a user name; follows the tester index from
+    // the page's initialisation on.
+    bool m_bUserNameApplies = true;
+
+protected:
+    bool OnInitDialog() override;
+
+private:
+    // Button 1021: sends the configuration job for the selected tester type.
+    void OnSendConfiguration();
+};
+
+} // namespace brimwell

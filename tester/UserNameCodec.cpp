@@ -1,0 +1,135 @@
+#include "tester/UserNameCodec.h"
+
+#include <cstdint>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace brimwell {
+namespace {
+
+constexpr char32_t kInvalid = 0xFFFFFFFF;
+
+// Decodes the UTF-8 sequence at text[i], advancing i past it. A malformed sequence (bad
+// lead byte, missing continuation, overlong form, surrogate, beyond U+10FFFF) yields
+// kInvalid and advances one byte, so every bad byte stands for one character.
+char32_t DecodeUtf8(const std::string& text, std::size_t& i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    ++i;
+    if (lead < 0x80) {
+        return lead;
+    }
+    int extra;
+    char32_t cp;
+    char32_t minimum;
+    if ((lead & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = lead & 0x1F;
+        minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = lead & 0x0F;
+        minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = lead & 0x07;
+        minimum = 0x10000;
+    } else {
+        return kInvalid;
+    }
+    std::size_t j = i;
+    for (int k = 0; k < extra; ++k, ++j) {
+        if (j >= text.size() || (static_cast<unsigned char>(text[j]) & 0xC0) != 0x80) {
+            return kInvalid;
+        }
+        cp = (cp << 6) | (static_cast<unsigned char>(text[j]) & 0x3F);
+    }
+    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+        return kInvalid;
+    }
+    i = j;
+    return cp;
+}
+
+#ifndef _WIN32
+// Windows code page 1252, bytes 0x80 to 0x9F. The five bytes the code page leaves undefined
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 control of the same value, as Windows does.
+constexpr char32_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98-9F
+};
+
+constexpr char kDefaultChar = '?';
+
+char ToCp1252(char32_t cp) {
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+        return static_cast<char>(cp);
+    }
+    for (int k = 0; k < 32; ++k) {
+        if (kCp1252High[k] == cp) {
+            return static_cast<char>(0x80 + k);
+        }
+    }
+    return kDefaultChar;
+}
+#endif
+
+} // namespace
+
+std::size_t Utf16Length(const std::string& utf8) {
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t cp = DecodeUtf8(utf8, i);
+        units += (cp != kInvalid && cp > 0xFFFF) ? 2 : 1;
+    }
+    return units;
+}
+
+#ifdef _WIN32
+
+std::string UserNameToPrinterBytes(const std::string& utf8) {
+    const std::string text = utf8.substr(0, utf8.find('\0'));
+    if (text.empty()) {
+        return {};
+    }
+    const int textLength = static_cast<int>(text.size());
+    const int wideLength = MultiByteToWideChar(CP_UTF8, 0, text.data(), textLength, nullptr, 0);
+    if (wideLength <= 0) {
+        return {};
+    }
+    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), textLength, &wide[0], wideLength);
+    const int byteLength = WideCharToMultiByte(CP_THREAD_ACP, 0, wide.data(), wideLength, nullptr,
+                                               0, nullptr, nullptr);
+    if (byteLength <= 0) {
+        return {};
+    }
+    std::string bytes(static_cast<std::size_t>(byteLength), '\0');
+    if (WideCharToMultiByte(CP_THREAD_ACP, 0, wide.data(), wideLength, &bytes[0], byteLength,
+                            nullptr, nullptr) != byteLength) {
+        return {};
+    }
+    return bytes;
+}
+
+#else
+
+std::string UserNameToPrinterBytes(const std::string& utf8) {
+    std::string bytes;
+    bytes.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t cp = DecodeUtf8(utf8, i);
+        if (cp == 0) {
+            break;
+        }
+        bytes += cp == kInvalid ? kDefaultChar : ToCp1252(cp);
+    }
+    return bytes;
+}
+
+#endif
+
+} // namespace brimwell

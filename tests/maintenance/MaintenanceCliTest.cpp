@@ -1,0 +1,150 @@
+#include "cli/Commands.h"
+#include "platform/fake/Fakes.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace brimwell::cli {
+namespace {
+
+using fake::FakeDeviceOpener;
+using fake::FakeEnumerator;
+
+class MaintenanceCli : public ::testing::Test {
+protected:
+    MaintenanceCli() {
+        outputs.Add("job.bin");
+        printers.Add("/dev/usb/lp0");
+        printers.Add("/dev/usb/lp3");
+        enumerator.devices.push_back(FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x0126));
+    }
+
+    int Run(const std::vector<std::string>& args) {
+        out.str({});
+        err.str({});
+        return RunCli(args, services, out, err);
+    }
+
+    // Every write request that reached a device or file, from either opener.
+    std::vector<std::string> AllWrites() const {
+        std::vector<std::string> all;
+        for (const FakeDeviceOpener* opener : {&printers, &outputs}) {
+            for (const auto& [path, device] : opener->devices) {
+                all.insert(all.end(), device.writes.begin(), device.writes.end());
+            }
+        }
+        return all;
+    }
+    std::vector<std::string> Writes(FakeDeviceOpener& opener, const std::string& path) {
+        return opener.devices[path].writes;
+    }
+
+    fake::MemoryProfile profile;
+    fake::FixedClock clock{LocalDateTime{2024, 3, 5, 9, 7, 3}};
+    FakeEnumerator enumerator;
+    FakeDeviceOpener printers;
+    FakeDeviceOpener outputs;
+    fake::FakeTicks ticks;
+    CliServices services{profile, clock, enumerator, printers, outputs, ticks};
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(MaintenanceCli, DensitySendsOneJobToWhereItIsTold) {
+    struct Case {
+        std::vector<std::string> args;
+        bool toFile;
+        std::string path;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {{"-o", "job.bin", "density", "1"}, true, "job.bin", "RKW7047\r\n1\r\n"},
+        {{"density", "15", "--output=job.bin"}, true, "job.bin", "RKW7047\r\n15\r\n"},
+        {{"-p", "/dev/usb/lp3", "density", "10"}, false, "/dev/usb/lp3", "RKW7047\r\n10\r\n"},
+        {{"density", "9"}, false, "/dev/usb/lp0", "RKW7047\r\n9\r\n"}, // first listed printer
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        for (auto* opener : {&printers, &outputs}) {
+            for (auto& [path, device] : opener->devices) {
+                device.writes.clear();
+            }
+        }
+        EXPECT_EQ(Run(c.args), EXIT_DONE) << err.str();
+        EXPECT_EQ(err.str(), "");
+        EXPECT_EQ(Writes(c.toFile ? outputs : printers, c.path), std::vector<std::string>{c.bytes});
+        EXPECT_EQ(AllWrites().size(), 1u);
+    }
+}
+
+TEST_F(MaintenanceCli, DensityOffTheScaleOrNotANumberIsRefusedAndNothingIsOpened) {
+    const struct {
+        const char* value;
+        const char* message;
+    } cases[] = {
+        {"0", "Density 0 is out of range; it must be from 1 to 15.\n"},
+        {"16", "Density 16 is out of range; it must be from 1 to 15.\n"},
+        {"-3", "Density -3 is out of range; it must be from 1 to 15.\n"},
+        {"abc", "Density 'abc' is not a number; it must be from 1 to 15.\n"},
+        {"8x", "Density '8x' is not a number; it must be from 1 to 15.\n"},
+        {"", "Density '' is not a number; it must be from 1 to 15.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(Run({"-o", "job.bin", "density", c.value}), EXIT_REFUSED);
+        EXPECT_EQ(err.str(), c.message);
+        EXPECT_EQ(Run({"density", c.value}), EXIT_REFUSED);
+    }
+    EXPECT_TRUE(outputs.openedPaths.empty());
+    EXPECT_TRUE(printers.openedPaths.empty());
+}
+
+TEST_F(MaintenanceCli, MalformedCommandLinesAreUsageErrors) {
+    const std::vector<std::vector<std::string>> cases = {
+        {"density"},      {"density", "5", "6"}, {"density", "--level", "5"},
+        {"clock", "now"}, {"clock", "--at"},     {"clock", "--zone", "UTC"},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(args.size() > 1 ? args[1] : args[0]);
+        EXPECT_EQ(Run(args), EXIT_USAGE);
+        EXPECT_NE(err.str().find("usage: brimwell-cli " + args[0]), std::string::npos) << err.str();
+    }
+    EXPECT_TRUE(outputs.openedPaths.empty());
+    EXPECT_TRUE(printers.openedPaths.empty());
+}
+
+TEST_F(MaintenanceCli, ClockSendsTheTimeGivenOrTheTimeNow) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string line;
+        int reads;
+    };
+    const Case cases[] = {
+        {{"-o", "job.bin", "clock"}, "05/03/24 09:07:03", 1},
+        {{"-o", "job.bin", "clock", "--at", "2000-01-01 00:00:00"}, "01/01/00 00:00:00", 0},
+        {{"-o", "job.bin", "clock", "--at=2105-12-31 23:59:59"}, "31/12/05 23:59:59", 0},
+        {{"-o", "job.bin", "clock", "--at", "2024-02-29 12:30:45"}, "29/02/24 12:30:45", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        outputs.devices["job.bin"].writes.clear();
+        clock.reads = 0;
+        EXPECT_EQ(Run(c.args), EXIT_DONE) << err.str();
+        EXPECT_EQ(Writes(outputs, "job.bin"),
+                  std::vector<std::string>{"\r\nRKW7046\r\n" + c.line + "\r\n"});
+        EXPECT_EQ(clock.reads, c.reads);
+    }
+}
+
+TEST_F(MaintenanceCli, ClockWithAnInvalidTimeIsRefused) {
+    for (const char* at : {"2023-02-29 10:00:00", "2024-13-01 10:00:00", "2024-03-05 24:00:00",
+                           "2024-03-05", "05/03/2024 09:07:03", ""}) {
+        SCOPED_TRACE(at);
+        EXPECT_EQ(Run({"-o", "job.bin", "clock", "--at", at}), EXIT_REFUSED);
+        EXPECT_NE(err.str().find("is not a valid local time"), std::string::npos) << err.str();
+    }
+    EXPECT_TRUE(outputs.openedPaths.empty());
+}
+
+} // namespace
+} // namespace brimwell::cli

@@ -1,0 +1,164 @@
+#include "platform/DialogBuilder.h"
+#include "platform/qt/QtFileDialog.h"
+#include "platform/qt/QtMessageBox.h"
+#include "platform/qt/SettingsProfile.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace brimwell;
+
+TEST(DialogUnits, BaseUnitsFollowTheDialogManagersRounding) {
+    struct Case {
+        int width52, height, x, y;
+    };
+    const Case cases[] = {
+        {312, 13, 6, 13}, // 52 letters 312 px wide: 12 px per pair of letters
+        {337, 16, 6, 16}, // 337 / 26 = 12 (truncated), (12 + 1) / 2 = 6
+        {364, 16, 7, 16}, // 14 -> 7
+        {0, 0, 1, 1},     // never zero: every size stays positive
+    };
+    for (const Case& c : cases) {
+        const DialogBaseUnits u = BaseUnitsFromMetrics(c.width52, c.height);
+        EXPECT_EQ(u.x, c.x) << c.width52;
+        EXPECT_EQ(u.y, c.y) << c.height;
+    }
+}
+
+TEST(DialogUnits, MulDivRoundsToNearest) {
+    struct Case {
+        int a, b, c, result;
+    };
+    const Case cases[] = {
+        {565, 6, 4, 848}, {7, 6, 4, 11},   {5, 13, 8, 8}, {355, 13, 8, 577},
+        {1, 6, 4, 2},     {-7, 6, 4, -11}, {0, 6, 4, 0},  {424, 6, 4, 636},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.result) << c.a << "*" << c.b << "/" << c.c;
+    }
+    EXPECT_EQ(MulDiv(1, 1, 0), -1);
+}
+
+TEST(DialogUnits, RectanglesConvertEachEdgeOnItsOwnAxis) {
+    const DialogBaseUnits units{6, 13};
+    EXPECT_EQ(DialogUnitsToPixels(units, 6, 16, 114, 114), QRect(9, 26, 171, 185));
+    EXPECT_EQ(DialogUnitsToPixels(units, 0, 0, 565, 355), QRect(0, 0, 848, 577));
+}
+
+TEST(DialogBuilder, BuildsEveryControlFindableByIdAndSizesTheDialogFromItsFont) {
+    QWidget dialog;
+    const DialogTemplate& tmpl = *FindDialogTemplate(IDD_BRIMWELL_DIALOG);
+    BuildDialog(&dialog, tmpl);
+    const DialogBaseUnits units = BaseUnitsForFont(dialog.font());
+    EXPECT_EQ(dialog.size(), DialogUnitsToPixels(units, 0, 0, 565, 355).size());
+    ASSERT_NE(GetDlgItemAs<QComboBox>(&dialog, IDC_PRINTER_COMBO), nullptr);
+    QWidget* list = GetDlgItem(&dialog, IDC_FUNCTION_LIST);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->geometry(), DialogUnitsToPixels(units, 6, 16, 114, 114));
+    // The closed drop-down list keeps its natural height, not the dropped height.
+    auto* combo = GetDlgItemAs<QComboBox>(&dialog, IDC_PRINTER_COMBO);
+    EXPECT_LT(combo->height(), DialogUnitsToPixels(units, 0, 0, 0, 120).height());
+    EXPECT_EQ(GetDlgItem(&dialog, 4242), nullptr);
+    EXPECT_EQ(GetDlgItem(&dialog, IDC_STATIC), nullptr);
+    EXPECT_EQ(GetDlgItem(nullptr, IDC_FUNCTION_LIST), nullptr);
+}
+
+TEST(DialogBuilder, AMissingControlIsSimplyNotThere) {
+    QWidget dialog;
+    BuildDialog(&dialog, FindDialogTemplate(IDD_SET_DENSITY)->Without(IDC_DENSITY_SLIDER));
+    EXPECT_EQ(GetDlgItem(&dialog, IDC_DENSITY_SLIDER), nullptr);
+    EXPECT_NE(GetDlgItem(&dialog, IDC_DENSITY_VALUE), nullptr);
+}
+
+TEST(DialogBuilder, DoubledAmpersandsShowAsOne) {
+    EXPECT_EQ(StaticTextFromTemplate("Date && Time"), "Date & Time");
+    EXPECT_EQ(StaticTextFromTemplate("&File"), "File");
+    EXPECT_EQ(StaticTextFromTemplate("a&&&b"), "a&b");
+    QWidget dialog;
+    BuildDialog(&dialog, *FindDialogTemplate(IDD_SET_DATE_TIME));
+    auto* button = GetDlgItemAs<QPushButton>(&dialog, IDC_SEND_DATE_TIME);
+    ASSERT_NE(button, nullptr);
+    // Qt buttons use the same convention: "&&" is drawn as one ampersand.
+    EXPECT_EQ(button->text(), "Send Current Date && Time To The Printer...");
+    EXPECT_FALSE(button->autoDefault());
+}
+
+TEST(FileDialogFilter, PatternsMatchEitherCase) {
+    EXPECT_EQ(QtNameFilters("Logo files (*.bmp; *.pcx)|*.bmp;*.pcx|All Files|*.*||"),
+              "Logo files (*.bmp; *.pcx) (*.bmp *.BMP *.pcx *.PCX);;All Files (*)");
+    EXPECT_EQ(QtNameFilters("Update files (*.tpl)|*.tpl|All Files|*.*||"),
+              "Update files (*.tpl) (*.tpl *.TPL);;All Files (*)");
+    EXPECT_EQ(QtNameFilters(""), "");
+}
+
+TEST(SettingsProfile, StoresTesterTypeUnderSettingsInTheUsersConfigFile) {
+    QTemporaryDir dir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    SettingsProfile profile;
+    EXPECT_EQ(profile.GetInt("Settings", "TesterType", 0), 0); // nothing stored yet
+    ASSERT_TRUE(profile.WriteInt("Settings", "TesterType", 1003));
+    EXPECT_EQ(profile.GetInt("Settings", "TesterType", 0), 1003);
+    QFile file(dir.path() + "/QuenmarRuravavereDaz/Brimwell.conf");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("[Settings]\nTesterType=1003")) << text.toStdString();
+}
+
+TEST(SettingsProfile, GarbageReadsAsTheDefault) {
+    QTemporaryDir dir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.path());
+    for (const char* stored : {"abc", "", "12x", "1003.5"}) {
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "QuenmarRuravavereDaz", "Brimwell")
+            .setValue("Settings/TesterType", stored);
+        EXPECT_EQ(SettingsProfile().GetInt("Settings", "TesterType", 0), 0) << stored;
+    }
+}
+
+namespace {
+
+// Answers the next application-modal message box once it is up.
+void AnswerBox(std::function<void(QMessageBox*)> answer, QString* caption = nullptr,
+               QMessageBox::Icon* icon = nullptr) {
+    QTimer::singleShot(0, [=] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                if (caption) {
+                    *caption = box->windowTitle();
+                }
+                if (icon) {
+                    *icon = box->icon();
+                }
+                answer(box);
+                return;
+            }
+        }
+    });
+}
+
+} // namespace
+
+TEST(QtMessageBox, ReturnsThePressedButtonAndClosingCountsAsCancel) {
+    QtMessageBox messages;
+    QString caption;
+    QMessageBox::Icon icon{};
+    AnswerBox([](QMessageBox* b) { b->button(QMessageBox::Ok)->click(); }, &caption, &icon);
+    EXPECT_EQ(messages.Show("Click 'OK' to proceed.", MsgIcon::Warning, MsgButtons::OkCancel),
+              MsgResult::Ok);
+    EXPECT_EQ(caption, "Brimwell");
+    EXPECT_EQ(icon, QMessageBox::Warning);
+
+    AnswerBox([](QMessageBox* b) { b->button(QMessageBox::Cancel)->click(); });
+    EXPECT_EQ(messages.Show("q", MsgIcon::Warning, MsgButtons::OkCancel), MsgResult::Cancel);
+
+    AnswerBox([](QMessageBox* b) { b->reject(); }, nullptr, &icon);
+    EXPECT_EQ(messages.Show("q", MsgIcon::Error, MsgButtons::OkCancel), MsgResult::Cancel);
+    EXPECT_EQ(icon, QMessageBox::Critical);
+}

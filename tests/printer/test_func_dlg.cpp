@@ -1,0 +1,218 @@
+#include "platform/posix/SystemClock.h"
+#include "support/FakePlatform.h"
+
+#include <QComboBox>
+#include <chrono>
+#include <gtest/gtest.h>
+
+using namespace brimwell;
+using brimwell::testing::FakePlatform;
+
+namespace {
+
+// A page that exposes the job operations to the tests.
+class JobPage : public CFuncDlg {
+public:
+    explicit JobPage(QWidget* parent) : CFuncDlg(IDD_SET_DATE_TIME, parent) {}
+    using CFuncDlg::CloseJob;
+    using CFuncDlg::OpenJob;
+    using CFuncDlg::SpoolBytes;
+    using CFuncDlg::SpoolPrintf;
+    using CFuncDlg::WriteJob;
+
+    // The usual send handler: open, append, write, close with the 500 ms hold.
+    bool Send(int confirm, const std::string& bytes) {
+        bool ok = false;
+        if (OpenJob(confirm)) {
+            ok = SpoolBytes(bytes.data(), static_cast<std::uint32_t>(bytes.size())) && WriteJob();
+        }
+        CloseJob(500);
+        return ok;
+    }
+};
+
+CBrimwellDlg::PageFactory JobPages() {
+    return [](int, int, CBrimwellDlg* parent) -> CFuncDlg* { return new JobPage(parent); };
+}
+
+struct PageBase : ::testing::Test {
+    FakePlatform platform;
+    std::array<FuncTableEntry, MAX_FUNC_PAGES> table = brimwell::testing::TableOf({144, 144, 144});
+    std::unique_ptr<CBrimwellDlg> window;
+
+    JobPage* Page(int slot) { return static_cast<JobPage*>(window->m_apPages[slot]); }
+    void Open() { window = std::make_unique<CBrimwellDlg>(table.data(), JobPages()); }
+};
+
+} // namespace
+
+TEST_F(PageBase, CancelAtTheQuestionOpensNothingAndCloseDoesNotSleep) {
+    platform.AddPrinter("/dev/usb/lp0");
+    Open();
+    for (int kind : {JOB_CONFIRM_PLAIN, JOB_CONFIRM_POWER_CYCLE}) {
+        platform.box.shown.clear();
+        platform.box.answers = {MsgResult::Cancel};
+        EXPECT_FALSE(Page(0)->OpenJob(kind));
+        Page(0)->CloseJob(500);
+        ASSERT_EQ(platform.box.shown.size(), 1u);
+        EXPECT_EQ(platform.box.shown[0].text, ConfirmationText(kind));
+        EXPECT_EQ(platform.box.shown[0].buttons, MsgButtons::OkCancel);
+        EXPECT_EQ(platform.box.shown[0].icon, MsgIcon::Warning);
+    }
+    EXPECT_TRUE(platform.opener.openedPaths.empty());
+    EXPECT_TRUE(platform.ticks.sleeps.empty());
+    EXPECT_EQ(platform.cursor.begins, 0);
+}
+
+TEST_F(PageBase, NoPrinterFoundReturnsFalseSilentlyAfterAnyQuestion) {
+    Open();
+    EXPECT_FALSE(Page(0)->OpenJob(JOB_CONFIRM_NONE));
+    EXPECT_TRUE(platform.box.shown.empty());
+    EXPECT_FALSE(Page(0)->OpenJob(JOB_CONFIRM_POWER_CYCLE)); // answered OK
+    ASSERT_EQ(platform.box.shown.size(), 1u);
+    EXPECT_EQ(platform.box.shown[0].text, kConfirmPowerCycle);
+    EXPECT_FALSE(Page(0)->OpenJob(7)); // unknown kinds ask nothing
+    EXPECT_EQ(platform.box.shown.size(), 1u);
+    EXPECT_TRUE(platform.opener.openedPaths.empty());
+}
+
+TEST_F(PageBase, ASuccessfulJobIsOneWriteWithTheHoldAndABalancedWaitCursor) {
+    auto& device = platform.AddPrinter("/dev/usb/lp0");
+    Open();
+    EXPECT_TRUE(Page(1)->Send(JOB_CONFIRM_NONE, "RKW7047\r\n8\r\n"));
+    ASSERT_EQ(device.writes.size(), 1u);
+    EXPECT_EQ(device.writes[0], "RKW7047\r\n8\r\n");
+    EXPECT_EQ(platform.ticks.sleeps.size(), 10u);
+    EXPECT_EQ(platform.cursor.begins, 1);
+    EXPECT_EQ(platform.cursor.depth, 0);
+    EXPECT_TRUE(platform.box.shown.empty()); // nothing reports success
+    EXPECT_EQ(Page(1)->PrinterName(), "Brimwell printer");
+    EXPECT_FALSE(Page(1)->Job().IsDeviceOpen());
+}
+
+TEST_F(PageBase, FailuresShowTheirMessageWithTheDisplayNameAndSkipTheHold) {
+    struct Case {
+        const char* name;
+        unsigned vendor, product;
+        bool opens, writeFails;
+        std::optional<std::uint32_t> shortWrite;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"open refused", 0x1203, 0x0126, false, false, {}, "Error : can't open 'Brimwell printer'"},
+        {"write fails",
+         0x067B,
+         0x2305,
+         true,
+         true,
+         {},
+         "Error : write failure for 'USB-to-Parallel adapter'"},
+        {"short write", 0x1203, 0x0126, true, false, 2u,
+         "Error : write failure for 'Brimwell printer'"},
+    };
+    for (const Case& c : cases) {
+        FakePlatform p;
+        auto& device = p.AddPrinter("/dev/usb/lp0", c.vendor, c.product);
+        device.opens = c.opens;
+        device.writeFails = c.writeFails;
+        device.shortWrite = c.shortWrite;
+        CBrimwellDlg w(table.data(), JobPages());
+        auto* page = static_cast<JobPage*>(w.m_apPages[0]);
+        EXPECT_FALSE(page->Send(JOB_CONFIRM_NONE, "payload")) << c.name;
+        ASSERT_EQ(p.box.shown.size(), 1u) << c.name;
+        EXPECT_EQ(p.box.shown[0].text, c.message) << c.name;
+        EXPECT_EQ(p.box.shown[0].buttons, MsgButtons::Ok);
+        EXPECT_EQ(p.box.shown[0].icon, MsgIcon::Warning);
+        EXPECT_TRUE(p.ticks.sleeps.empty()) << c.name;
+        EXPECT_EQ(p.cursor.depth, 0) << c.name;
+        // The next job starts clean and succeeds once the device behaves.
+        device.opens = true;
+        device.writeFails = false;
+        device.shortWrite.reset();
+        device.writes.clear();
+        EXPECT_TRUE(page->Send(JOB_CONFIRM_NONE, "again")) << c.name;
+        ASSERT_EQ(device.writes.size(), 1u);
+        EXPECT_EQ(device.writes[0], "again");
+    }
+}
+
+TEST_F(PageBase, SpoolMemoryFailureIsReportedOnceAndNothingIsSent) {
+    auto& device = platform.AddPrinter("/dev/usb/lp0");
+    Open();
+    ASSERT_TRUE(Page(0)->OpenJob(JOB_CONFIRM_NONE));
+    EXPECT_FALSE(Page(0)->SpoolBytes("x", 0xFFFF'FFFFu));
+    EXPECT_FALSE(Page(0)->SpoolPrintf("%s", "more"));
+    EXPECT_FALSE(Page(0)->WriteJob());
+    Page(0)->CloseJob(500);
+    ASSERT_EQ(platform.box.shown.size(), 1u);
+    EXPECT_EQ(platform.box.shown[0].text, kMsgSpoolMemory);
+    EXPECT_TRUE(device.writes.empty());
+    EXPECT_TRUE(platform.ticks.sleeps.empty());
+}
+
+TEST_F(PageBase, ThePrinterIsLookedUpAfterTheQuestionIsAnswered) {
+    auto& first = platform.AddPrinter("/dev/usb/lp0");
+    Open();
+    auto& second = platform.opener.Add("/dev/usb/lp1");
+    // While the question is open the printer is unplugged and an adapter arrives.
+    platform.box.onShow = [&] {
+        platform.enumerator.devices = {fake::FakeEnumerator::Usb("/dev/usb/lp1", 0x067B, 0x2305)};
+        platform.monitor.Fire();
+    };
+    EXPECT_TRUE(Page(0)->Send(JOB_CONFIRM_PLAIN, "job"));
+    EXPECT_TRUE(first.writes.empty());
+    ASSERT_EQ(second.writes.size(), 1u);
+    EXPECT_EQ(Page(0)->PrinterName(), "USB-to-Parallel adapter");
+}
+
+TEST_F(PageBase, EveryPageStartsFromTheStoredTesterCode) {
+    struct Case {
+        std::optional<int> stored;
+        int index;
+    };
+    for (const Case& c : {Case{1003, 3}, Case{1009, 9}, Case{1010, 0}, Case{3, 0}, Case{{}, 0}}) {
+        FakePlatform p;
+        if (c.stored) {
+            p.profile.values["Settings/TesterType"] = *c.stored;
+        }
+        CBrimwellDlg w(table.data(), JobPages());
+        for (int slot = 0; slot < 3; ++slot) {
+            EXPECT_EQ(w.m_apPages[slot]->TesterIndex(), c.index);
+        }
+        EXPECT_TRUE(p.profile.writes.empty());
+    }
+}
+
+TEST_F(PageBase, AChangeOnOnePageIsWrittenOnceAndReachesEveryOtherPage) {
+    Open();
+    Page(1)->OnTesterTypeChange(Page(1), 4);
+    ASSERT_EQ(platform.profile.writes.size(), 1u);
+    EXPECT_EQ(platform.profile.writes[0], std::make_pair(std::string("Settings/TesterType"), 1004));
+    for (int slot = 0; slot < 3; ++slot) {
+        EXPECT_EQ(Page(slot)->TesterIndex(), 4);
+    }
+    // Applying the stored index to itself writes nothing and tells no one.
+    Page(2)->OnTesterTypeChange(nullptr, 7);
+    EXPECT_EQ(platform.profile.writes.size(), 1u);
+    EXPECT_EQ(Page(0)->TesterIndex(), 4);
+    EXPECT_EQ(Page(2)->TesterIndex(), 7);
+}
+
+TEST(PageBaseRealTime, TheHoldLastsAtLeastTheMinimumAndOneSleep) {
+    FakePlatform platform;
+    SystemTicks realTicks;
+    ScopedServices realTime(Services{nullptr, nullptr, &realTicks});
+    platform.AddPrinter("/dev/usb/lp0");
+    auto table = brimwell::testing::TableOf({144});
+    CBrimwellDlg window(table.data(), JobPages());
+    auto* page = static_cast<JobPage*>(window.m_apPages[0]);
+    using Clock = std::chrono::steady_clock;
+    for (std::uint32_t minMs : {500u, 0u}) {
+        const auto start = Clock::now();
+        ASSERT_TRUE(page->OpenJob(JOB_CONFIRM_NONE));
+        ASSERT_TRUE(page->SpoolPrintf("%u", minMs) && page->WriteJob());
+        page->CloseJob(minMs);
+        const auto elapsed = Clock::now() - start;
+        EXPECT_GE(elapsed, std::chrono::milliseconds(minMs == 0 ? 50 : 500));
+    }
+}

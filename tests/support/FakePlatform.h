@@ -1,0 +1,45 @@
+#pragma once
+#include "app/CBrimwellDlg.h"
+#include "platform/Services.h"
+#include "platform/fake/Fakes.h"
+
+namespace brimwell::testing {
+
+// Every platform service replaced by its double for the lifetime of the object.
+struct FakePlatform {
+    fake::RecordingMessageBox box;
+    fake::MemoryProfile profile;
+    fake::FakeTicks ticks;
+    fake::FixedClock clock;
+    fake::CountingWaitCursor cursor;
+    fake::FakeDeviceOpener opener;
+    fake::ScriptedFileDialog files;
+    fake::FakeEnumerator enumerator;
+    fake::FakeMonitor monitor;
+    ScopedServices scope{
+        Services{&box, &profile, &ticks, &clock, &cursor, &opener, &files, &enumerator, &monitor}};
+
+    // Lists a printer at path whose device accepts writes.
+    fake::FakeDeviceOpener::Device& AddPrinter(const std::string& path, unsigned vendor = 0x1203,
+                                               unsigned product = 0x0126) {
+        enumerator.devices.push_back(fake::FakeEnumerator::Usb(path, vendor, product));
+        return opener.Add(path);
+    }
+};
+
+// A function table with one row per dialog id given, titled "Row <n>".
+inline std::array<FuncTableEntry, MAX_FUNC_PAGES> TableOf(std::initializer_list<int> ids) {
+    std::array<FuncTableEntry, MAX_FUNC_PAGES> table{};
+    static const char* const kTitles[] = {"Row 0",  "Row 1",  "Row 2",  "Row 3",  "Row 4",
+                                          "Row 5",  "Row 6",  "Row 7",  "Row 8",  "Row 9",
+                                          "Row 10", "Row 11", "Row 12", "Row 13", "Row 14",
+                                          "Row 15", "Row 16", "Row 17", "Row 18", "Row 19"};
+    int i = 0;
+    for (int id : ids) {
+        table[static_cast<std::size_t>(i)] = FuncTableEntry{kTitles[i], id, 0};
+        ++i;
+    }
+    return table;
+}
+
+} // namespace brimwell::testing
