@@ -52,6 +52,14 @@ void Exercise(CLogoFmtHandler& h, CLogoFmtHandler& reread) {
     Check(h.GetWidth() >= 1 && h.GetWidth() <= LOGO_MAX_SIDE);
     Check(h.GetHeight() >= 1 && h.GetHeight() <= LOGO_MAX_SIDE);
     Check(h.GetStride() == 4 * ((static_cast<std::uint32_t>(h.GetWidth()) + 31) / 32));
+    // The bits past the width are 0 after a load.
+    for (std::int32_t y = 0; y < h.GetHeight(); ++y) {
+        for (std::int32_t x = h.GetWidth(); x < static_cast<std::int32_t>(h.GetStride() * 8); ++x) {
+            const std::uint8_t byte =
+                h.GetPixels()[static_cast<std::size_t>(y) * h.GetStride() + x / 8];
+            Check(((byte >> (7 - x % 8)) & 1) == 0);
+        }
+    }
     WalkBlocks(h);
 
     // The printer's file reads back as the same picture.

@@ -425,30 +425,42 @@ LogoStatus CLogoFmtHandler::ReadPcx(const std::uint8_t* pData, std::size_t nSize
     // pixels at x of width or more, are dropped; what a short line leaves out stays black.
     // Bytes past the width are never looked at, however long the header says a line is.
     const std::uint32_t usefulBytes = std::min(bytesPerLine, bits == 1 ? (w + 7) / 8 : w);
-    auto walk = [&](auto&& visit) {
+    // Runs the line decoder with `put(x0, y, value)` giving the pixels of one byte from x0 on.
+    auto decode = [&](auto&& put) {
         std::size_t at = PCX_DATA;
         for (std::uint32_t y = 0; y < h; ++y) {
             std::uint32_t count = 0;
             while (count < bytesPerLine) {
                 const std::uint8_t code = pData[at++];
-                std::uint32_t run = 1;
-                std::uint8_t value = code;
-                if (code >= PCX_RUN_CODE) {
-                    run = code - PCX_RUN_CODE;
-                    value = pData[at++];
+                if (code < PCX_RUN_CODE) {
+                    if (count < usefulBytes) {
+                        put(count, y, code);
+                    }
+                    ++count;
+                    continue;
                 }
+                const std::uint32_t run = code - PCX_RUN_CODE;
+                const std::uint8_t value = pData[at++];
                 const std::uint32_t end = std::min(count + run, usefulBytes);
                 for (std::uint32_t b = count; b < end; ++b) {
-                    if (bits == 1) {
-                        for (std::uint32_t k = 0; k < 8 && b * 8 + k < w; ++k) {
-                            visit(b * 8 + k, y, (value >> (7 - k)) & 1 ? WHITE_BRIGHTNESS : 0u);
-                        }
-                    } else {
-                        visit(b, y, palette[value]);
-                    }
+                    put(b, y, value);
                 }
                 count += run;
             }
+        }
+    };
+    auto walk = [&](auto&& visit) {
+        if (bits == 1) {
+            decode([&visit, w](std::uint32_t b, std::uint32_t y, std::uint8_t value) {
+                const std::uint32_t n = std::min<std::uint32_t>(8, w - b * 8);
+                for (std::uint32_t k = 0; k < n; ++k) {
+                    visit(b * 8 + k, y, (value >> (7 - k)) & 1 ? WHITE_BRIGHTNESS : 0u);
+                }
+            });
+        } else {
+            decode([&visit, &palette](std::uint32_t b, std::uint32_t y, std::uint8_t value) {
+                visit(b, y, palette[value]);
+            });
         }
     };
     Threshold(walk);

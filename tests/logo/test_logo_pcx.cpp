@@ -167,6 +167,15 @@ TEST(LogoReadPcx, OriginAndPadding) {
     EXPECT_EQ(h.GetWidth(), 9);
     EXPECT_EQ(h.GetHeight(), 1);
     EXPECT_EQ(Rows(h), (Bytes{0xFF, 0x80, 0, 0}));
+
+    // Lines longer than the width: the bytes past it, literal or run, leave the padding alone.
+    ASSERT_EQ(ReadPcx(MakePcx(9, 1, {{0xFF, 0xFF, 0xFF, 0xFF}, {0xFF, 0x00, 0x12, 0x34}}), h),
+              LOGO_LOADED_OK);
+    EXPECT_EQ(Rows(h), (Bytes{0xFF, 0x80, 0, 0, 0xFF, 0x00, 0, 0}));
+    Bytes wide8 = MakePcx(3, 8, {{1, 1, 1, 1, 1, 1}, {1, 0, 1, 2, 1, 1}});
+    std::fill_n(wide8.begin() + 19, 3, 0xFF); // header colour 1 white
+    ASSERT_EQ(ReadPcx(wide8, h), LOGO_LOADED_OK);
+    EXPECT_EQ(Rows(h), (Bytes{0xE0, 0, 0, 0, 0xA0, 0, 0, 0}));
 }
 
 TEST(LogoReadPcx, LargestImage) {
