@@ -425,7 +425,7 @@ LogoStatus CLogoFmtHandler::ReadPcx(const std::uint8_t* pData, std::size_t nSize
     // pixels at x of width or more, are dropped; what a short line leaves out stays black.
     // Bytes past the width are never looked at, however long the header says a line is.
     const std::uint32_t usefulBytes = std::min(bytesPerLine, bits == 1 ? (w + 7) / 8 : w);
-    // Runs the line decoder with `put(x0, y, value)` giving the pixels of one byte from x0 on.
+    // Decodes every line, handing each kept copy to `put(b, y, value)`: byte position b of row y.
     auto decode = [&](auto&& put) {
         std::size_t at = PCX_DATA;
         for (std::uint32_t y = 0; y < h; ++y) {
