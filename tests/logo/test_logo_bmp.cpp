@@ -1,0 +1,255 @@
+// The BMP reader: its checks in their order, and how pixels become black and white.
+#include "logo/LogoFmtHandler.h"
+#include "logo/LogoTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+namespace brimwell {
+namespace {
+
+using namespace logotest;
+
+LogoStatus ReadBmp(const Bytes& bytes, CLogoFmtHandler* holder = nullptr) {
+    static MemoryFiles files;
+    CLogoFmtHandler own(files);
+    CLogoFmtHandler& h = holder ? *holder : own;
+    h.LoadAs(LogoFormat::Bmp, bytes.data(), bytes.size());
+    return h.GetStatus();
+}
+
+// An 8-bit 5 x 3 file with a 4-colour table: small, but with every part present.
+Bytes Base() {
+    BmpSpec s;
+    s.width = 5;
+    s.height = 3;
+    s.bits = 8;
+    s.palette = {{0, 0, 0}, {255, 255, 255}, {90, 90, 90}, {200, 10, 10}};
+    s.pixels = {0, 1, 2, 3, 1, 1, 1, 0, 0, 2, 3, 3, 1, 0, 1};
+    return MakeBmp(s);
+}
+
+void SetSize(Bytes& b) {
+    Put32(b, 2, static_cast<std::uint32_t>(b.size()));
+}
+
+TEST(LogoReadBmp, ChecksInOrder) {
+    using Edit = std::function<void(Bytes&)>;
+    const struct {
+        const char* name;
+        Edit edit;
+        LogoStatus status;
+    } cases[] = {
+        {"well formed", [](Bytes&) {}, LOGO_LOADED_OK},
+        {"53 bytes", [](Bytes& b) { b.resize(53), SetSize(b); }, LOGO_NOT_COMPATIBLE},
+        {"info header 39", [](Bytes& b) { Put32(b, 14, 39); }, LOGO_NOT_COMPATIBLE},
+        {"OS/2 core header", [](Bytes& b) { Put32(b, 14, 12); }, LOGO_NOT_COMPATIBLE},
+        {"size field + 1", [](Bytes& b) { Put32(b, 2, b.size() + 1); }, LOGO_NOT_COMPATIBLE},
+        {"size field - 1", [](Bytes& b) { Put32(b, 2, b.size() - 1); }, LOGO_NOT_COMPATIBLE},
+        {"one spare byte", [](Bytes& b) { b.push_back(0), SetSize(b); }, LOGO_LOADED_OK},
+        {"planes 0", [](Bytes& b) { Put16(b, 26, 0); }, LOGO_NOT_COMPATIBLE},
+        {"planes 2", [](Bytes& b) { Put16(b, 26, 2); }, LOGO_NOT_COMPATIBLE},
+        {"RLE8", [](Bytes& b) { Put32(b, 30, 1); }, LOGO_NOT_COMPATIBLE},
+        {"RLE4", [](Bytes& b) { Put32(b, 30, 2); }, LOGO_NOT_COMPATIBLE},
+        {"bit fields", [](Bytes& b) { Put32(b, 30, 3); }, LOGO_NOT_COMPATIBLE},
+        {"0 bits", [](Bytes& b) { Put16(b, 28, 0); }, LOGO_NOT_COMPATIBLE},
+        {"2 bits", [](Bytes& b) { Put16(b, 28, 2); }, LOGO_NOT_COMPATIBLE},
+        {"16 bits", [](Bytes& b) { Put16(b, 28, 16); }, LOGO_NOT_COMPATIBLE},
+        {"32 bits", [](Bytes& b) { Put16(b, 28, 32); }, LOGO_NOT_COMPATIBLE},
+        {"width 0", [](Bytes& b) { Put32(b, 18, 0); }, LOGO_NOT_COMPATIBLE},
+        {"width -5", [](Bytes& b) { Put32(b, 18, -5); }, LOGO_NOT_COMPATIBLE},
+        {"height 0", [](Bytes& b) { Put32(b, 22, 0); }, LOGO_NOT_COMPATIBLE},
+        {"height INT_MIN", [](Bytes& b) { Put32(b, 22, 0x80000000u); }, LOGO_NOT_COMPATIBLE},
+        {"height -3 (top-down)", [](Bytes& b) { Put32(b, 22, -3); }, LOGO_LOADED_OK},
+        {"width 361", [](Bytes& b) { Put32(b, 18, 361); }, LOGO_TOO_LARGE},
+        {"height 361", [](Bytes& b) { Put32(b, 22, 361); }, LOGO_TOO_LARGE},
+        {"height -361", [](Bytes& b) { Put32(b, 22, -361); }, LOGO_TOO_LARGE},
+        {"width INT_MAX", [](Bytes& b) { Put32(b, 18, 0x7FFFFFFF); }, LOGO_TOO_LARGE},
+        {"bad planes before size", [](Bytes& b) { Put16(b, 26, 2), Put32(b, 18, 361); },
+         LOGO_NOT_COMPATIBLE},
+        {"size before colour count", [](Bytes& b) { Put32(b, 46, 257), Put32(b, 18, 361); },
+         LOGO_TOO_LARGE},
+        {"257 colours", [](Bytes& b) { Put32(b, 46, 257); }, LOGO_NOT_COMPATIBLE},
+        {"negative colours", [](Bytes& b) { Put32(b, 46, -1); }, LOGO_NOT_COMPATIBLE},
+        // A negative count would pass the important-colours check and pull the least pixel
+        // offset back into the headers: refused.
+        {"negative colours and important",
+         [](Bytes& b) { Put32(b, 46, -100), Put32(b, 50, -100), Put32(b, 10, 0); },
+         LOGO_NOT_COMPATIBLE},
+        {"256 colours: table past offset", [](Bytes& b) { Put32(b, 46, 256); },
+         LOGO_NOT_COMPATIBLE},
+        {"important 5 of 4", [](Bytes& b) { Put32(b, 46, 4), Put32(b, 50, 5); },
+         LOGO_NOT_COMPATIBLE},
+        {"important 4 of 4", [](Bytes& b) { Put32(b, 46, 4), Put32(b, 50, 4); }, LOGO_LOADED_OK},
+        {"important negative", [](Bytes& b) { Put32(b, 46, 4), Put32(b, 50, -7); }, LOGO_LOADED_OK},
+        {"offset inside table", [](Bytes& b) { Put32(b, 10, 14 + 40 + 15); }, LOGO_NOT_COMPATIBLE},
+        {"offset 0", [](Bytes& b) { Put32(b, 10, 0); }, LOGO_NOT_COMPATIBLE},
+        {"offset past end", [](Bytes& b) { Put32(b, 10, 0xFFFFFFFF); }, LOGO_NOT_COMPATIBLE},
+        {"rows one byte past end", [](Bytes& b) { Put32(b, 10, 14 + 40 + 16 + 1); },
+         LOGO_NOT_COMPATIBLE},
+        {"rows end at end", [](Bytes& b) { b.push_back(0), Put32(b, 10, 71), SetSize(b); },
+         LOGO_LOADED_OK},
+        {"huge info header", [](Bytes& b) { Put32(b, 14, 0xFFFFFFF0); }, LOGO_NOT_COMPATIBLE},
+        {"info header past offset", [](Bytes& b) { Put32(b, 14, 41); }, LOGO_NOT_COMPATIBLE},
+    };
+    for (const auto& c : cases) {
+        Bytes b = Base();
+        c.edit(b);
+        EXPECT_EQ(ReadBmp(b), c.status) << c.name;
+    }
+}
+
+TEST(LogoReadBmp, DirectColourTakesNoColourCount) {
+    Bytes b = SolidBmp(3, 3);
+    EXPECT_EQ(ReadBmp(b), LOGO_LOADED_OK);
+    Put32(b, 46, 1);
+    EXPECT_EQ(ReadBmp(b), LOGO_NOT_COMPATIBLE);
+    Put32(b, 46, -1);
+    Put32(b, 50, -1);
+    EXPECT_EQ(ReadBmp(b), LOGO_NOT_COMPATIBLE);
+    Put32(b, 46, 0);
+    Put32(b, 50, 1);
+    EXPECT_EQ(ReadBmp(b), LOGO_NOT_COMPATIBLE) << "important colours above a count of 0";
+}
+
+TEST(LogoReadBmp, SizeLimits) {
+    const struct {
+        std::int32_t width, height;
+        LogoStatus status;
+    } cases[] = {
+        {360, 360, LOGO_LOADED_OK},
+        {361, 1, LOGO_TOO_LARGE},
+        {1, 361, LOGO_TOO_LARGE},
+        {1, 1, LOGO_LOADED_OK},
+    };
+    for (const auto& c : cases) {
+        MemoryFiles files;
+        CLogoFmtHandler h(files);
+        EXPECT_EQ(ReadBmp(SolidBmp(c.width, c.height), &h), c.status)
+            << c.width << " x " << c.height;
+        if (c.status == LOGO_LOADED_OK) {
+            EXPECT_EQ(h.GetWidth(), c.width);
+            EXPECT_EQ(h.GetHeight(), c.height);
+            EXPECT_EQ(h.GetBitmapInfo().bmiHeader.biHeight, -c.height);
+            EXPECT_EQ(h.GetStride(), 4u * ((c.width + 31) / 32));
+        }
+    }
+    BmpSpec topDown;
+    topDown.width = 1;
+    topDown.height = 361;
+    topDown.topDown = true;
+    EXPECT_EQ(ReadBmp(MakeBmp(topDown)), LOGO_TOO_LARGE);
+}
+
+TEST(LogoReadBmp, NoMemoryForTheImage) {
+    MemoryFiles files;
+    FailingAllocator::Reset({1});
+    CLogoFmtHandler h(files, &FailingAllocator::Allocate);
+    EXPECT_EQ(ReadBmp(Base(), &h), LOGO_NO_MEMORY);
+    EXPECT_EQ(h.GetWidth(), 0);
+    EXPECT_EQ(ReadBmp(Base(), &h), LOGO_LOADED_OK);
+}
+
+// Pictures and the pictures they must give.
+TEST(LogoReadBmp, Thresholding) {
+    auto rgb = [](std::int32_t w, std::int32_t hgt, std::vector<std::uint32_t> px) {
+        BmpSpec s;
+        s.width = w;
+        s.height = hgt;
+        s.pixels = std::move(px);
+        return MakeBmp(s);
+    };
+    const std::uint32_t grey = 0x808080;
+    const struct {
+        const char* name;
+        Bytes file;
+        std::vector<std::string> picture;
+    } cases[] = {
+        {"mid grey with black dots",
+         rgb(4, 2, {grey, 0, grey, grey, grey, grey, grey, 0}),
+         {".#..", "...#"}},
+        {"one colour", rgb(3, 1, {0x123456, 0x123456, 0x123456}), {"..."}},
+        {"pure black", rgb(3, 1, {0, 0, 0}), {"###"}},
+        {"nearly black", rgb(3, 1, {0x010000, 0x010000, 0x010000}), {"..."}},
+        // Mean (0 + 0 + 1) / 3 rounds down to 0, and a threshold of 0 is taken as 1.
+        {"faint dot", rgb(3, 1, {0, 0x000001, 0}), {"#.#"}},
+        // 100 and 200: the mean 150 is the threshold, and equal counts as white.
+        {"mean itself is white", rgb(3, 1, {0x000064, 0x0000C8, 0x000096}), {"#.."}},
+        // Components count alike: pure blue (255) is as bright as pure red.
+        {"unweighted", rgb(4, 1, {0xFF0000, 0x0000FF, 0x00FF00, 0}), {"...#"}},
+    };
+    for (const auto& c : cases) {
+        MemoryFiles files;
+        CLogoFmtHandler h(files);
+        ASSERT_EQ(ReadBmp(c.file, &h), LOGO_LOADED_OK) << c.name;
+        EXPECT_EQ(Picture(h), c.picture) << c.name;
+    }
+}
+
+TEST(LogoReadBmp, BottomUpAndTopDownGiveTheSameImage) {
+    BmpSpec s = MonoSpec({"#..#.##..", ".#.......", "########.", "........#"});
+    MemoryFiles files;
+    CLogoFmtHandler up(files), down(files);
+    ASSERT_EQ(ReadBmp(MakeBmp(s), &up), LOGO_LOADED_OK);
+    s.topDown = true;
+    ASSERT_EQ(ReadBmp(MakeBmp(s), &down), LOGO_LOADED_OK);
+    EXPECT_EQ(Rows(up), Rows(down));
+    EXPECT_EQ(Picture(up)[0], "#..#.##..");
+}
+
+TEST(LogoReadBmp, PaletteOrderDoesNotMatter) {
+    const std::vector<std::string> picture = {"#.#.#.#.#.#", "..##..##..#"};
+    MemoryFiles files;
+    CLogoFmtHandler blackFirst(files), whiteFirst(files);
+    ASSERT_EQ(ReadBmp(MonoBmp(picture), &blackFirst), LOGO_LOADED_OK);
+    ASSERT_EQ(ReadBmp(MonoBmp(picture, true), &whiteFirst), LOGO_LOADED_OK);
+    EXPECT_EQ(Picture(blackFirst), picture);
+    EXPECT_EQ(Picture(whiteFirst), picture);
+}
+
+// Indexes at or past the colour count are black, even where the file's table has an entry.
+TEST(LogoReadBmp, IndexOutsideTheColourCountIsBlack) {
+    BmpSpec s;
+    s.width = 4;
+    s.height = 1;
+    s.bits = 8;
+    s.palette.assign(8, Rgb{255, 255, 255});
+    s.coloursUsed = 2;
+    s.pixels = {0, 5, 1, 2};
+    Bytes b = MakeBmp(s);
+    // The table holds 8 entries but the count says 2: the offset leaves room for 8.
+    MemoryFiles files;
+    CLogoFmtHandler h(files);
+    ASSERT_EQ(ReadBmp(b, &h), LOGO_LOADED_OK);
+    EXPECT_EQ(Picture(h), std::vector<std::string>{".#.#"});
+
+    s.bits = 4; // and the same at 4 bits, with an index of 15 in a 3-colour table
+    s.coloursUsed = 3;
+    s.pixels = {0, 15, 2, 3};
+    ASSERT_EQ(ReadBmp(MakeBmp(s), &h), LOGO_LOADED_OK);
+    EXPECT_EQ(Picture(h), std::vector<std::string>{".#.#"});
+}
+
+// Info headers larger than 40 bytes (V4, V5): the colour table follows them.
+TEST(LogoReadBmp, LargerInfoHeaders) {
+    for (std::uint32_t infoSize : {40u, 56u, 108u, 124u}) {
+        BmpSpec s = MonoSpec({"#.", ".#"}, true);
+        s.infoSize = infoSize;
+        MemoryFiles files;
+        CLogoFmtHandler h(files);
+        ASSERT_EQ(ReadBmp(MakeBmp(s), &h), LOGO_LOADED_OK) << infoSize;
+        EXPECT_EQ(Picture(h), (std::vector<std::string>{"#.", ".#"})) << infoSize;
+    }
+}
+
+TEST(LogoReadBmp, PaddingBitsAreZero) {
+    MemoryFiles files;
+    CLogoFmtHandler h(files);
+    ASSERT_EQ(ReadBmp(SolidBmp(9, 2), &h), LOGO_LOADED_OK);
+    EXPECT_EQ(Rows(h), (Bytes{0xFF, 0x80, 0, 0, 0xFF, 0x80, 0, 0}));
+}
+
+} // namespace
+} // namespace brimwell
