@@ -3,6 +3,7 @@
 #include "maintenance/CSetDensityDlg.h"
 #include "platform/Services.h"
 #include "platform/fake/Fakes.h"
+#include "support/FakePlatform.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -31,11 +32,11 @@ const FuncTableEntry kTable[MAX_FUNC_PAGES] = {
 };
 const FuncTableEntry kEmptyTable[MAX_FUNC_PAGES] = {};
 
-class MaintenancePages : public ::testing::Test {
+class MaintenancePages : public ::testing::Test, protected brimwell::testing::FakePlatform {
 protected:
     MaintenancePages() {
-        opener.Add(kPath);
-        enumerator.devices.push_back(FakeEnumerator::Usb(kPath, 0x1203, 0x0126));
+        clock.time = LocalDateTime{2024, 3, 5, 9, 7, 3};
+        AddPrinter(kPath);
     }
 
     CBrimwellDlg& Window(const FuncTableEntry* table = kTable) {
@@ -53,16 +54,6 @@ protected:
     QPushButton* ClockButton() { return Button(ClockPage(), IDC_SEND_DATE_TIME); }
     std::vector<std::string>& Writes() { return opener.devices[kPath].writes; }
 
-    fake::MemoryProfile profile;
-    fake::RecordingMessageBox box;
-    fake::FakeTicks ticks;
-    fake::FixedClock clock{LocalDateTime{2024, 3, 5, 9, 7, 3}};
-    fake::CountingWaitCursor cursor;
-    fake::FakeDeviceOpener opener;
-    FakeEnumerator enumerator;
-    fake::FakeMonitor monitor;
-    ScopedServices guard{
-        Services{&box, &profile, &ticks, &clock, &cursor, &opener, nullptr, &enumerator, &monitor}};
     std::unique_ptr<CBrimwellDlg> window;
 };
 

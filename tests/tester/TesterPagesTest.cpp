@@ -4,6 +4,7 @@
 #include "app/PageFactory.h"
 #include "platform/Services.h"
 #include "platform/fake/Fakes.h"
+#include "support/FakePlatform.h"
 #include "tester/CCfgTesterTypeDlg.h"
 #include "tester/CGenTstLblDlg.h"
 #include "tester/LabelFormatter.h"
@@ -30,25 +31,11 @@ const FuncTableEntry kTable[MAX_FUNC_PAGES] = {
     {"Generate Test Label", IDD_GEN_TEST_LABEL, 0},
 };
 
-class TesterPages : public ::testing::Test {
+class TesterPages : public ::testing::Test, protected brimwell::testing::FakePlatform {
 protected:
     TesterPages() {
-        Services s;
-        s.messageBox = &box;
-        s.profile = &profile;
-        s.ticks = &ticks;
-        s.clock = &clock;
-        s.waitCursor = &cursor;
-        s.deviceOpener = &opener;
-        s.enumerator = &enumerator;
-        s.monitor = &monitor;
-        guard = std::make_unique<ScopedServices>(s);
-        enumerator.devices = {fake::FakeEnumerator::Usb(kPath, 0x1203, 0x0126)};
-        opener.Add(kPath);
-    }
-    ~TesterPages() override {
-        window.reset();
-        guard.reset();
+        clock.time = LocalDateTime{2025, 3, 7, 14, 5, 9};
+        AddPrinter(kPath);
     }
 
     // Opens the window as the user would find it with this profile value.
@@ -85,15 +72,6 @@ protected:
 
     const std::vector<std::string>& Written() { return opener.devices[kPath].writes; }
 
-    fake::RecordingMessageBox box;
-    fake::MemoryProfile profile;
-    fake::FakeTicks ticks;
-    fake::FixedClock clock{LocalDateTime{2025, 3, 7, 14, 5, 9}};
-    fake::CountingWaitCursor cursor;
-    fake::FakeDeviceOpener opener;
-    fake::FakeEnumerator enumerator;
-    fake::FakeMonitor monitor;
-    std::unique_ptr<ScopedServices> guard;
     std::unique_ptr<CBrimwellDlg> window;
     CCfgTesterTypeDlg* cfg = nullptr;
     CGenTstLblDlg* label = nullptr;
