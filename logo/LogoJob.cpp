@@ -1,6 +1,7 @@
 #include "logo/LogoJob.h"
 
-#include <cstdio>
+#include "printer/TextFormat.h"
+
 #include <cstring>
 
 namespace brimwell {
@@ -64,10 +65,10 @@ bool WriteLogoJob(CLogoFmtHandler& logo, LogoKind kind, const LogoByteSink& sink
     if (!logo.IsLoaded()) {
         return false;
     }
-    char command[64];
-    std::snprintf(command, sizeof command, "DOWNLOAD \"%s\",%u,", LogoPrinterFileName(kind),
-                  static_cast<unsigned>(LogoPcxFileSize(logo)));
-    return SendText(sink, kStorePreamble) && SendText(sink, command) &&
+    std::string command;
+    AppendPrintf(command, "DOWNLOAD \"%s\",%u,", LogoPrinterFileName(kind),
+                 static_cast<unsigned>(LogoPcxFileSize(logo)));
+    return SendText(sink, kStorePreamble) && SendText(sink, command.c_str()) &&
            WriteLogoPcxFile(logo, sink) && SendText(sink, kStoreClose);
 }
 

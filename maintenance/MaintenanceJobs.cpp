@@ -1,6 +1,6 @@
 #include "maintenance/MaintenanceJobs.h"
 
-#include <cstdio>
+#include "printer/TextFormat.h"
 
 namespace brimwell {
 
@@ -12,20 +12,16 @@ std::optional<std::string> DensityJob(int density) {
     if (!IsValidDensity(density)) {
         return std::nullopt;
     }
-    char job[32];
-    const int length = std::snprintf(job, sizeof job, "RKW7047\r\n%d\r\n", density);
-    return std::string(job, static_cast<std::size_t>(length));
+    std::string job;
+    AppendPrintf(job, "RKW7047\r\n%d\r\n", density);
+    return job;
 }
 
 std::string ClockJob(const LocalDateTime& time) {
-    // Every field is printed with at least two digits; a field out of its range (which a
-    // clock never reports) only makes the line longer, so the buffer is sized for the
-    // widest unsigned values rather than for the 30 bytes of a real job.
-    char job[128];
-    const int length =
-        std::snprintf(job, sizeof job, "\r\nRKW7046\r\n%02u/%02u/%02u %02u:%02u:%02u\r\n", time.day,
-                      time.month, time.year % 100, time.hour, time.minute, time.second);
-    return std::string(job, static_cast<std::size_t>(length));
+    std::string job;
+    AppendPrintf(job, "\r\nRKW7046\r\n%02u/%02u/%02u %02u:%02u:%02u\r\n", time.day, time.month,
+                 time.year % 100, time.hour, time.minute, time.second);
+    return job;
 }
 
 DensityArgument ParseDensity(std::string_view text) {

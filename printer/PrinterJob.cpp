@@ -1,5 +1,7 @@
 #include "printer/PrinterJob.h"
 
+#include "printer/TextFormat.h"
+
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -103,19 +105,14 @@ bool CPrinterJob::SpoolVPrintf(const char* format, std::va_list args) {
     if (!m_bJobOk) {
         return false;
     }
-    std::va_list measure;
-    va_copy(measure, args);
-    const int length = std::vsnprintf(nullptr, 0, format, measure);
-    va_end(measure);
-    if (length < 0) {
+    std::string text;
+    if (!AppendVPrintf(text, format, args) || text.size() > UINT32_MAX) {
         // Not representable as text: nothing sensible can be sent.
         m_bJobOk = false;
         m_failure = Failure::NoMemory;
         return false;
     }
-    std::vector<char> text(static_cast<std::size_t>(length) + 1);
-    std::vsnprintf(text.data(), text.size(), format, args);
-    return SpoolBytes(text.data(), static_cast<std::uint32_t>(length));
+    return SpoolBytes(text.data(), static_cast<std::uint32_t>(text.size()));
 }
 
 bool CPrinterJob::Write() {

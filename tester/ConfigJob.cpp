@@ -1,6 +1,6 @@
 #include "tester/ConfigJob.h"
 
-#include "tester/AppendPrintf.h"
+#include "printer/TextFormat.h"
 
 namespace brimwell {
 

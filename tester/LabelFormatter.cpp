@@ -1,6 +1,6 @@
 #include "tester/LabelFormatter.h"
 
-#include "tester/AppendPrintf.h"
+#include "printer/TextFormat.h"
 #include "tester/TesterCatalogue.h"
 
 namespace brimwell {
