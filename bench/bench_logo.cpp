@@ -3,7 +3,7 @@
 // and walks every block of the printer's PCX file, as a send does.
 #include "logo/LogoFmtHandler.h"
 #include "logo/LogoTestSupport.h"
-#include "logo/PosixLogoFile.h"
+#include "platform/posix/PosixFileSource.h"
 
 #include <benchmark/benchmark.h>
 
@@ -64,7 +64,7 @@ std::uint32_t WalkBlocks(CLogoFmtHandler& h) {
 }
 
 void LoadAndWalk(benchmark::State& state, const Bytes& file) {
-    MemoryFiles none;
+    fake::MemoryFileSource none;
     CLogoFmtHandler h(none);
     for (auto _ : state) {
         h.LoadBytes(file.data(), file.size());
@@ -86,7 +86,7 @@ void LoadFileAndWalk(benchmark::State& state, const Bytes& file) {
         return;
     }
     ::close(fd);
-    PosixLogoFileSource files;
+    PosixFileSource files;
     CLogoFmtHandler h(files);
     for (auto _ : state) {
         h.LoadFile(path);
@@ -116,7 +116,7 @@ void BM_Pcx8Table_360_FromDisk(benchmark::State& state) {
 }
 void BM_Rotate_360(benchmark::State& state) {
     static const Bytes file = Bmp24();
-    MemoryFiles none;
+    fake::MemoryFileSource none;
     CLogoFmtHandler h(none);
     h.LoadBytes(file.data(), file.size());
     for (auto _ : state) {

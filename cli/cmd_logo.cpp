@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
 #include "logo/LogoJob.h"
-#include "logo/PosixLogoFile.h"
 #include "platform/posix/PosixDeviceOpener.h"
+#include "platform/posix/PosixFileSource.h"
 #include "printer/PrinterJob.h"
 
 namespace brimwell::cli {
@@ -27,7 +27,7 @@ Outcome RunLogo(Context& ctx) {
         return Usage("logo needs pass or fail, not '" + pos[0] + "'");
     }
 
-    PosixLogoFileSource files;
+    PosixFileSource files;
     CLogoFmtHandler logo(files);
     logo.LoadFile(pos[1]);
     if (!logo.IsLoaded()) {

@@ -13,9 +13,9 @@ namespace {
 
 using namespace brimwell;
 
-class NoFiles : public ILogoFileSource {
+class NoFiles : public IFileSource {
 public:
-    std::unique_ptr<ILogoFile> OpenForRead(const std::string&) override { return nullptr; }
+    std::unique_ptr<IReadableFile> OpenForRead(const std::string&) override { return nullptr; }
 };
 
 void Check(bool condition) {

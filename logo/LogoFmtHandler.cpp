@@ -90,7 +90,7 @@ const char* LogoStatusMessage(LogoStatus status) {
     return text ? text : "";
 }
 
-CLogoFmtHandler::CLogoFmtHandler(ILogoFileSource& files, Allocator allocate)
+CLogoFmtHandler::CLogoFmtHandler(IFileSource& files, Allocator allocate)
     : m_files(files), m_allocate(allocate) {
     LogoBitmapInfoHeader& h = m_bmi.bmiHeader;
     h.biSize = sizeof(LogoBitmapInfoHeader);
@@ -173,7 +173,7 @@ void CLogoFmtHandler::LoadFile(const std::string& path) {
         SetStatus(LOGO_NO_FILE);
         return;
     }
-    const std::unique_ptr<ILogoFile> file = m_files.OpenForRead(path);
+    const std::unique_ptr<IReadableFile> file = m_files.OpenForRead(path);
     if (!file) {
         SetStatus(LOGO_OPEN_FAILED);
         return;

@@ -1,5 +1,5 @@
 #pragma once
-#include "logo/LogoFile.h"
+#include "platform/FileSource.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -79,7 +79,7 @@ public:
     // Every buffer the holder obtains comes from `allocate` and goes back with std::free.
     using Allocator = void* (*)(std::size_t);
 
-    explicit CLogoFmtHandler(ILogoFileSource& files, Allocator allocate = &std::malloc);
+    explicit CLogoFmtHandler(IFileSource& files, Allocator allocate = &std::malloc);
     virtual ~CLogoFmtHandler();
     CLogoFmtHandler(const CLogoFmtHandler&) = delete;
     CLogoFmtHandler& operator=(const CLogoFmtHandler&) = delete;
@@ -131,7 +131,7 @@ private:
     std::uint32_t m_nCapacity = 0;
     std::uint8_t* m_pPixels = nullptr;
     std::uint8_t m_abScratch[LOGO_PCX_HEADER_SIZE] = {};
-    ILogoFileSource& m_files;
+    IFileSource& m_files;
     Allocator m_allocate;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/Services.h"
 
 #include "platform/posix/PosixDeviceOpener.h"
+#include "platform/posix/PosixFileSource.h"
 #include "platform/posix/SystemClock.h"
 #include "platform/qt/QtFileDialog.h"
 #include "platform/qt/QtMessageBox.h"
@@ -38,6 +39,7 @@ ScopedServices::ScopedServices(const Services& replacement) : m_saved(Current())
     Take(s.waitCursor, replacement.waitCursor);
     Take(s.deviceOpener, replacement.deviceOpener);
     Take(s.fileDialog, replacement.fileDialog);
+    Take(s.fileSource, replacement.fileSource);
     Take(s.enumerator, replacement.enumerator);
     Take(s.monitor, replacement.monitor);
 }
@@ -55,6 +57,7 @@ Services MakeRealServices() {
     static QtWaitCursor waitCursor;
     static PosixDeviceOpener deviceOpener;
     static QtFileDialog fileDialog;
+    static PosixFileSource fileSource;
     static UdevEnumerator enumerator;
     static UdevMonitor monitor;
     Services s;
@@ -65,6 +68,7 @@ Services MakeRealServices() {
     s.waitCursor = &waitCursor;
     s.deviceOpener = &deviceOpener;
     s.fileDialog = &fileDialog;
+    s.fileSource = &fileSource;
     s.enumerator = &enumerator;
     s.monitor = &monitor;
     return s;

@@ -2,6 +2,7 @@
 #include "platform/DeviceEnumerator.h"
 #include "platform/DeviceOpener.h"
 #include "platform/FileDialog.h"
+#include "platform/FileSource.h"
 #include "platform/LocalClock.h"
 #include "platform/MessageBox.h"
 #include "platform/Profile.h"
@@ -22,6 +23,7 @@ struct Services {
     IFileDialog* fileDialog = nullptr;
     IDeviceEnumerator* enumerator = nullptr;
     IDeviceMonitor* monitor = nullptr;
+    IFileSource* fileSource = nullptr;
 };
 
 Services& GetServices();

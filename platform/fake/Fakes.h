@@ -3,6 +3,7 @@
 #include "platform/DeviceEnumerator.h"
 #include "platform/DeviceOpener.h"
 #include "platform/FileDialog.h"
+#include "platform/FileSource.h"
 #include "platform/LocalClock.h"
 #include "platform/MessageBox.h"
 #include "platform/Profile.h"
@@ -15,6 +16,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -205,6 +207,62 @@ public:
     }
     std::optional<std::string> answer;
     std::vector<Asked> asked;
+};
+
+// Files in memory, with the failures a real file system can produce.
+class MemoryFileSource : public IFileSource {
+public:
+    struct File {
+        std::vector<std::uint8_t> bytes;
+        bool sizeFails = false;
+        bool readFails = false;
+        std::optional<std::uint32_t> shortRead;
+        std::optional<std::uint64_t> claimedSize; // what QuerySize reports
+    };
+    std::unique_ptr<IReadableFile> OpenForRead(const std::string& path) override {
+        auto it = files.find(path);
+        if (it == files.end()) {
+            return nullptr;
+        }
+        ++opened;
+        return std::make_unique<Handle>(it->second, closed);
+    }
+    File& Add(const std::string& path, std::vector<std::uint8_t> bytes) {
+        files[path].bytes = std::move(bytes);
+        return files[path];
+    }
+    std::map<std::string, File> files;
+    int opened = 0;
+    int closed = 0;
+
+private:
+    class Handle : public IReadableFile {
+    public:
+        Handle(File& f, int& closed) : m_f(f), m_closed(closed) {}
+        ~Handle() override { ++m_closed; }
+        bool QuerySize(std::uint64_t* size) override {
+            *size = m_f.claimedSize.value_or(m_f.bytes.size());
+            return !m_f.sizeFails;
+        }
+        bool Read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t* read) override {
+            if (m_f.readFails) {
+                *read = 0;
+                return false;
+            }
+            std::uint32_t n =
+                std::min<std::uint32_t>(length, static_cast<std::uint32_t>(m_f.bytes.size()));
+            if (m_f.shortRead) {
+                n = std::min(n, *m_f.shortRead);
+            }
+            std::copy(m_f.bytes.begin(), m_f.bytes.begin() + n, buffer);
+            *read = n;
+            return true;
+        }
+
+    private:
+        File& m_f;
+        int& m_closed;
+    };
 };
 
 } // namespace brimwell::fake

@@ -2,6 +2,7 @@
 // Builders of BMP and PCX logo files, an in-memory file source and a failing allocator for the
 // logo holder's tests and benchmarks.
 #include "logo/LogoFmtHandler.h"
+#include "platform/fake/Fakes.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -191,62 +192,6 @@ inline Bytes Rows(const CLogoFmtHandler& h) {
     const std::uint8_t* p = h.GetPixels();
     return Bytes(p, p + static_cast<std::size_t>(h.GetStride()) * h.GetHeight());
 }
-
-// Files in memory, with the failures a real file system can produce.
-class MemoryFiles : public ILogoFileSource {
-public:
-    struct File {
-        Bytes bytes;
-        bool sizeFails = false;
-        bool readFails = false;
-        std::optional<std::uint32_t> shortRead;
-        std::optional<std::uint64_t> claimedSize; // what QuerySize reports
-    };
-    std::unique_ptr<ILogoFile> OpenForRead(const std::string& path) override {
-        auto it = files.find(path);
-        if (it == files.end()) {
-            return nullptr;
-        }
-        ++opened;
-        return std::make_unique<Handle>(it->second, closed);
-    }
-    File& Add(const std::string& path, Bytes bytes) {
-        files[path].bytes = std::move(bytes);
-        return files[path];
-    }
-    std::map<std::string, File> files;
-    int opened = 0;
-    int closed = 0;
-
-private:
-    class Handle : public ILogoFile {
-    public:
-        Handle(File& f, int& closed) : m_f(f), m_closed(closed) {}
-        ~Handle() override { ++m_closed; }
-        bool QuerySize(std::uint64_t* size) override {
-            *size = m_f.claimedSize.value_or(m_f.bytes.size());
-            return !m_f.sizeFails;
-        }
-        bool Read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t* read) override {
-            if (m_f.readFails) {
-                *read = 0;
-                return false;
-            }
-            std::uint32_t n =
-                std::min<std::uint32_t>(length, static_cast<std::uint32_t>(m_f.bytes.size()));
-            if (m_f.shortRead) {
-                n = std::min(n, *m_f.shortRead);
-            }
-            std::copy(m_f.bytes.begin(), m_f.bytes.begin() + n, buffer);
-            *read = n;
-            return true;
-        }
-
-    private:
-        File& m_f;
-        int& m_closed;
-    };
-};
 
 // An allocator that fails chosen requests (counted from 1 since the last Reset).
 struct FailingAllocator {

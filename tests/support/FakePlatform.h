@@ -16,8 +16,9 @@ struct FakePlatform {
     fake::ScriptedFileDialog files;
     fake::FakeEnumerator enumerator;
     fake::FakeMonitor monitor;
-    ScopedServices scope{
-        Services{&box, &profile, &ticks, &clock, &cursor, &opener, &files, &enumerator, &monitor}};
+    fake::MemoryFileSource fileSource;
+    ScopedServices scope{Services{&box, &profile, &ticks, &clock, &cursor, &opener, &files,
+                                  &enumerator, &monitor, &fileSource}};
 
     // Lists a printer at path whose device accepts writes.
     fake::FakeDeviceOpener::Device& AddPrinter(const std::string& path, unsigned vendor = 0x1203,

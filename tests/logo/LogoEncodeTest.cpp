@@ -24,7 +24,7 @@ struct Loaded {
         const PcxBlock block = h.GetPcxBlock(index);
         return Bytes(block.data, block.data + block.size);
     }
-    MemoryFiles files;
+    fake::MemoryFileSource files;
     CLogoFmtHandler h;
 };
 
@@ -184,7 +184,7 @@ TEST(LogoPcxBlocks, RoundTrip) {
             }
             const Bytes file = BuildLogoPcxFile(l.h);
             ASSERT_EQ(file.size(), LogoPcxFileSize(l.h)) << what;
-            MemoryFiles files;
+            fake::MemoryFileSource files;
             CLogoFmtHandler back(files);
             back.LoadAs(LogoFormat::Pcx, file.data(), file.size());
             ASSERT_EQ(back.GetStatus(), LOGO_LOADED_OK) << what;

@@ -1,4 +1,4 @@
-#include "logo/PosixLogoFile.h"
+#include "platform/posix/PosixFileSource.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -8,12 +8,12 @@
 namespace brimwell {
 namespace {
 
-class PosixLogoFile : public ILogoFile {
+class PosixReadableFile : public IReadableFile {
 public:
-    PosixLogoFile(int fd, std::uint64_t size) : m_fd(fd), m_size(size) {}
-    ~PosixLogoFile() override { ::close(m_fd); }
-    PosixLogoFile(const PosixLogoFile&) = delete;
-    PosixLogoFile& operator=(const PosixLogoFile&) = delete;
+    PosixReadableFile(int fd, std::uint64_t size) : m_fd(fd), m_size(size) {}
+    ~PosixReadableFile() override { ::close(m_fd); }
+    PosixReadableFile(const PosixReadableFile&) = delete;
+    PosixReadableFile& operator=(const PosixReadableFile&) = delete;
 
     bool QuerySize(std::uint64_t* pSize) override {
         *pSize = m_size;
@@ -49,7 +49,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<ILogoFile> PosixLogoFileSource::OpenForRead(const std::string& path) {
+std::unique_ptr<IReadableFile> PosixFileSource::OpenForRead(const std::string& path) {
     if (path.empty()) {
         return nullptr;
     }
@@ -68,7 +68,7 @@ std::unique_ptr<ILogoFile> PosixLogoFileSource::OpenForRead(const std::string& p
         ::close(fd);
         return nullptr;
     }
-    return std::make_unique<PosixLogoFile>(fd, static_cast<std::uint64_t>(st.st_size));
+    return std::make_unique<PosixReadableFile>(fd, static_cast<std::uint64_t>(st.st_size));
 }
 
 } // namespace brimwell

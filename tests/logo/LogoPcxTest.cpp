@@ -19,7 +19,7 @@ LogoStatus ReadPcx(const Bytes& bytes, CLogoFmtHandler& h) {
 }
 
 LogoStatus ReadPcx(const Bytes& bytes) {
-    MemoryFiles files;
+    fake::MemoryFileSource files;
     CLogoFmtHandler h(files);
     return ReadPcx(bytes, h);
 }
@@ -92,7 +92,7 @@ TEST(LogoReadPcx, ChecksInOrder) {
 TEST(LogoReadPcx, NoMemoryIsDecidedBeforeTheScan) {
     Bytes bad = Base();
     bad[128] = 0xC0;
-    MemoryFiles files;
+    fake::MemoryFileSource files;
     FailingAllocator::Reset({1});
     CLogoFmtHandler h(files, &FailingAllocator::Allocate);
     EXPECT_EQ(ReadPcx(bad, h), LOGO_NO_MEMORY);
@@ -148,7 +148,7 @@ TEST(LogoReadPcx, Pictures) {
         {"encoding 0 is still decoded", encoding0, {"....####....####"}},
     };
     for (const auto& c : cases) {
-        MemoryFiles files;
+        fake::MemoryFileSource files;
         CLogoFmtHandler h(files);
         ASSERT_EQ(ReadPcx(c.file, h), LOGO_LOADED_OK) << c.name;
         EXPECT_EQ(Picture(h), c.picture) << c.name;
@@ -161,7 +161,7 @@ TEST(LogoReadPcx, OriginAndPadding) {
     Put16(b, 8, 308);
     Put16(b, 6, 7);
     Put16(b, 10, 7);
-    MemoryFiles files;
+    fake::MemoryFileSource files;
     CLogoFmtHandler h(files);
     ASSERT_EQ(ReadPcx(b, h), LOGO_LOADED_OK);
     EXPECT_EQ(h.GetWidth(), 9);
@@ -190,7 +190,7 @@ TEST(LogoReadPcx, LargestImage) {
         grey[i] = Rgb{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i),
                       static_cast<std::uint8_t>(i)};
     }
-    MemoryFiles files;
+    fake::MemoryFileSource files;
     CLogoFmtHandler h(files);
     ASSERT_EQ(ReadPcx(MakePcx(360, 8, lines, &grey), h), LOGO_LOADED_OK);
     EXPECT_TRUE(h.GetPixel(9, 0));

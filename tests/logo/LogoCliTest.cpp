@@ -45,7 +45,7 @@ protected:
 
     // What the holder gives for the logo file after the given steps.
     std::string Expected(const std::string& steps, LogoKind kind, bool pcxOnly = false) {
-        MemoryFiles none;
+        fake::MemoryFileSource none;
         CLogoFmtHandler h(none);
         const Bytes file = Loadable(MonoSpec({"#....", ".....", "..###"}));
         h.LoadBytes(file.data(), file.size());

@@ -2,7 +2,7 @@
 // fuzzer seed loads.
 #include "logo/LogoFmtHandler.h"
 #include "logo/LogoTestSupport.h"
-#include "logo/PosixLogoFile.h"
+#include "platform/posix/PosixFileSource.h"
 
 #include <gtest/gtest.h>
 
@@ -82,7 +82,7 @@ TEST(LogoCorpus, EachFileGivesItsStatus) {
     for (const auto& [name, status] : expected) {
         EXPECT_TRUE(files.count(name)) << name << " is listed but missing";
     }
-    PosixLogoFileSource source;
+    PosixFileSource source;
     CLogoFmtHandler h(source);
     for (const std::string& name : files) {
         const auto it = expected.find(name);
@@ -106,7 +106,7 @@ TEST(LogoCorpus, EachFileGivesItsStatus) {
 TEST(LogoCorpus, FuzzerSeedsLoad) {
     const std::set<std::string> seeds = FilesIn(kSeedDir);
     ASSERT_GE(seeds.size(), 10u);
-    MemoryFiles none;
+    fake::MemoryFileSource none;
     CLogoFmtHandler h(none);
     for (const std::string& name : seeds) {
         const Bytes bytes = ReadAll(kSeedDir + "/" + name);

@@ -20,7 +20,7 @@ struct Loaded {
         const Bytes b = MonoBmp(picture);
         h.LoadAs(LogoFormat::Bmp, b.data(), b.size());
     }
-    MemoryFiles files;
+    fake::MemoryFileSource files;
     CLogoFmtHandler h;
 };
 
@@ -134,7 +134,7 @@ TEST(LogoRotate, ReusesTheBuffer) {
 }
 
 TEST(LogoTransforms, DoNothingWithoutALogo) {
-    MemoryFiles files;
+    fake::MemoryFileSource files;
     CLogoFmtHandler h(files);
     EXPECT_FALSE(h.Rotate());
     h.Invert();

@@ -1,5 +1,5 @@
-#include "platform/fake/Fakes.h"
 #include "printer/PrinterJob.h"
+#include "platform/fake/Fakes.h"
 
 #include <gtest/gtest.h>
 #include <string>

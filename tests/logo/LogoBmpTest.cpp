@@ -13,7 +13,7 @@ namespace {
 using namespace logotest;
 
 LogoStatus ReadBmp(const Bytes& bytes, CLogoFmtHandler* holder = nullptr) {
-    static MemoryFiles files;
+    static fake::MemoryFileSource files;
     CLogoFmtHandler own(files);
     CLogoFmtHandler& h = holder ? *holder : own;
     h.LoadAs(LogoFormat::Bmp, bytes.data(), bytes.size());
@@ -125,7 +125,7 @@ TEST(LogoReadBmp, SizeLimits) {
         {1, 1, LOGO_LOADED_OK},
     };
     for (const auto& c : cases) {
-        MemoryFiles files;
+        fake::MemoryFileSource files;
         CLogoFmtHandler h(files);
         EXPECT_EQ(ReadBmp(SolidBmp(c.width, c.height), &h), c.status)
             << c.width << " x " << c.height;
@@ -144,7 +144,7 @@ TEST(LogoReadBmp, SizeLimits) {
 }
 
 TEST(LogoReadBmp, NoMemoryForTheImage) {
-    MemoryFiles files;
+    fake::MemoryFileSource files;
     FailingAllocator::Reset({1});
     CLogoFmtHandler h(files, &FailingAllocator::Allocate);
     EXPECT_EQ(ReadBmp(Base(), &h), LOGO_NO_MEMORY);
@@ -181,7 +181,7 @@ TEST(LogoReadBmp, Thresholding) {
         {"unweighted", rgb(4, 1, {0xFF0000, 0x0000FF, 0x00FF00, 0}), {"...#"}},
     };
     for (const auto& c : cases) {
-        MemoryFiles files;
+        fake::MemoryFileSource files;
         CLogoFmtHandler h(files);
         ASSERT_EQ(ReadBmp(c.file, &h), LOGO_LOADED_OK) << c.name;
         EXPECT_EQ(Picture(h), c.picture) << c.name;
@@ -190,7 +190,7 @@ TEST(LogoReadBmp, Thresholding) {
 
 TEST(LogoReadBmp, BottomUpAndTopDownGiveTheSameImage) {
     BmpSpec s = MonoSpec({"#..#.##..", ".#.......", "########.", "........#"});
-    MemoryFiles files;
+    fake::MemoryFileSource files;
     CLogoFmtHandler up(files), down(files);
     ASSERT_EQ(ReadBmp(MakeBmp(s), &up), LOGO_LOADED_OK);
     s.topDown = true;
@@ -201,7 +201,7 @@ TEST(LogoReadBmp, BottomUpAndTopDownGiveTheSameImage) {
 
 TEST(LogoReadBmp, PaletteOrderDoesNotMatter) {
     const std::vector<std::string> picture = {"#.#.#.#.#.#", "..##..##..#"};
-    MemoryFiles files;
+    fake::MemoryFileSource files;
     CLogoFmtHandler blackFirst(files), whiteFirst(files);
     ASSERT_EQ(ReadBmp(MonoBmp(picture), &blackFirst), LOGO_LOADED_OK);
     ASSERT_EQ(ReadBmp(MonoBmp(picture, true), &whiteFirst), LOGO_LOADED_OK);
@@ -220,7 +220,7 @@ TEST(LogoReadBmp, IndexOutsideTheColourCountIsBlack) {
     s.pixels = {0, 5, 1, 2};
     Bytes b = MakeBmp(s);
     // The table holds 8 entries but the count says 2: the offset leaves room for 8.
-    MemoryFiles files;
+    fake::MemoryFileSource files;
     CLogoFmtHandler h(files);
     ASSERT_EQ(ReadBmp(b, &h), LOGO_LOADED_OK);
     EXPECT_EQ(Picture(h), std::vector<std::string>{".#.#"});
@@ -237,7 +237,7 @@ TEST(LogoReadBmp, LargerInfoHeaders) {
     for (std::uint32_t infoSize : {40u, 56u, 108u, 124u}) {
         BmpSpec s = MonoSpec({"#.", ".#"}, true);
         s.infoSize = infoSize;
-        MemoryFiles files;
+        fake::MemoryFileSource files;
         CLogoFmtHandler h(files);
         ASSERT_EQ(ReadBmp(MakeBmp(s), &h), LOGO_LOADED_OK) << infoSize;
         EXPECT_EQ(Picture(h), (std::vector<std::string>{"#.", ".#"})) << infoSize;
@@ -245,7 +245,7 @@ TEST(LogoReadBmp, LargerInfoHeaders) {
 }
 
 TEST(LogoReadBmp, PaddingBitsAreZero) {
-    MemoryFiles files;
+    fake::MemoryFileSource files;
     CLogoFmtHandler h(files);
     ASSERT_EQ(ReadBmp(SolidBmp(9, 2), &h), LOGO_LOADED_OK);
     EXPECT_EQ(Rows(h), (Bytes{0xFF, 0x80, 0, 0, 0xFF, 0x80, 0, 0}));

@@ -2,7 +2,7 @@
 // leaves behind.
 #include "logo/LogoFmtHandler.h"
 #include "logo/LogoTestSupport.h"
-#include "logo/PosixLogoFile.h"
+#include "platform/posix/PosixFileSource.h"
 #include "resources/StringTable.h"
 
 #include <gtest/gtest.h>
@@ -49,7 +49,7 @@ Bytes BmpOfSize(std::uint32_t size) {
 }
 
 TEST(LogoHolder, StartsEmptyWithTheDrawingHeader) {
-    MemoryFiles files;
+    fake::MemoryFileSource files;
     CLogoFmtHandler h(files);
     const LogoBitmapInfo& bmi = h.GetBitmapInfo();
     EXPECT_EQ(h.GetStatus(), LOGO_NO_FILE);
@@ -111,7 +111,7 @@ TEST(LogoLoadFile, OutcomeByPath) {
         {dir.Write("bad.pcx", pcx), LOGO_NOT_COMPATIBLE},
         {dir.Write("really-a-pcx.bmp", goodPcx), LOGO_LOADED_OK},
     };
-    PosixLogoFileSource files;
+    PosixFileSource files;
     for (const auto& c : cases) {
         CLogoFmtHandler h(files);
         h.LoadFile(c.path);
@@ -119,7 +119,7 @@ TEST(LogoLoadFile, OutcomeByPath) {
         EXPECT_EQ(h.GetWidth() > 0, c.status == LOGO_LOADED_OK) << c.path;
     }
     // The 1 MiB + 1 file is refused for its size alone: its content reads fine.
-    MemoryFiles none;
+    fake::MemoryFileSource none;
     CLogoFmtHandler reader(none);
     const Bytes over = BmpOfSize(1048577);
     reader.LoadAs(LogoFormat::Bmp, over.data(), over.size());
@@ -133,31 +133,37 @@ TEST(LogoLoadFile, FileFailures) {
     const Bytes good = BmpOfSize(200);
     const struct {
         const char* name;
-        void (*setup)(MemoryFiles::File&);
+        void (*setup)(fake::MemoryFileSource::File&);
         std::vector<int> failAllocations;
         LogoStatus status;
     } cases[] = {
         {"size query fails",
-         [](MemoryFiles::File& f) { f.sizeFails = true; },
+         [](fake::MemoryFileSource::File& f) { f.sizeFails = true; },
          {},
          LOGO_OPEN_FAILED},
-        {"read fails", [](MemoryFiles::File& f) { f.readFails = true; }, {}, LOGO_READ_FAILED},
-        {"short read", [](MemoryFiles::File& f) { f.shortRead = 199; }, {}, LOGO_READ_FAILED},
+        {"read fails",
+         [](fake::MemoryFileSource::File& f) { f.readFails = true; },
+         {},
+         LOGO_READ_FAILED},
+        {"short read",
+         [](fake::MemoryFileSource::File& f) { f.shortRead = 199; },
+         {},
+         LOGO_READ_FAILED},
         {"4 GiB",
-         [](MemoryFiles::File& f) { f.claimedSize = 1ull << 32; },
+         [](fake::MemoryFileSource::File& f) { f.claimedSize = 1ull << 32; },
          {},
          LOGO_NOT_COMPATIBLE},
         // The low 32 bits alone would pass the size test.
         {"4 GiB + 200",
-         [](MemoryFiles::File& f) { f.claimedSize = (1ull << 32) + 200; },
+         [](fake::MemoryFileSource::File& f) { f.claimedSize = (1ull << 32) + 200; },
          {},
          LOGO_NOT_COMPATIBLE},
-        {"no memory for the file", [](MemoryFiles::File&) {}, {1}, LOGO_NO_MEMORY},
-        {"no memory for the image", [](MemoryFiles::File&) {}, {2}, LOGO_NO_MEMORY},
-        {"reads", [](MemoryFiles::File&) {}, {}, LOGO_LOADED_OK},
+        {"no memory for the file", [](fake::MemoryFileSource::File&) {}, {1}, LOGO_NO_MEMORY},
+        {"no memory for the image", [](fake::MemoryFileSource::File&) {}, {2}, LOGO_NO_MEMORY},
+        {"reads", [](fake::MemoryFileSource::File&) {}, {}, LOGO_LOADED_OK},
     };
     for (const auto& c : cases) {
-        MemoryFiles files;
+        fake::MemoryFileSource files;
         c.setup(files.Add("logo.bmp", good));
         FailingAllocator::Reset(c.failAllocations);
         CLogoFmtHandler h(files, &FailingAllocator::Allocate);
@@ -169,7 +175,7 @@ TEST(LogoLoadFile, FileFailures) {
 }
 
 TEST(LogoLoadFile, FailureClearsTheImageAndKeepsTheBuffer) {
-    MemoryFiles files;
+    fake::MemoryFileSource files;
     files.Add("logo.bmp", SolidBmp(40, 40));
     CLogoFmtHandler h(files);
     h.LoadFile("logo.bmp");
@@ -190,7 +196,7 @@ TEST(LogoLoadFile, FailureClearsTheImageAndKeepsTheBuffer) {
 }
 
 TEST(LogoLoadFile, EachLoadStartsFromScratch) {
-    MemoryFiles files;
+    fake::MemoryFileSource files;
     const std::vector<std::string> picture = {"#.........", "..........", "........##"};
     files.Add("logo.bmp", Loadable(MonoSpec(picture)));
     CLogoFmtHandler h(files);

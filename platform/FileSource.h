@@ -5,10 +5,11 @@
 
 namespace brimwell {
 
-// An open logo file. Closing is destruction, so every path out of a load closes it.
-class ILogoFile {
+// An open file being read (a logo picture, a firmware update file). Closing is destruction, so
+// every path out of a load closes it.
+class IReadableFile {
 public:
-    virtual ~ILogoFile() = default;
+    virtual ~IReadableFile() = default;
     // The file's size in bytes; false when it cannot be had.
     virtual bool QuerySize(std::uint64_t* pSize) = 0;
     // One read request for `length` bytes from the start of the file. False when the read
@@ -16,13 +17,14 @@ public:
     virtual bool Read(std::uint8_t* pBuffer, std::uint32_t length, std::uint32_t* pRead) = 0;
 };
 
-// Opens logo files for reading: the one place where the logo holder touches the file system.
-class ILogoFileSource {
+// Opens user files for reading: the one place where the logo holder and the firmware page
+// touch the file system.
+class IFileSource {
 public:
-    virtual ~ILogoFileSource() = default;
+    virtual ~IFileSource() = default;
     // nullptr when the path cannot be opened for reading (or names nothing readable as a
     // file).
-    virtual std::unique_ptr<ILogoFile> OpenForRead(const std::string& path) = 0;
+    virtual std::unique_ptr<IReadableFile> OpenForRead(const std::string& path) = 0;
 };
 
 } // namespace brimwell

@@ -20,7 +20,7 @@ struct OneByOneWhite {
         const Bytes b = MonoBmp({"."});
         h.LoadAs(LogoFormat::Bmp, b.data(), b.size());
     }
-    MemoryFiles files;
+    fake::MemoryFileSource files;
     CLogoFmtHandler h;
 };
 
@@ -47,7 +47,7 @@ TEST(LogoJob, FailLogoDiffersOnlyInTheName) {
 }
 
 TEST(LogoJob, NothingWithoutALogo) {
-    MemoryFiles files;
+    fake::MemoryFileSource files;
     CLogoFmtHandler h(files);
     EXPECT_TRUE(BuildLogoJob(h, LogoKind::Pass).empty());
     EXPECT_TRUE(BuildLogoPcxFile(h).empty());
@@ -76,7 +76,7 @@ TEST(LogoJob, StopsAtTheFirstRefusal) {
 
 // The size in the DOWNLOAD command is the size of the bytes that follow it.
 TEST(LogoJob, DownloadSizeMatchesTheFile) {
-    MemoryFiles files;
+    fake::MemoryFileSource files;
     CLogoFmtHandler h(files);
     const Bytes bmp = SolidBmp(360, 360, 0x808080);
     h.LoadAs(LogoFormat::Bmp, bmp.data(), bmp.size());

@@ -1,14 +1,14 @@
 #pragma once
-#include "logo/LogoFile.h"
+#include "platform/FileSource.h"
 
 namespace brimwell {
 
-// Reads logo files from the local file system. Only regular files are opened: a path that
+// Reads user files from the local file system. Only regular files are opened: a path that
 // names a FIFO, a device node or a directory fails at once instead of blocking the caller
 // (the logo page loads on every keystroke, so "/dev/..." or a pipe's path is typed in passing).
-class PosixLogoFileSource : public ILogoFileSource {
+class PosixFileSource : public IFileSource {
 public:
-    std::unique_ptr<ILogoFile> OpenForRead(const std::string& path) override;
+    std::unique_ptr<IReadableFile> OpenForRead(const std::string& path) override;
 };
 
 } // namespace brimwell

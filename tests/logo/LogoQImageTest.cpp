@@ -49,7 +49,7 @@ std::vector<std::string> ThresholdedByQImage(const Bytes& file) {
 }
 
 std::vector<std::string> ThresholdedByHolder(const Bytes& file) {
-    MemoryFiles none;
+    fake::MemoryFileSource none;
     CLogoFmtHandler h(none);
     h.LoadAs(LogoFormat::Bmp, file.data(), file.size());
     EXPECT_EQ(h.GetStatus(), LOGO_LOADED_OK);
