@@ -1,7 +1,6 @@
+#include "cli/CliPlatform.h"
 #include "cli/Commands.h"
 #include "logo/LogoJob.h"
-#include "platform/posix/PosixDeviceOpener.h"
-#include "platform/posix/PosixFileSource.h"
 #include "printer/PrinterJob.h"
 
 namespace brimwell::cli {
@@ -27,8 +26,7 @@ Outcome RunLogo(Context& ctx) {
         return Usage("logo needs pass or fail, not '" + pos[0] + "'");
     }
 
-    PosixFileSource files;
-    CLogoFmtHandler logo(files);
+    CLogoFmtHandler logo(NativeFileSource());
     logo.LoadFile(pos[1]);
     if (!logo.IsLoaded()) {
         return Refused(LogoStatusMessage(logo.GetStatus()));
@@ -44,8 +42,7 @@ Outcome RunLogo(Context& ctx) {
 
     if (const auto out = args.Last("--pcx")) {
         const std::vector<std::uint8_t> pcx = BuildLogoPcxFile(logo);
-        OutputFileOpener opener;
-        const auto file = opener.OpenForWrite(*out);
+        const auto file = NativeOutputOpener().OpenForWrite(*out);
         if (!file) {
             Outcome failed = Refused(FormatMessage(kMsgCantOpen, *out));
             failed.status = EXIT_PRINTER;

@@ -1,6 +1,29 @@
 include(GoogleTest)
-find_package(Qt6 REQUIRED COMPONENTS Test)
-find_package(GTest REQUIRED)
+if(BRIMWELL_WINDOW)
+    find_package(Qt6 REQUIRED COMPONENTS Test)
+endif()
+if(CMAKE_CROSSCOMPILING)
+    # GoogleTest for the target, built from the sources Debian's googletest package installs,
+    # with its own warning settings rather than the project's -Werror.
+    set(BRIMWELL_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+    if(NOT EXISTS ${BRIMWELL_GTEST_SOURCE_DIR}/CMakeLists.txt)
+        message(FATAL_ERROR "GoogleTest sources not found in ${BRIMWELL_GTEST_SOURCE_DIR}: "
+                            "install Debian's googletest package")
+    endif()
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+    get_directory_property(brimwell_saved_options COMPILE_OPTIONS)
+    set_directory_properties(PROPERTIES COMPILE_OPTIONS "")
+    add_subdirectory(${BRIMWELL_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    set_directory_properties(PROPERTIES COMPILE_OPTIONS "${brimwell_saved_options}")
+    foreach(lib gtest gtest_main gmock)
+        if(NOT TARGET GTest::${lib})
+            add_library(GTest::${lib} ALIAS ${lib})
+        endif()
+    endforeach()
+else()
+    find_package(GTest REQUIRED)
+endif()
 
 # brimwell_add_gtest(<name> SOURCES <files...> [LIBS <targets...>] [UI] [WRAPPER <cmd...>])
 # One test program, its cases registered with CTest. UI programs get a main that creates a
@@ -21,6 +44,12 @@ function(brimwell_add_gtest name)
         # that both the listing of the cases and every case run under the wrapper.
         set_property(TARGET ${name} PROPERTY CROSSCOMPILING_EMULATOR ${ARG_WRAPPER})
     endif()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    if(CMAKE_CROSSCOMPILING)
+        # One CTest case per program: every case started on its own would start the
+        # emulator (Wine) once per case.
+        add_test(NAME ${name} COMMAND ${name})
+    else()
+        gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+            PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    endif()
 endfunction()

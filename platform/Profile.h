@@ -12,6 +12,11 @@ public:
     virtual bool WriteInt(const std::string& section, const std::string& entry, int value) = 0;
 };
 
+// Where the profile lives: QSettings' organization and application names, which on Windows
+// make the registry key HKEY_CURRENT_USER\Software\QuenmarRuravavereDaz\Brimwell.
+inline constexpr const char* kProfileOrganization = "QuenmarRuravavereDaz";
+inline constexpr const char* kProfileApplication = "Brimwell";
+
 inline constexpr const char* kProfileSection = "Settings";
 inline constexpr const char* kProfileTesterType = "TesterType";
 

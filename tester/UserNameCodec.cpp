@@ -90,27 +90,41 @@ std::size_t Utf16Length(const std::string& utf8) {
 
 #ifdef _WIN32
 
+// One character at a time, so that each character the code page lacks (a malformed byte, a
+// character beyond the BMP) becomes one default character, as elsewhere.
 std::string UserNameToPrinterBytes(const std::string& utf8) {
-    const std::string text = utf8.substr(0, utf8.find('\0'));
-    if (text.empty()) {
-        return {};
-    }
-    const int textLength = static_cast<int>(text.size());
-    const int wideLength = MultiByteToWideChar(CP_UTF8, 0, text.data(), textLength, nullptr, 0);
-    if (wideLength <= 0) {
-        return {};
-    }
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), textLength, &wide[0], wideLength);
-    const int byteLength = WideCharToMultiByte(CP_THREAD_ACP, 0, wide.data(), wideLength, nullptr,
-                                               0, nullptr, nullptr);
-    if (byteLength <= 0) {
-        return {};
-    }
-    std::string bytes(static_cast<std::size_t>(byteLength), '\0');
-    if (WideCharToMultiByte(CP_THREAD_ACP, 0, wide.data(), wideLength, &bytes[0], byteLength,
-                            nullptr, nullptr) != byteLength) {
-        return {};
+    std::string bytes;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t cp = DecodeUtf8(utf8, i);
+        if (cp == 0) {
+            break;
+        }
+        if (cp == kInvalid) {
+            bytes += '?';
+            continue;
+        }
+        wchar_t units[2];
+        int unitCount = 1;
+        if (cp > 0xFFFF) {
+            units[0] = static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10));
+            units[1] = static_cast<wchar_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+            unitCount = 2;
+        } else {
+            units[0] = static_cast<wchar_t>(cp);
+        }
+        // Without WC_NO_BEST_FIT_CHARS Windows would write a look-alike ("Omega" for "Ωmega")
+        // instead of the default character, and send a name the user did not type.
+        char out[8];
+        BOOL usedDefault = FALSE;
+        int length = WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, units, unitCount, out,
+                                         sizeof out, nullptr, &usedDefault);
+        if (length <= 0) {
+            return {}; // a failed conversion gives an empty name
+        }
+        if (usedDefault && unitCount == 2) {
+            length /= 2; // one default character for the pair, not one per half
+        }
+        bytes.append(out, static_cast<std::size_t>(length));
     }
     return bytes;
 }

@@ -12,7 +12,4 @@ public:
     bool WriteInt(const std::string& section, const std::string& entry, int value) override;
 };
 
-inline constexpr const char* kProfileOrganization = "QuenmarRuravavereDaz";
-inline constexpr const char* kProfileApplication = "Brimwell";
-
 } // namespace brimwell

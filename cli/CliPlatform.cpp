@@ -1,0 +1,75 @@
+#include "cli/CliPlatform.h"
+
+#include "cli/Commands.h"
+
+#include <iostream>
+
+#ifdef _WIN32
+#include "platform/win/RegistryProfile.h"
+#include "platform/win/SetupApiEnumerator.h"
+#include "platform/win/WinDeviceOpener.h"
+#include "platform/win/WinFileSource.h"
+#include "platform/win/WinSystemClock.h"
+#include "platform/win/WinText.h"
+#else
+#include "platform/posix/PosixDeviceOpener.h"
+#include "platform/posix/PosixFileSource.h"
+#include "platform/posix/SystemClock.h"
+#include "platform/qt/SettingsProfile.h"
+#include "platform/udev/UdevDevices.h"
+#endif
+
+namespace brimwell::cli {
+namespace {
+
+#ifdef _WIN32
+using NativeProfile = RegistryProfile;
+using NativeClock = WinLocalClock;
+using NativeEnumerator = SetupApiEnumerator;
+using NativePrinterOpener = WinDeviceOpener;
+using NativeOutput = WinOutputFileOpener;
+using NativeTicks = WinTicks;
+using NativeFiles = WinFileSource;
+
+// Windows hands the program its arguments as UTF-16; argv would already have lost what
+// the ANSI code page cannot hold.
+std::vector<std::string> Arguments(int, char**) {
+    return ProcessArguments();
+}
+#else
+using NativeProfile = SettingsProfile;
+using NativeClock = SystemLocalClock;
+using NativeEnumerator = UdevEnumerator;
+using NativePrinterOpener = PosixDeviceOpener;
+using NativeOutput = OutputFileOpener;
+using NativeTicks = SystemTicks;
+using NativeFiles = PosixFileSource;
+
+std::vector<std::string> Arguments(int argc, char** argv) {
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+#endif
+
+} // namespace
+
+IFileSource& NativeFileSource() {
+    static NativeFiles files;
+    return files;
+}
+
+IDeviceOpener& NativeOutputOpener() {
+    static NativeOutput output;
+    return output;
+}
+
+int RunNative(int argc, char** argv) {
+    NativeProfile profile;
+    NativeClock clock;
+    NativeEnumerator enumerator;
+    NativePrinterOpener printerOpener;
+    NativeTicks ticks;
+    CliServices services{profile, clock, enumerator, printerOpener, NativeOutputOpener(), ticks};
+    return RunCli(Arguments(argc, argv), services, std::cout, std::cerr);
+}
+
+} // namespace brimwell::cli

@@ -1,0 +1,208 @@
+// The Windows platform services under Wine: the registry profile, SetupAPI discovery, the
+// device writer, the file source and the UTF-16 command line.
+#include "cli/Commands.h"
+#include "platform/fake/Fakes.h"
+#include "platform/win/RegistryProfile.h"
+#include "platform/win/SetupApiEnumerator.h"
+#include "platform/win/WinDeviceOpener.h"
+#include "platform/win/WinFileSource.h"
+#include "platform/win/WinSystemClock.h"
+#include "platform/win/WinText.h"
+#include "tester/ConfigJob.h"
+#include "tester/TesterCatalogue.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace brimwell::test {
+namespace {
+
+const std::string kScratchKey = "Software\\BrimwellTests";
+
+// A scratch profile root under HKEY_CURRENT_USER, removed with everything below it.
+class RegistryProfileTest : public ::testing::Test {
+protected:
+    ~RegistryProfileTest() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, WideFromUtf8(kScratchKey).c_str());
+    }
+    void Store(DWORD type, const void* data, DWORD size) {
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, WideFromUtf8(m_root + "\\Settings").c_str(),
+                                  L"TesterType", type, data, size),
+                  ERROR_SUCCESS);
+    }
+    std::string m_root = kScratchKey + "\\Brimwell";
+    RegistryProfile m_profile{m_root};
+};
+
+TEST_F(RegistryProfileTest, ReadsTheTesterTypeAsTheWindowStoresIt) {
+    EXPECT_EQ(m_profile.GetInt(kProfileSection, kProfileTesterType, -7), -7); // nothing stored
+    const DWORD code = 1003;
+    Store(REG_DWORD, &code, sizeof code);
+    EXPECT_EQ(m_profile.GetInt(kProfileSection, kProfileTesterType, 0), 1003);
+
+    // Strings are read as the number they hold, as QSettings reads them; others are refused.
+    const struct {
+        const wchar_t* text;
+        int expected;
+    } strings[] = {{L"1005", 1005}, {L" 1002 ", 1002}, {L"-4", -4},        {L"abc", 0},
+                   {L"", 0},        {L"10x", 0},       {L"99999999999", 0}};
+    for (const auto& s : strings) {
+        Store(REG_SZ, s.text, static_cast<DWORD>((wcslen(s.text) + 1) * sizeof(wchar_t)));
+        EXPECT_EQ(m_profile.GetInt(kProfileSection, kProfileTesterType, 0), s.expected);
+    }
+    Store(REG_BINARY, "\x01\x02", 2);
+    EXPECT_EQ(m_profile.GetInt(kProfileSection, kProfileTesterType, 9), 9);
+}
+
+TEST_F(RegistryProfileTest, WritesADword) {
+    ASSERT_TRUE(m_profile.WriteInt(kProfileSection, kProfileTesterType, 1007));
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, WideFromUtf8(m_root + "\\Settings").c_str(),
+                           L"TesterType", RRF_RT_REG_DWORD, nullptr, &value, &size),
+              ERROR_SUCCESS);
+    EXPECT_EQ(value, 1007u);
+    EXPECT_EQ(RegistryProfile::DefaultRoot(), "Software\\QuenmarRuravavereDaz\\Brimwell");
+}
+
+TEST(SetupApiEnumeratorTest, FindsNoPrinterUnderWine) {
+    SetupApiEnumerator enumerator;
+    std::vector<RawDeviceInterface> found{RawDeviceInterface{}};
+    EXPECT_TRUE(enumerator.Enumerate(found));
+    EXPECT_TRUE(found.empty());
+
+    fake::MemoryProfile profile;
+    fake::FixedClock clock;
+    fake::FakeDeviceOpener printers, outputs;
+    fake::FakeTicks ticks;
+    cli::CliServices services{profile, clock, enumerator, printers, outputs, ticks};
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::RunCli({"list"}, services, out, err), 0);
+    EXPECT_EQ(out.str(), "No printer found\n");
+}
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesW(WideFromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+std::string Write(IDeviceOpener& opener, const std::string& path, const std::string& s) {
+    auto handle = opener.OpenForWrite(path);
+    std::uint32_t written = 0;
+    if (!handle || !handle->Write(reinterpret_cast<const std::uint8_t*>(s.data()),
+                                  static_cast<std::uint32_t>(s.size()), &written)) {
+        return "failed";
+    }
+    return std::to_string(written);
+}
+std::string Read(const std::string& path) {
+    WinFileSource files;
+    auto file = files.OpenForRead(path);
+    std::uint64_t size = 0;
+    if (!file || !file->QuerySize(&size)) {
+        return "refused";
+    }
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    std::uint32_t got = 0;
+    file->Read(reinterpret_cast<std::uint8_t*>(&bytes[0]), static_cast<std::uint32_t>(size), &got);
+    return bytes.substr(0, got);
+}
+
+// A folder of its own in the temporary folder, removed afterwards.
+class FilesTest : public ::testing::Test {
+protected:
+    FilesTest() {
+        wchar_t temp[MAX_PATH + 1];
+        GetTempPathW(MAX_PATH + 1, temp);
+        m_dir = Utf8FromWide(temp) + "brimwell-" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryW(WideFromUtf8(m_dir).c_str(), nullptr);
+    }
+    ~FilesTest() override {
+        for (const char* name : {"\\lp0", "\\job.bin", "\\logo.bmp"}) {
+            DeleteFileW(WideFromUtf8(m_dir + name).c_str());
+        }
+        RemoveDirectoryW(WideFromUtf8(m_dir).c_str());
+    }
+    std::string m_dir;
+};
+
+TEST_F(FilesTest, DeviceWriterRefusesAMissingPathAndCreatesNothing) {
+    WinDeviceOpener printers;
+    EXPECT_EQ(Write(printers, m_dir + "\\lp0", "job"), "failed");
+    EXPECT_FALSE(Exists(m_dir + "\\lp0"));
+    EXPECT_EQ(Write(printers, "", "job"), "failed");
+
+    // An existing path takes the whole job in one request.
+    WinOutputFileOpener files;
+    EXPECT_EQ(Write(files, m_dir + "\\lp0", "old contents"), "12");
+    EXPECT_EQ(Write(printers, m_dir + "\\lp0", "job"), "3");
+    EXPECT_EQ(Read(m_dir + "\\lp0"), "job contents"); // written over, not truncated
+}
+
+TEST_F(FilesTest, OutputFilesAreCreatedAndTruncatedAndReadBack) {
+    WinOutputFileOpener files;
+    EXPECT_EQ(Write(files, m_dir + "\\job.bin", std::string("a\r\nb\0c", 6)), "6");
+    EXPECT_EQ(Read(m_dir + "\\job.bin"), std::string("a\r\nb\0c", 6)); // no text-mode changes
+    EXPECT_EQ(Write(files, m_dir + "\\job.bin", "x"), "1");
+    EXPECT_EQ(Read(m_dir + "\\job.bin"), "x");
+    EXPECT_EQ(Read(m_dir), "refused"); // a folder
+    EXPECT_EQ(Read(m_dir + "\\missing.bmp"), "refused");
+    EXPECT_EQ(Write(files, m_dir + "\\no-such-folder\\job.bin", "x"), "failed");
+}
+
+TEST(WinDeviceOpenerTest, GivesUpOnADeviceThatTakesNothing) {
+    // A pipe nobody reads stands in for a printer that holds the write request.
+    const std::string path = "\\\\.\\pipe\\brimwell-stall-" + std::to_string(GetCurrentProcessId());
+    const HANDLE pipe =
+        CreateNamedPipeW(WideFromUtf8(path).c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED,
+                         PIPE_TYPE_BYTE | PIPE_WAIT, 1, 16, 16, 0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    WinDeviceOpener printers(200);
+    WinTicks ticks;
+    const std::uint32_t start = ticks.GetTickCount();
+    EXPECT_EQ(Write(printers, path, std::string(65536, 'x')), "failed");
+    EXPECT_GE(ticks.GetTickCount() - start, 200u);
+    CloseHandle(pipe);
+}
+
+TEST(CommandLineTest, UserNameReachesThePrinterInTheAnsiCodePage) {
+    ASSERT_EQ(GetACP(), 1252u) << "the expected bytes are those of code page 1252";
+    const struct {
+        const wchar_t* commandLine;
+        const char* bytes;
+    } cases[] = {
+        {L"brimwell-cli.exe tester-type --tester 1004 --user-name \"Zo\u00EB\"", "Zo\xEB"},
+        {L"brimwell-cli.exe tester-type --tester 1004 --user-name \u03A9mega", "?mega"},
+    };
+    for (const auto& c : cases) {
+        const auto args = CommandLineArguments(c.commandLine);
+        ASSERT_EQ(args.size(), 5u);
+        fake::MemoryProfile profile;
+        fake::FixedClock clock;
+        fake::FakeEnumerator enumerator;
+        fake::FakeDeviceOpener printers, outputs;
+        outputs.Add("job");
+        fake::FakeTicks ticks;
+        cli::CliServices services{profile, clock, enumerator, printers, outputs, ticks};
+        std::vector<std::string> withOutput{"-o", "job"};
+        withOutput.insert(withOutput.end(), args.begin(), args.end());
+        std::ostringstream out, err;
+        EXPECT_EQ(cli::RunCli(withOutput, services, out, err), 0) << err.str();
+        ASSERT_EQ(outputs.devices["job"].writes.size(), 1u);
+        EXPECT_EQ(outputs.devices["job"].writes[0],
+                  BuildConfigJob(TesterMode(TesterIndexFromText("1004")), c.bytes));
+    }
+}
+
+TEST(WinTicksTest, SleepsAtLeastAsLongAsAsked) {
+    WinTicks ticks;
+    const std::uint32_t start = ticks.GetTickCount();
+    ticks.Sleep(30);
+    EXPECT_GE(ticks.GetTickCount() - start, 30u);
+    const LocalDateTime now = WinLocalClock().Now();
+    EXPECT_GE(now.year, 2000u);
+    EXPECT_TRUE(now.month >= 1 && now.month <= 12 && now.hour <= 23);
+}
+
+} // namespace
+} // namespace brimwell::test
