@@ -12,7 +12,8 @@ inline constexpr std::size_t kUserNameMaxChars = 24;
 // 8-bit text in the thread's ANSI code page out, one byte per character in single-byte code
 // pages, so "Zoë" is 3 bytes. A character the code page cannot represent becomes its default
 // character '?'. The text ends at its first zero character, as a C string would. On Windows
-// this is WideCharToMultiByte with CP_THREAD_ACP (a failed conversion gives an empty name);
+// this is WideCharToMultiByte with CP_THREAD_ACP and no best-fit look-alikes, one character at
+// a time (a failed conversion gives an empty name);
 // elsewhere it is Windows code page 1252, Western European, the code page of the systems the
 // printer is sold for.
 std::string UserNameToPrinterBytes(const std::string& utf8);
