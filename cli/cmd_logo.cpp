@@ -1,8 +1,6 @@
 #include "cli/Commands.h"
 #include "logo/LogoJob.h"
-#include "platform/posix/PosixDeviceOpener.h"
 #include "platform/posix/PosixFileSource.h"
-#include "printer/PrinterJob.h"
 
 namespace brimwell::cli {
 
@@ -43,22 +41,7 @@ Outcome RunLogo(Context& ctx) {
     }
 
     if (const auto out = args.Last("--pcx")) {
-        const std::vector<std::uint8_t> pcx = BuildLogoPcxFile(logo);
-        OutputFileOpener opener;
-        const auto file = opener.OpenForWrite(*out);
-        if (!file) {
-            Outcome failed = Refused(FormatMessage(kMsgCantOpen, *out));
-            failed.status = EXIT_PRINTER;
-            return failed;
-        }
-        const auto length = static_cast<std::uint32_t>(pcx.size());
-        std::uint32_t written = 0;
-        if (!file->Write(pcx.data(), length, &written) || written != length) {
-            Outcome failed = Refused(FormatMessage(kMsgWriteFailure, *out));
-            failed.status = EXIT_PRINTER;
-            return failed;
-        }
-        return Done();
+        return FileContent(*out, BuildLogoPcxFile(logo));
     }
     return Job(BuildLogoJob(logo, kind), true);
 }

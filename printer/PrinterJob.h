@@ -69,13 +69,21 @@ public:
     bool SpoolVPrintf(const char* format, std::va_list args);
     // Writes what was appended since the last write, in one request.
     bool Write();
+    // Makes the written job final at its destination (an output file takes the place of
+    // the file it replaces); a failure counts as a write failure. A device needs no commit.
+    bool Commit();
     // Closes the device; after a successful job waits, in 50 ms sleeps (at least one),
     // until minMs have passed since the device was opened. Then resets the job.
     void Close(std::uint32_t minMs);
+    // Closes and resets the job with no hold at all: for a destination that needs no time
+    // to settle (a file, standard output).
+    void CloseNow();
 
     bool IsDeviceOpen() const { return m_hPrinter != nullptr; }
     bool IsOk() const { return m_bJobOk; }
     Failure LastFailure() const { return m_failure; }
+    // Why the last Open failed.
+    DeviceOpenError OpenError() const { return m_openError; }
     std::uint32_t SpoolSize() const { return m_nSpoolSize; }
     std::uint32_t SpoolGrowBy() const { return m_nSpoolGrowBy; }
     std::uint32_t SpoolLength() const { return m_nSpoolLength; }
@@ -96,6 +104,7 @@ private:
     std::uint32_t m_nSpoolLength = 0;
     std::uint8_t* m_pSpool = nullptr;
     Failure m_failure = Failure::None;
+    DeviceOpenError m_openError = DeviceOpenError::None;
 };
 
 } // namespace brimwell
