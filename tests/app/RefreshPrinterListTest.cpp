@@ -7,6 +7,7 @@
 #include "support/FakePlatform.h"
 
 #include <QComboBox>
+#include <QListWidget>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -316,6 +317,32 @@ TEST_F(PrinterListTest, WithoutAPrinterListThePagesAreToldNoPrinter) {
         expected.emplace_back(slot, false);
     }
     EXPECT_EQ(log, expected);
+}
+
+// Every second record fails to allocate: those devices are left out, the rest listed.
+CEnumeratedPrinter* EverySecondRecordFails() {
+    static int calls = 0;
+    return ++calls % 2 == 0 ? nullptr : CBrimwellDlg::NewPrinterRecord();
+}
+
+TEST_F(PrinterListTest, ADeviceWhoseRecordCannotBeAllocatedIsLeftOut) {
+    enumerator.devices = {Printer("/dev/usb/lp0"), Adapter("/dev/usb/lp1"),
+                          Printer("/dev/usb/lp2")};
+    Start();
+    dlg->m_pfnNewPrinter = &EverySecondRecordFails;
+    monitor.Fire();
+    EXPECT_EQ(Entries(), (std::vector<std::string>{kP, kP}));
+    EXPECT_EQ(Record(1)->m_strDevicePath, "/dev/usb/lp2");
+    EXPECT_EQ(dlg->m_arrPrinters.size(), 2u);
+    EXPECT_TRUE(dlg->m_apPages[0]->PrinterAvailable());
+
+    // A window whose pages cannot be allocated still opens, with those slots empty.
+    dlg = std::make_unique<CBrimwellDlg>(
+        PageRows(), [](int, int, CBrimwellDlg*) -> CFuncDlg* { return nullptr; });
+    for (CFuncDlg* page : dlg->m_apPages) {
+        EXPECT_EQ(page, nullptr);
+    }
+    EXPECT_EQ(dlg->FunctionList()->count(), static_cast<int>(std::size(kPageSlots)));
 }
 
 } // namespace

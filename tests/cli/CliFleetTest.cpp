@@ -1,8 +1,7 @@
 // The commands for scripts and fleets (testers, list --json, --all), the permission hint,
 // and where a job's hold and advice apply.
-#include "cli/Commands.h"
-#include "platform/fake/Fakes.h"
 #include "printer/PrinterJob.h"
+#include "support/CliHarness.h"
 #include "tester/TesterCatalogue.h"
 
 #include <QJsonArray>
@@ -10,36 +9,19 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 namespace brimwell::test {
 namespace {
 
-using cli::RunCli;
 using fake::FakeEnumerator;
 
-struct CliFleet : ::testing::Test {
-    int Run(const std::vector<std::string>& args) {
-        out.str("");
-        err.str("");
-        return RunCli(args, services, out, err);
-    }
-    fake::MemoryProfile profile;
-    fake::FixedClock clock;
-    FakeEnumerator enumerator;
-    fake::FakeDeviceOpener printers;
-    fake::FakeDeviceOpener outputs;
-    fake::FakeTicks ticks;
-    cli::CliServices services{profile, clock, enumerator, printers, outputs, ticks};
-    std::ostringstream out, err;
-};
+struct CliFleet : ::testing::Test, CliHarness {};
 
 TEST_F(CliFleet, TestersListsTheCatalogueAndMarksTheStoredType) {
     for (const int stored : {0, 1007, 4711}) {
         if (stored != 0) {
             profile.values["Settings/TesterType"] = stored;
         }
-        ASSERT_EQ(Run({"testers"}), cli::EXIT_DONE);
+        ASSERT_EQ(Exec({"testers"}), cli::EXIT_DONE);
         std::string expected;
         const int marked = stored == 1007 ? 7 : 0; // nothing or no code stored: the first
         for (int i = 0; i < kTesterCount; ++i) {
@@ -49,18 +31,18 @@ TEST_F(CliFleet, TestersListsTheCatalogueAndMarksTheStoredType) {
         EXPECT_EQ(out.str(), expected) << stored;
     }
     EXPECT_TRUE(profile.writes.empty());
-    EXPECT_EQ(Run({"testers", "x"}), cli::EXIT_USAGE);
+    EXPECT_EQ(Exec({"testers", "x"}), cli::EXIT_USAGE);
 }
 
 TEST_F(CliFleet, ListJsonEscapesWhatItPrints) {
-    ASSERT_EQ(Run({"list", "--json"}), cli::EXIT_DONE);
+    ASSERT_EQ(Exec({"list", "--json"}), cli::EXIT_DONE);
     EXPECT_EQ(out.str(), "[]\n");
 
     const std::string odd = "/dev/usb/\"lp\"\\1\t\n\xC3\xA9";
     enumerator.devices = {FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x0126),
                           FakeEnumerator::Usb("/dev/usb/lp9", 0x1203, 0x9999),
                           FakeEnumerator::Usb(odd, 0x067B, 0x2305)};
-    ASSERT_EQ(Run({"list", "--json"}), cli::EXIT_DONE);
+    ASSERT_EQ(Exec({"list", "--json"}), cli::EXIT_DONE);
     EXPECT_EQ(out.str().find('\t'), std::string::npos);
     EXPECT_EQ(out.str().find('\n'), out.str().size() - 1); // one line
     const QJsonArray array = QJsonDocument::fromJson(QByteArray::fromStdString(out.str())).array();
@@ -85,7 +67,7 @@ TEST_F(CliFleet, AllSendsToEveryPrinterAndFailsIfOneDidNotTakeIt) {
         printers.Add(path);
     }
     printers.devices["/dev/usb/lp1"].opens = false;
-    EXPECT_EQ(Run({"--all", "density", "5"}), cli::EXIT_PRINTER);
+    EXPECT_EQ(Exec({"--all", "density", "5"}), cli::EXIT_PRINTER);
     EXPECT_EQ(err.str(), "/dev/usb/lp0: sent\n"
                          "Error : can't open '/dev/usb/lp1'\n"
                          "/dev/usb/lp2: sent\n");
@@ -96,7 +78,7 @@ TEST_F(CliFleet, AllSendsToEveryPrinterAndFailsIfOneDidNotTakeIt) {
     EXPECT_EQ(ticks.sleeps.size(), 2 * 10u); // each printer its own 500 ms hold
 
     printers.devices["/dev/usb/lp1"].opens = true;
-    EXPECT_EQ(Run({"--all", "tester-type", "--tester", "2"}), cli::EXIT_DONE);
+    EXPECT_EQ(Exec({"--all", "tester-type", "--tester", "2"}), cli::EXIT_DONE);
     EXPECT_EQ(err.str(), "/dev/usb/lp0: sent\n/dev/usb/lp1: sent\n/dev/usb/lp2: sent\n" +
                              std::string(kPowerCycleAdvice) + "\n");
 }
@@ -109,7 +91,7 @@ TEST_F(CliFleet, AllIsAUsageErrorWithADestinationOrWithoutAJob) {
                                                {"-p", "/dev/usb/lp0", "--all", "density", "5"},
                                                {"--all", "list"},
                                                {"--all", "testers"}}) {
-        EXPECT_EQ(Run(args), cli::EXIT_USAGE) << args[1];
+        EXPECT_EQ(Exec(args), cli::EXIT_USAGE) << args[1];
         EXPECT_NE(err.str().find("usage: brimwell-cli"), std::string::npos);
     }
     EXPECT_TRUE(printers.openedPaths.empty());
@@ -134,7 +116,7 @@ TEST_F(CliFleet, PermissionHintFollowsOnlyADeniedPrinter) {
             opener->Add("/dev/usb/lp0").opens = false;
             opener->Add("/dev/usb/lp0").openError = c.why;
         }
-        EXPECT_EQ(Run(c.args), cli::EXIT_PRINTER);
+        EXPECT_EQ(Exec(c.args), cli::EXIT_PRINTER);
         EXPECT_EQ(err.str(), "Error : can't open '/dev/usb/lp0'\n" +
                                  (c.hint ? std::string(cli::kPermissionHint) + "\n" : ""));
     }
@@ -142,19 +124,19 @@ TEST_F(CliFleet, PermissionHintFollowsOnlyADeniedPrinter) {
 
 TEST_F(CliFleet, AFileGetsNoHoldNoAdviceAndIsCommittedOnlyWhenWhole) {
     outputs.Add("job.bin");
-    EXPECT_EQ(Run({"-o", "job.bin", "tester-type", "--tester", "2"}), cli::EXIT_DONE);
+    EXPECT_EQ(Exec({"-o", "job.bin", "tester-type", "--tester", "2"}), cli::EXIT_DONE);
     EXPECT_EQ(err.str(), "");
     EXPECT_TRUE(ticks.sleeps.empty());
     EXPECT_EQ(outputs.devices["job.bin"].commits, 1);
 
     outputs.devices["job.bin"].shortWrite = 3;
-    EXPECT_EQ(Run({"-o", "job.bin", "density", "5"}), cli::EXIT_PRINTER);
+    EXPECT_EQ(Exec({"-o", "job.bin", "density", "5"}), cli::EXIT_PRINTER);
     EXPECT_EQ(err.str(), "Error : write failure for 'job.bin'\n");
     EXPECT_EQ(outputs.devices["job.bin"].commits, 1);
 
     outputs.devices["job.bin"].shortWrite.reset();
     outputs.devices["job.bin"].commitFails = true;
-    EXPECT_EQ(Run({"-o", "job.bin", "density", "5"}), cli::EXIT_PRINTER);
+    EXPECT_EQ(Exec({"-o", "job.bin", "density", "5"}), cli::EXIT_PRINTER);
     EXPECT_EQ(err.str(), "Error : write failure for 'job.bin'\n");
     EXPECT_TRUE(ticks.sleeps.empty());
 }

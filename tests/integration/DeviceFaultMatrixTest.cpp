@@ -2,10 +2,13 @@
 // system-call seam of the real device writer and, where a node can be made to misbehave
 // that way, on an emulated printer node. Each gives the right message, ends without
 // hanging, and the next job to the same printer goes out whole.
+#include "app/CBrimwellDlg.h"
 #include "cli/Commands.h"
 #include "integration/MockUsbBus.h"
+#include "platform/Services.h"
 #include "platform/fake/Fakes.h"
 #include "platform/posix/PosixDeviceOpener.h"
+#include "support/FakePlatform.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +16,7 @@
 #include <cerrno>
 #include <deque>
 #include <fcntl.h>
+#include <functional>
 #include <iterator>
 #include <sstream>
 #include <sys/stat.h>
@@ -58,6 +62,9 @@ public:
         return static_cast<ssize_t>(n);
     }
     int PollWritable(int, int timeoutMs) override {
+        if (onWait) {
+            onWait();
+        }
         if (stalled) {
             m_ticks.now += static_cast<std::uint32_t>(timeoutMs);
             return 0;
@@ -68,9 +75,17 @@ public:
     std::deque<Step> writes;
     bool stalled = false;
     std::string received;
+    std::function<void()> onWait; // runs while the writer waits for the device
 
 private:
     fake::FakeTicks& m_ticks;
+};
+
+// A page of the window that sends what it is given, as every page sends.
+class SendingPage : public CFuncDlg {
+public:
+    explicit SendingPage(QWidget* parent) : CFuncDlg(IDD_SET_DENSITY, parent) {}
+    bool Send(const std::string& bytes) { return SendJob(JOB_CONFIRM_NONE, bytes); }
 };
 
 enum class Node { None, Missing, FifoWithoutReader, DevFull, StalledFifo };
@@ -105,6 +120,18 @@ void PrintTo(const Fault& f, std::ostream* os) {
 
 const char* const kPath = "/dev/usb/lp0";
 const std::string kJob = "RKW7047\r\n5\r\n"; // density 5
+
+// The window names the printer by its display text and adds no hint.
+std::string ExpectedInWindow(const Fault& f) {
+    switch (f.result) {
+    case Result::CantOpen:
+        return "Error : can't open 'Brimwell printer'";
+    case Result::WriteFailure:
+        return "Error : write failure for 'Brimwell printer'";
+    default:
+        return "";
+    }
+}
 
 std::string Expected(const Fault& f) {
     switch (f.result) {
@@ -199,6 +226,45 @@ TEST_P(SystemCallFaults, GiveTheRightMessageAndTheNextJobWorks) {
     calls.received.clear();
     EXPECT_EQ(Density(printers), cli::EXIT_DONE);
     EXPECT_EQ(calls.received, kJob);
+}
+
+TEST_P(SystemCallFaults, InTheWindowTheWaitCursorShowsAndTheNextJobWorks) {
+    const Fault& f = GetParam();
+    testing::FakePlatform platform;
+    platform.AddPrinter(kPath);
+    ScriptedCalls calls(platform.ticks);
+    calls.openError = f.openError;
+    calls.writes.assign(f.writes.begin(), f.writes.end());
+    calls.stalled = f.stalled;
+    int cursorWhileWaiting = -1;
+    calls.onWait = [&] { cursorWhileWaiting = platform.cursor.depth; };
+    PosixDeviceOpener printers(calls, &platform.ticks);
+    ScopedServices usePrinters{&Services::deviceOpener, &printers};
+    const FuncTableEntry noRows[MAX_FUNC_PAGES] = {};
+    CBrimwellDlg window(noRows);
+    auto* page = new SendingPage(&window);
+    window.m_apPages[0] = page;
+
+    EXPECT_EQ(page->Send(kJob), f.result == Result::Sent);
+    if (f.result == Result::Sent) {
+        EXPECT_TRUE(platform.box.shown.empty());
+    } else {
+        ASSERT_EQ(platform.box.shown.size(), 1u);
+        EXPECT_EQ(platform.box.shown[0].text, ExpectedInWindow(f));
+    }
+    if (f.stalled || f.name == std::string("EAGAIN")) {
+        EXPECT_EQ(cursorWhileWaiting, 1);
+    }
+    EXPECT_EQ(platform.cursor.depth, 0);
+
+    calls.openError = 0;
+    calls.writes.clear();
+    calls.stalled = false;
+    calls.received.clear();
+    platform.box.shown.clear();
+    EXPECT_TRUE(page->Send(kJob));
+    EXPECT_EQ(calls.received, kJob);
+    EXPECT_TRUE(platform.box.shown.empty());
 }
 
 TEST_P(NodeFaults, GiveTheRightMessageAndTheNextJobWorks) {
