@@ -9,10 +9,6 @@
 namespace brimwell::cli {
 namespace {
 
-// How long a printer is left alone after a job before the next one may open it: the same
-// hold as from the window. A file or standard output needs none.
-constexpr std::uint32_t kPrinterHoldMs = 500;
-
 const char* kUsage = "usage: brimwell-cli [-o FILE | -p PATH | --all] COMMAND [ARGS...]\n"
                      "       brimwell-cli --help | --version\n";
 
@@ -66,7 +62,7 @@ Delivery DeliverTo(const std::vector<std::uint8_t>& bytes, IDeviceOpener& opener
                 false};
     }
     if (toPrinter) {
-        job.Close(kPrinterHoldMs);
+        job.Close(JOB_HOLD_MS); // the same hold as from the window
     } else {
         job.CloseNow();
     }

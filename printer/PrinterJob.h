@@ -36,6 +36,11 @@ inline constexpr const char* kPowerCycleAdvice =
 // Replaces the first "%s" of a message with text.
 std::string FormatMessage(const char* format, const std::string& text);
 
+// How long, from the opening of the device, a successful job to a printer keeps the wait
+// cursor and the window (the command-line companion: the printer): the printer needs the
+// pause before it takes the next job. A file needs none.
+inline constexpr std::uint32_t JOB_HOLD_MS = 500;
+
 inline constexpr std::uint32_t kSpoolInitialGrowBy = 16384;
 
 // The next buffer size for a job buffer of `size` bytes whose growth step is `growBy` and
