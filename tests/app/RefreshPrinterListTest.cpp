@@ -7,7 +7,6 @@
 #include "support/FakePlatform.h"
 
 #include <QComboBox>
-#include <QListWidget>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -335,14 +334,6 @@ TEST_F(PrinterListTest, ADeviceWhoseRecordCannotBeAllocatedIsLeftOut) {
     EXPECT_EQ(Record(1)->m_strDevicePath, "/dev/usb/lp2");
     EXPECT_EQ(dlg->m_arrPrinters.size(), 2u);
     EXPECT_TRUE(dlg->m_apPages[0]->PrinterAvailable());
-
-    // A window whose pages cannot be allocated still opens, with those slots empty.
-    dlg = std::make_unique<CBrimwellDlg>(
-        PageRows(), [](int, int, CBrimwellDlg*) -> CFuncDlg* { return nullptr; });
-    for (CFuncDlg* page : dlg->m_apPages) {
-        EXPECT_EQ(page, nullptr);
-    }
-    EXPECT_EQ(dlg->FunctionList()->count(), static_cast<int>(std::size(kPageSlots)));
 }
 
 } // namespace

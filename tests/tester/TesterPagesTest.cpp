@@ -160,7 +160,7 @@ TEST_F(TesterPages, UserNameBoxStartsEmptyAndTakesAtMost24Characters) {
 
     // A pasted line break never reaches MODE.MOD: the paste keeps its first line.
     edit->clear();
-    edit->insert(QStringLiteral("AB\r\nCD"));
+    edit->insert(QStringLiteral("A\tB\x7F\r\nCD"));
     EXPECT_EQ(edit->text(), QStringLiteral("AB"));
     Click(cfg, IDC_SEND_CONFIGURATION);
     ASSERT_EQ(Written().size(), 1u);

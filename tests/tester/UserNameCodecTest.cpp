@@ -55,31 +55,5 @@ TEST(UserNameCodec, CountsCharactersAsTheEditBoxDoes) {
     EXPECT_EQ(Utf16Length(std::string(24, 'x')), kUserNameMaxChars);
 }
 
-TEST(UserNameCodec, TheBoxKeepsOneLineOfPrintableText) {
-    struct Case {
-        std::u16string text;
-        std::size_t cursor;
-        std::u16string kept;
-        std::size_t keptCursor;
-    };
-    const Case cases[] = {
-        {u"AB\r\nCD", 6, u"AB", 2},     // pasted into an empty box
-        {u"XAB\r\nCDZ", 7, u"XABZ", 3}, // pasted between X and Z
-        {u"AB\nCD\nEF", 8, u"AB", 2},   // only the first line of many
-        {u"A\tB\x7F"
-         u"C\x01",
-         6, u"ABC", 3},                   // other control characters just go
-        {u"Zo\u00EB", 3, u"Zo\u00EB", 3}, // printable text stays as it is
-        {u"\r\n", 2, u"", 0},
-    };
-    for (const Case& c : cases) {
-        std::u16string text = c.text;
-        std::size_t cursor = c.cursor;
-        KeepUserNameOneLine(text, cursor);
-        EXPECT_TRUE(text == c.kept) << c.cursor;
-        EXPECT_EQ(cursor, c.keptCursor);
-    }
-}
-
 } // namespace
 } // namespace brimwell
