@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <cstdlib>
+#include <new>
 
 namespace brimwell {
 
@@ -105,6 +106,10 @@ void CBrimwellDlg::ShowSelectedPage() {
     }
 }
 
+CEnumeratedPrinter* CBrimwellDlg::NewPrinterRecord() {
+    return new (std::nothrow) CEnumeratedPrinter;
+}
+
 void CBrimwellDlg::FreePrinterList() {
     for (CEnumeratedPrinter* printer : m_arrPrinters) {
         delete printer;
@@ -138,8 +143,16 @@ void CBrimwellDlg::RefreshPrinterList() {
         }
         int counted = 0;
         for (const ListedPrinter& listed : FilterPrinters(raw)) {
-            auto* printer = new CEnumeratedPrinter;
-            m_arrPrinters.push_back(printer);
+            CEnumeratedPrinter* printer = m_pfnNewPrinter();
+            if (!printer) {
+                continue;
+            }
+            try {
+                m_arrPrinters.push_back(printer);
+            } catch (const std::bad_alloc&) {
+                delete printer;
+                continue;
+            }
             printer->m_nKind = listed.kind;
             printer->m_strDevicePath = listed.devicePath;
             printer->m_strName = listed.name;

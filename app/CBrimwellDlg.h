@@ -51,6 +51,10 @@ public:
     // The monitor this window registered with, so that it unregisters from the same one.
     IDeviceMonitor* m_hDevNotify = nullptr;
     std::vector<CEnumeratedPrinter*> m_arrPrinters;
+    // Allocates a printer record; nullptr when memory is short (tests hand in a failing
+    // one). A device whose record cannot be allocated is left out of the list.
+    CEnumeratedPrinter* (*m_pfnNewPrinter)() = &NewPrinterRecord;
+    static CEnumeratedPrinter* NewPrinterRecord();
     std::array<CFuncDlg*, MAX_FUNC_PAGES> m_apPages{};
 
 protected:

@@ -7,22 +7,27 @@
 #include "tester/CCfgTesterTypeDlg.h"
 #include "tester/CGenTstLblDlg.h"
 
+#include <new>
+
 namespace brimwell {
 
+// A page that cannot be allocated leaves its slot empty, as a row without a page class.
 CFuncDlg* CreatePage(int nDialogId, int nPageArg, CBrimwellDlg* pParent) {
     (void)nPageArg;
     switch (nDialogId) {
     case IDD_SET_DENSITY:
-        return new CSetDensityDlg(pParent);
+        return new (std::nothrow) CSetDensityDlg(pParent);
     case IDD_SET_DATE_TIME:
-        return new CSetDateTimeDlg(pParent);
+        return new (std::nothrow) CSetDateTimeDlg(pParent);
     case IDD_CFG_TESTER_TYPE: {
-        auto* page = new CCfgTesterTypeDlg(pParent);
-        page->m_bUserNameApplies = true;
+        auto* page = new (std::nothrow) CCfgTesterTypeDlg(pParent);
+        if (page) {
+            page->m_bUserNameApplies = true;
+        }
         return page;
     }
     case IDD_GEN_TEST_LABEL:
-        return new CGenTstLblDlg(pParent);
+        return new (std::nothrow) CGenTstLblDlg(pParent);
     default:
         return nullptr;
     }

@@ -35,6 +35,12 @@ Outcome Done() {
     return Outcome{};
 }
 
+Outcome FileContent(const std::string& path, std::vector<std::uint8_t> bytes) {
+    Outcome o = Job(std::move(bytes));
+    o.file = path;
+    return o;
+}
+
 ArgList::ArgList(const std::vector<std::string>& args, const std::vector<std::string>& valued,
                  const std::vector<std::string>& flags) {
     auto has = [](const std::vector<std::string>& names, const std::string& n) {

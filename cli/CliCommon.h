@@ -13,15 +13,17 @@ namespace brimwell::cli {
 
 enum ExitStatus { EXIT_DONE = 0, EXIT_PRINTER = 1, EXIT_USAGE = 2, EXIT_REFUSED = 3 };
 
-// What a command produced. A job is delivered by the caller to --output, --printer or the
-// first listed printer; a command that wrote its own output (list, --pcx, --png) delivers
-// nothing.
+// What a command produced. A job is delivered by the caller to --output, --printer, the
+// first listed printer or, with --all, every listed printer; bytes meant for a file of the
+// command's own (--pcx) go to that file alone. A command that printed its own output (list,
+// testers) delivers nothing.
 struct Outcome {
     int status = EXIT_DONE;
     std::string message; // for standard error when status is not 0
     std::vector<std::uint8_t> job;
     bool deliver = false;
     bool powerCycleAdvice = false;
+    std::optional<std::string> file; // the job is this file's content, never a printer's
 };
 
 Outcome Usage(const std::string& message);
@@ -29,6 +31,8 @@ Outcome Refused(const std::string& message);
 Outcome Job(const std::string& bytes, bool powerCycleAdvice = false);
 Outcome Job(std::vector<std::uint8_t> bytes, bool powerCycleAdvice = false);
 Outcome Done();
+// Bytes for a file the command writes itself, replaced only when written whole.
+Outcome FileContent(const std::string& path, std::vector<std::uint8_t> bytes);
 
 struct Context {
     std::vector<std::string> args; // the command's own arguments, destination options removed

@@ -13,6 +13,7 @@ struct Command {
     const char* arguments; // what follows the name in a usage line
     const char* summary;
     CommandFn run;
+    bool sendsJob = true; // false: the command prints or draws, and takes no destination
 };
 
 // Every command, in the order --help lists them.
@@ -25,6 +26,7 @@ std::vector<ListedPrinter> ListPrinters(IDeviceEnumerator& enumerator);
 
 // Each command lives in the file of its subsystem.
 Outcome RunList(Context& ctx);
+Outcome RunTesters(Context& ctx);
 Outcome RunTesterType(Context& ctx);
 Outcome RunLabel(Context& ctx);
 Outcome RunDensity(Context& ctx);
@@ -42,6 +44,10 @@ struct CliServices {
     IDeviceOpener& outputOpener;  // --output
     ITickSource& ticks;
 };
+
+// The line printed after "can't open" when the printer refused the user for lack of
+// permission.
+extern const char* const kPermissionHint;
 
 // Runs the program on its arguments (without the program name): parses the destination
 // options, runs the command and delivers its job. Returns the exit status.

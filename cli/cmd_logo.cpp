@@ -1,7 +1,6 @@
 #include "cli/CliPlatform.h"
 #include "cli/Commands.h"
 #include "logo/LogoJob.h"
-#include "printer/PrinterJob.h"
 
 namespace brimwell::cli {
 
@@ -41,21 +40,7 @@ Outcome RunLogo(Context& ctx) {
     }
 
     if (const auto out = args.Last("--pcx")) {
-        const std::vector<std::uint8_t> pcx = BuildLogoPcxFile(logo);
-        const auto file = NativeOutputOpener().OpenForWrite(*out);
-        if (!file) {
-            Outcome failed = Refused(FormatMessage(kMsgCantOpen, *out));
-            failed.status = EXIT_PRINTER;
-            return failed;
-        }
-        const auto length = static_cast<std::uint32_t>(pcx.size());
-        std::uint32_t written = 0;
-        if (!file->Write(pcx.data(), length, &written) || written != length) {
-            Outcome failed = Refused(FormatMessage(kMsgWriteFailure, *out));
-            failed.status = EXIT_PRINTER;
-            return failed;
-        }
-        return Done();
+        return FileContent(*out, BuildLogoPcxFile(logo));
     }
     return Job(BuildLogoJob(logo, kind), true);
 }

@@ -49,6 +49,20 @@ const char* CheckUserName(const std::string& utf8) {
 
 } // namespace
 
+Outcome RunTesters(Context& ctx) {
+    if (!ctx.args.empty()) {
+        return Usage("testers takes no arguments");
+    }
+    // The mark shows the tester type a job uses without --tester, as the window selects it.
+    const int stored =
+        TesterIndexForCode(ctx.profile.GetInt(kProfileSection, kProfileTesterType, 0));
+    for (int i = 0; i < kTesterCount; ++i) {
+        ctx.out << i << '\t' << TesterCode(i) << '\t' << TesterDisplayName(i)
+                << (i == stored ? "\t*" : "") << "\n";
+    }
+    return Done();
+}
+
 Outcome RunTesterType(Context& ctx) {
     const ArgList args(ctx.args, {"--tester", "--user-name"}, {});
     if (!args.ok()) {

@@ -5,21 +5,39 @@
 
 namespace brimwell {
 
-// An open printer device. Closing is destruction, so no path can leak a descriptor.
+// How long a job waits for a device that takes no byte at all before it gives up with a
+// write failure. Any progress starts the wait anew: a slow printer is not a stalled one.
+inline constexpr std::uint32_t DEVICE_STALL_LIMIT_MS = 15000;
+
+// Why a device did not open, as far as the user can act on it.
+enum class DeviceOpenError {
+    None,
+    AccessDenied, // the user lacks the permission (EACCES, EPERM; access denied on Windows)
+    Other,        // missing, busy, not a device that takes a job, ...
+};
+
+// An open printer device or output file. Closing is destruction, so no path can leak a
+// descriptor.
 class IDeviceHandle {
 public:
     virtual ~IDeviceHandle() = default;
-    // One write request for the whole buffer. Returns false when the request failed;
-    // *written receives how many bytes the device took (a short count is the caller's
-    // business to judge).
+    // Sends the whole buffer as one contiguous byte stream. Returns false when the device
+    // failed or took no byte for DEVICE_STALL_LIMIT_MS; *written receives how many bytes it
+    // took (a short count is the caller's business to judge).
     virtual bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) = 0;
+    // Makes what was written final. A file takes the place of its target only here; a file
+    // handle destroyed without a successful commit leaves the target as it was and no
+    // temporary file behind. A device has nothing to make final.
+    virtual bool Commit() { return true; }
 };
 
-// Opens a device path for writing; nullptr when it cannot be opened.
+// Opens a device path for writing; nullptr when it cannot be opened, and then
+// LastOpenError says why.
 class IDeviceOpener {
 public:
     virtual ~IDeviceOpener() = default;
     virtual std::unique_ptr<IDeviceHandle> OpenForWrite(const std::string& path) = 0;
+    virtual DeviceOpenError LastOpenError() const { return DeviceOpenError::Other; }
 };
 
 } // namespace brimwell

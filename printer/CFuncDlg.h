@@ -16,10 +16,6 @@ inline constexpr int JOB_CONFIRM_NONE = 0;
 inline constexpr int JOB_CONFIRM_PLAIN = 1;
 inline constexpr int JOB_CONFIRM_POWER_CYCLE = 2;
 
-// How long, from the opening of the device, a successful job keeps the wait cursor and the
-// window: the printer needs the pause before it takes the next job.
-inline constexpr std::uint32_t JOB_HOLD_MS = 500;
-
 // The question shown before a job of this kind opens the printer, or nullptr for none.
 const char* ConfirmationText(int nConfirm);
 

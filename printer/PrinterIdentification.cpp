@@ -108,11 +108,12 @@ std::vector<ListedPrinter> FilterPrinters(const std::vector<RawDeviceInterface>&
         if (!device.location || !device.hardwareId) {
             continue;
         }
-        const int kind = IdentifyPrinterKind(ParseHardwareId(*device.hardwareId));
+        const UsbIds ids = ParseHardwareId(*device.hardwareId);
+        const int kind = IdentifyPrinterKind(ids);
         if (kind == 0) {
             continue;
         }
-        listed.push_back({kind, PrinterKindName(kind), device.devicePath});
+        listed.push_back({kind, PrinterKindName(kind), device.devicePath, ids});
     }
     return listed;
 }

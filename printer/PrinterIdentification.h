@@ -47,6 +47,7 @@ struct ListedPrinter {
     int kind = 0;
     std::string name;
     std::string devicePath;
+    UsbIds ids; // the vendor and product it was identified by
 };
 
 // The per-device rules of the printer list, in enumeration order: a path too long for the

@@ -56,9 +56,14 @@ void CPrinterJob::Reset() {
 bool CPrinterJob::Open(const std::string& devicePath) {
     Close(0);
     m_failure = Failure::None;
+    m_openError = DeviceOpenError::None;
     m_hPrinter = m_opener.OpenForWrite(devicePath);
     if (!m_hPrinter) {
         m_failure = Failure::OpenFailed;
+        m_openError = m_opener.LastOpenError();
+        if (m_openError == DeviceOpenError::None) {
+            m_openError = DeviceOpenError::Other;
+        }
         return false;
     }
     m_dwJobStart = m_ticks.GetTickCount();
@@ -135,6 +140,18 @@ bool CPrinterJob::Write() {
     }
     m_nSpoolLength = 0;
     return m_bJobOk;
+}
+
+bool CPrinterJob::Commit() {
+    if (m_bJobOk && !m_hPrinter->Commit()) {
+        m_bJobOk = false;
+        m_failure = Failure::WriteFailed;
+    }
+    return m_bJobOk;
+}
+
+void CPrinterJob::CloseNow() {
+    Reset();
 }
 
 void CPrinterJob::Close(std::uint32_t minMs) {

@@ -36,6 +36,11 @@ inline constexpr const char* kPowerCycleAdvice =
 // Replaces the first "%s" of a message with text.
 std::string FormatMessage(const char* format, const std::string& text);
 
+// How long, from the opening of the device, a successful job to a printer keeps the wait
+// cursor and the window (the command-line companion: the printer): the printer needs the
+// pause before it takes the next job. A file needs none.
+inline constexpr std::uint32_t JOB_HOLD_MS = 500;
+
 inline constexpr std::uint32_t kSpoolInitialGrowBy = 16384;
 
 // The next buffer size for a job buffer of `size` bytes whose growth step is `growBy` and
@@ -73,13 +78,21 @@ public:
     bool SpoolVPrintf(const char* format, std::va_list args);
     // Writes what was appended since the last write, in one request.
     bool Write();
+    // Makes the written job final at its destination (an output file takes the place of
+    // the file it replaces); a failure counts as a write failure. A device needs no commit.
+    bool Commit();
     // Closes the device; after a successful job waits, in 50 ms sleeps (at least one),
     // until minMs have passed since the device was opened. Then resets the job.
     void Close(std::uint32_t minMs);
+    // Closes and resets the job with no hold at all: for a destination that needs no time
+    // to settle (a file, standard output).
+    void CloseNow();
 
     bool IsDeviceOpen() const { return m_hPrinter != nullptr; }
     bool IsOk() const { return m_bJobOk; }
     Failure LastFailure() const { return m_failure; }
+    // Why the last Open failed.
+    DeviceOpenError OpenError() const { return m_openError; }
     std::uint32_t SpoolSize() const { return m_nSpoolSize; }
     std::uint32_t SpoolGrowBy() const { return m_nSpoolGrowBy; }
     std::uint32_t SpoolLength() const { return m_nSpoolLength; }
@@ -100,6 +113,7 @@ private:
     std::uint32_t m_nSpoolLength = 0;
     std::uint8_t* m_pSpool = nullptr;
     Failure m_failure = Failure::None;
+    DeviceOpenError m_openError = DeviceOpenError::None;
 };
 
 } // namespace brimwell

@@ -6,8 +6,26 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
 
 namespace brimwell {
+namespace {
+
+// Holds the user-name box to one line of printable text whatever is typed or pasted.
+class UserNameValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override {
+        std::u16string text = input.toStdU16String();
+        std::size_t cursor = pos < 0 ? 0 : static_cast<std::size_t>(pos);
+        KeepUserNameOneLine(text, cursor);
+        input = QString::fromStdU16String(text);
+        pos = static_cast<int>(cursor);
+        return Acceptable;
+    }
+};
+
+} // namespace
 
 CCfgTesterTypeDlg::CCfgTesterTypeDlg(QWidget* pParent) : CFuncDlg(IDD_CFG_TESTER_TYPE, pParent) {}
 
@@ -16,6 +34,7 @@ bool CCfgTesterTypeDlg::OnInitDialog() {
     if (auto* edit = GetItem<QLineEdit>(IDC_USER_NAME)) {
         edit->setText(QString());
         edit->setMaxLength(static_cast<int>(kUserNameMaxChars));
+        edit->setValidator(new UserNameValidator(edit));
     }
     if (auto* send = GetItem<QPushButton>(IDC_SEND_CONFIGURATION)) {
         connect(send, &QPushButton::clicked, this, [this] { OnSendConfiguration(); });

@@ -1,5 +1,6 @@
 #include "tester/UserNameCodec.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #ifdef _WIN32
@@ -145,5 +146,28 @@ std::string UserNameToPrinterBytes(const std::string& utf8) {
 }
 
 #endif
+
+void KeepUserNameOneLine(std::u16string& text, std::size_t& cursor) {
+    cursor = std::min(cursor, text.size());
+    for (std::size_t i = 0; i < cursor; ++i) {
+        if (text[i] == u'\r' || text[i] == u'\n') {
+            text.erase(i, cursor - i);
+            cursor = i;
+            break;
+        }
+    }
+    std::u16string kept;
+    kept.reserve(text.size());
+    std::size_t keptBeforeCursor = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] < 32 || text[i] == 127) {
+            continue;
+        }
+        kept.push_back(text[i]);
+        keptBeforeCursor += i < cursor ? 1 : 0;
+    }
+    text = std::move(kept);
+    cursor = keptBeforeCursor;
+}
 
 } // namespace brimwell

@@ -18,6 +18,13 @@ inline constexpr std::size_t kUserNameMaxChars = 24;
 // printer is sold for.
 std::string UserNameToPrinterBytes(const std::string& utf8);
 
+// Keeps the text of the user-name box on one line of printable characters, so that what the
+// box shows is what "MODE.MOD" gets. `text` is the box's text (UTF-16) after an edit, with
+// the cursor at `cursor`, which ends what was just pasted: a line break before the cursor
+// ends the paste, so from the first such break up to the cursor is dropped; every other
+// control character (below 32, and 127) is dropped wherever it is. The cursor follows.
+void KeepUserNameOneLine(std::u16string& text, std::size_t& cursor);
+
 // The number of UTF-16 code units of UTF-8 text (each invalid byte counts as one).
 std::size_t Utf16Length(const std::string& utf8);
 

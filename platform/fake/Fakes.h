@@ -105,13 +105,16 @@ public:
     int ends = 0;
 };
 
-// Devices by path. Each write request is recorded whole; a device can refuse to open,
-// fail its write or take fewer bytes than asked.
+// Devices by path. Each write request is recorded whole; a device can refuse to open (for
+// a reason), fail its write, take fewer bytes than asked or fail its commit.
 class FakeDeviceOpener : public IDeviceOpener {
 public:
     struct Device {
         bool opens = true;
+        DeviceOpenError openError = DeviceOpenError::Other; // why it refuses to open
         bool writeFails = false;
+        bool commitFails = false;
+        int commits = 0;
         std::optional<std::uint32_t> shortWrite; // bytes taken per write when set
         std::vector<std::string> writes;         // one entry per write request
         int openCount = 0;
@@ -120,18 +123,25 @@ public:
 
     std::unique_ptr<IDeviceHandle> OpenForWrite(const std::string& path) override {
         openedPaths.push_back(path);
+        lastOpenError = DeviceOpenError::Other;
         auto it = devices.find(path);
         if (it == devices.end() || !it->second.opens) {
+            if (it != devices.end()) {
+                lastOpenError = it->second.openError;
+            }
             return nullptr;
         }
         ++it->second.openCount;
+        lastOpenError = DeviceOpenError::None;
         return std::make_unique<Handle>(it->second);
     }
+    DeviceOpenError LastOpenError() const override { return lastOpenError; }
 
     Device& Add(const std::string& path) { return devices[path]; }
 
     std::map<std::string, Device> devices;
     std::vector<std::string> openedPaths;
+    DeviceOpenError lastOpenError = DeviceOpenError::None;
 
 private:
     class Handle : public IDeviceHandle {
@@ -148,6 +158,10 @@ private:
             m_d.writes.emplace_back(reinterpret_cast<const char*>(data), n);
             *written = n;
             return true;
+        }
+        bool Commit() override {
+            ++m_d.commits;
+            return !m_d.commitFails;
         }
 
     private:

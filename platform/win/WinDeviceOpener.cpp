@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <utility>
+
 namespace brimwell {
 namespace {
 
@@ -48,18 +51,10 @@ private:
     std::uint32_t m_stallMs;
 };
 
-// A plain file or standard output, written synchronously.
-class FileHandle : public IDeviceHandle {
+// Standard output, written synchronously and in place.
+class StdOutHandle : public IDeviceHandle {
 public:
-    FileHandle(HANDLE handle, bool owned) : m_handle(handle), m_owned(owned) {}
-    ~FileHandle() override {
-        if (m_owned) {
-            CloseHandle(m_handle);
-        }
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
+    explicit StdOutHandle(HANDLE handle) : m_handle(handle) {}
     bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) override {
         DWORD done = 0;
         const bool ok = WriteFile(m_handle, data, length, &done, nullptr) != 0;
@@ -69,12 +64,58 @@ public:
 
 private:
     HANDLE m_handle;
-    bool m_owned;
 };
+
+// A temporary file beside the target, moved over it by Commit; removed otherwise.
+class ReplacingFileHandle : public IDeviceHandle {
+public:
+    ReplacingFileHandle(HANDLE handle, std::wstring temp, std::wstring target)
+        : m_handle(handle), m_temp(std::move(temp)), m_target(std::move(target)) {}
+    ~ReplacingFileHandle() override {
+        if (m_handle != INVALID_HANDLE_VALUE) {
+            CloseHandle(m_handle);
+        }
+        if (!m_committed) {
+            DeleteFileW(m_temp.c_str());
+        }
+    }
+    ReplacingFileHandle(const ReplacingFileHandle&) = delete;
+    ReplacingFileHandle& operator=(const ReplacingFileHandle&) = delete;
+
+    bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) override {
+        DWORD done = 0;
+        const bool ok = WriteFile(m_handle, data, length, &done, nullptr) != 0;
+        *written = done;
+        return ok;
+    }
+    bool Commit() override {
+        if (m_committed) {
+            return true;
+        }
+        const bool flushed = FlushFileBuffers(m_handle) != 0;
+        const bool closed = CloseHandle(m_handle) != 0;
+        m_handle = INVALID_HANDLE_VALUE;
+        m_committed = flushed && closed &&
+                      MoveFileExW(m_temp.c_str(), m_target.c_str(),
+                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        return m_committed;
+    }
+
+private:
+    HANDLE m_handle;
+    std::wstring m_temp;
+    std::wstring m_target;
+    bool m_committed = false;
+};
+
+DeviceOpenError OpenErrorOf(DWORD error) {
+    return error == ERROR_ACCESS_DENIED ? DeviceOpenError::AccessDenied : DeviceOpenError::Other;
+}
 
 } // namespace
 
 std::unique_ptr<IDeviceHandle> WinDeviceOpener::OpenForWrite(const std::string& path) {
+    m_lastError = DeviceOpenError::Other;
     if (path.empty()) {
         return nullptr;
     }
@@ -82,28 +123,38 @@ std::unique_ptr<IDeviceHandle> WinDeviceOpener::OpenForWrite(const std::string& 
         WideFromUtf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OVERLAPPED, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
+        m_lastError = OpenErrorOf(GetLastError());
         return nullptr;
     }
+    m_lastError = DeviceOpenError::None;
     return std::make_unique<OverlappedHandle>(h, m_stallMs);
 }
 
 std::unique_ptr<IDeviceHandle> WinOutputFileOpener::OpenForWrite(const std::string& path) {
+    m_lastError = DeviceOpenError::Other;
     if (path == "-") {
         const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
         if (out == INVALID_HANDLE_VALUE || out == nullptr) {
             return nullptr;
         }
-        return std::make_unique<FileHandle>(out, false);
+        m_lastError = DeviceOpenError::None;
+        return std::make_unique<StdOutHandle>(out);
     }
     if (path.empty()) {
         return nullptr;
     }
-    const HANDLE h = CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::wstring target = WideFromUtf8(path);
+    // The temporary name is the target's with a suffix: same folder, so the move is a rename.
+    const std::wstring temp = target + L".brimwell-" + std::to_wstring(GetCurrentProcessId()) +
+                              L"-" + std::to_wstring(GetTickCount()) + L".tmp";
+    const HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_TEMPORARY, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
+        m_lastError = OpenErrorOf(GetLastError());
         return nullptr;
     }
-    return std::make_unique<FileHandle>(h, true);
+    m_lastError = DeviceOpenError::None;
+    return std::make_unique<ReplacingFileHandle>(h, temp, target);
 }
 
 } // namespace brimwell

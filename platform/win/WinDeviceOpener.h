@@ -5,29 +5,35 @@
 
 namespace brimwell {
 
-// How long one write may wait for the printer to take the job before it counts as failed: a
-// printer that is switched off or out of ribbon holds the request, and without a bound the
-// program would hang with it.
-inline constexpr std::uint32_t kDeviceStallMs = 15000;
-
 // Opens a printer's device interface path for writing with CreateFileW: write access, others
 // may read, sequential, and only if the path exists. A vanished device must fail to open
 // rather than become a plain file that swallows the job. Each write is one WriteFile request,
-// cancelled and reported failed when the device has not finished it within the stall bound.
+// cancelled and reported failed when the device has not finished it within the stall bound
+// (a printer switched off or out of ribbon holds the request; without a bound the program
+// would hang with it). One request shows no progress until it ends, so the bound covers the
+// whole request rather than restarting with each byte taken.
 class WinDeviceOpener : public IDeviceOpener {
 public:
-    explicit WinDeviceOpener(std::uint32_t stallMs = kDeviceStallMs) : m_stallMs(stallMs) {}
+    explicit WinDeviceOpener(std::uint32_t stallMs = DEVICE_STALL_LIMIT_MS) : m_stallMs(stallMs) {}
     std::unique_ptr<IDeviceHandle> OpenForWrite(const std::string& path) override;
+    DeviceOpenError LastOpenError() const override { return m_lastError; }
 
 private:
     std::uint32_t m_stallMs;
+    DeviceOpenError m_lastError = DeviceOpenError::None;
 };
 
-// Creates or truncates a plain file ("-" is standard output, written as raw bytes): the
-// command-line companion's --output destination.
+// The command-line companion's output files. "-" is standard output, written as raw bytes.
+// Any other path is written to a temporary file beside it, which replaces the path only when
+// the whole job was written (Commit); a failed or abandoned job removes the temporary file and
+// leaves an existing file untouched.
 class WinOutputFileOpener : public IDeviceOpener {
 public:
     std::unique_ptr<IDeviceHandle> OpenForWrite(const std::string& path) override;
+    DeviceOpenError LastOpenError() const override { return m_lastError; }
+
+private:
+    DeviceOpenError m_lastError = DeviceOpenError::None;
 };
 
 } // namespace brimwell

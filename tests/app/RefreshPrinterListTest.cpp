@@ -318,5 +318,23 @@ TEST_F(PrinterListTest, WithoutAPrinterListThePagesAreToldNoPrinter) {
     EXPECT_EQ(log, expected);
 }
 
+// Every second record fails to allocate: those devices are left out, the rest listed.
+CEnumeratedPrinter* EverySecondRecordFails() {
+    static int calls = 0;
+    return ++calls % 2 == 0 ? nullptr : CBrimwellDlg::NewPrinterRecord();
+}
+
+TEST_F(PrinterListTest, ADeviceWhoseRecordCannotBeAllocatedIsLeftOut) {
+    enumerator.devices = {Printer("/dev/usb/lp0"), Adapter("/dev/usb/lp1"),
+                          Printer("/dev/usb/lp2")};
+    Start();
+    dlg->m_pfnNewPrinter = &EverySecondRecordFails;
+    monitor.Fire();
+    EXPECT_EQ(Entries(), (std::vector<std::string>{kP, kP}));
+    EXPECT_EQ(Record(1)->m_strDevicePath, "/dev/usb/lp2");
+    EXPECT_EQ(dlg->m_arrPrinters.size(), 2u);
+    EXPECT_TRUE(dlg->m_apPages[0]->PrinterAvailable());
+}
+
 } // namespace
 } // namespace brimwell

@@ -15,11 +15,12 @@ struct Cli : ::testing::Test, brimwell::test::CliHarness {};
 
 TEST_F(Cli, HelpListsEveryCommandAndVersionPrintsTheVersion) {
     EXPECT_EQ(Exec({"--help"}), EXIT_DONE);
-    for (const char* name :
-         {"list", "tester-type", "density", "clock", "label", "logo", "firmware", "preview"}) {
+    for (const char* name : {"list", "testers", "tester-type", "density", "clock", "label", "logo",
+                             "firmware", "preview"}) {
         EXPECT_NE(out.str().find(std::string("  ") + name + " "), std::string::npos) << name;
     }
     EXPECT_NE(out.str().find("-o FILE"), std::string::npos);
+    EXPECT_NE(out.str().find("--all"), std::string::npos);
     EXPECT_EQ(Exec({"--version"}), EXIT_DONE);
     EXPECT_EQ(out.str(), std::string("brimwell-cli ") + BRIMWELL_VERSION + "\n");
 }

@@ -84,11 +84,15 @@ TEST(SetupApiEnumeratorTest, FindsNoPrinterUnderWine) {
 bool Exists(const std::string& path) {
     return GetFileAttributesW(WideFromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
-std::string Write(IDeviceOpener& opener, const std::string& path, const std::string& s) {
+// Writes s and, unless told otherwise, makes it final; the count written or "failed".
+std::string Write(IDeviceOpener& opener, const std::string& path, const std::string& s,
+                  bool commit = true) {
     auto handle = opener.OpenForWrite(path);
     std::uint32_t written = 0;
-    if (!handle || !handle->Write(reinterpret_cast<const std::uint8_t*>(s.data()),
-                                  static_cast<std::uint32_t>(s.size()), &written)) {
+    if (!handle ||
+        !handle->Write(reinterpret_cast<const std::uint8_t*>(s.data()),
+                       static_cast<std::uint32_t>(s.size()), &written) ||
+        (commit && !handle->Commit())) {
         return "failed";
     }
     return std::to_string(written);
@@ -143,6 +147,15 @@ TEST_F(FilesTest, OutputFilesAreCreatedAndTruncatedAndReadBack) {
     EXPECT_EQ(Read(m_dir + "\\job.bin"), std::string("a\r\nb\0c", 6)); // no text-mode changes
     EXPECT_EQ(Write(files, m_dir + "\\job.bin", "x"), "1");
     EXPECT_EQ(Read(m_dir + "\\job.bin"), "x");
+    // A job that is not made final leaves the file as it was, and no temporary file.
+    EXPECT_EQ(Write(files, m_dir + "\\job.bin", "abandoned", false), "9");
+    EXPECT_EQ(Read(m_dir + "\\job.bin"), "x");
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(WideFromUtf8(m_dir + "\\*.tmp").c_str(), &found);
+    EXPECT_EQ(search, INVALID_HANDLE_VALUE);
+    if (search != INVALID_HANDLE_VALUE) {
+        FindClose(search);
+    }
     EXPECT_EQ(Read(m_dir), "refused"); // a folder
     EXPECT_EQ(Read(m_dir + "\\missing.bmp"), "refused");
     EXPECT_EQ(Write(files, m_dir + "\\no-such-folder\\job.bin", "x"), "failed");

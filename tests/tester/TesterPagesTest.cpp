@@ -157,6 +157,14 @@ TEST_F(TesterPages, UserNameBoxStartsEmptyAndTakesAtMost24Characters) {
     EXPECT_EQ(edit->maxLength(), 24);
     edit->insert(QString(30, QLatin1Char('x')));
     EXPECT_EQ(edit->text().size(), 24);
+
+    // A pasted line break never reaches MODE.MOD: the paste keeps its first line.
+    edit->clear();
+    edit->insert(QStringLiteral("A\tB\x7F\r\nCD"));
+    EXPECT_EQ(edit->text(), QStringLiteral("AB"));
+    Click(cfg, IDC_SEND_CONFIGURATION);
+    ASSERT_EQ(Written().size(), 1u);
+    EXPECT_EQ(Written()[0], "\r\nQVX5930\r\n\r\nDOWNLOAD \"MODE.MOD\",7,8\r\nAB\r\nMOVE\r\n");
 }
 
 TEST_F(TesterPages, SendsTheConfigurationOfTheSelectedType) {

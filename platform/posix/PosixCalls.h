@@ -1,0 +1,23 @@
+#pragma once
+#include <cstddef>
+#include <sys/types.h>
+
+namespace brimwell {
+
+// The system calls through which jobs reach a device node or a file, behind one small
+// interface so that tests can produce every error a device can give (EINTR, EAGAIN, EIO,
+// ENODEV, a stall) without a device that really misbehaves. Each returns what the system
+// call returns and leaves errno set as it does.
+class IPosixCalls {
+public:
+    virtual ~IPosixCalls() = default;
+    virtual int Open(const char* path, int flags, mode_t mode) = 0;
+    virtual ssize_t Write(int fd, const void* data, std::size_t length) = 0;
+    // Waits until fd can take more bytes: > 0 when it can (or has failed), 0 on time-out.
+    virtual int PollWritable(int fd, int timeoutMs) = 0;
+};
+
+// The real system calls.
+IPosixCalls& SystemPosixCalls();
+
+} // namespace brimwell

@@ -1,0 +1,208 @@
+// Every way a printer can fail a job, in one table, produced through the system-call seam of
+// the real device writer (for the companion and the window) and, where a node can misbehave
+// that way, on an emulated printer node. Each gives its message without hanging, and the next
+// job goes out whole.
+#include "app/CBrimwellDlg.h"
+#include "integration/MockUsbBus.h"
+#include "platform/posix/PosixDeviceOpener.h"
+#include "support/CliHarness.h"
+#include "support/FakePlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <deque>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace brimwell::test {
+namespace {
+
+struct Step {
+    ssize_t bytes; // taken, at most what was asked; or -1 with `error`
+    int error;
+};
+
+// The open may fail; writes follow the steps, then take everything. A stalled device refuses
+// every write and lets every wait time out, moving the fake clock on by the time waited.
+struct ScriptedCalls : IPosixCalls {
+    int Open(const char*, int, mode_t) override {
+        errno = openError;
+        return openError ? -1 : ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    }
+    ssize_t Write(int, const void* data, std::size_t length) override {
+        Step step = stalled ? Step{-1, EAGAIN} : Step{static_cast<ssize_t>(length), 0};
+        if (!stalled && !writes.empty()) {
+            step = writes.front();
+            writes.pop_front();
+        }
+        errno = step.error;
+        if (step.error) {
+            return -1;
+        }
+        const auto n = std::min<std::size_t>(static_cast<std::size_t>(step.bytes), length);
+        received.append(static_cast<const char*>(data), n);
+        return static_cast<ssize_t>(n);
+    }
+    int PollWritable(int, int timeoutMs) override {
+        cursorWhileWaiting = cursor ? cursor->depth : -1;
+        ticks->now += stalled ? static_cast<std::uint32_t>(timeoutMs) : 0;
+        return stalled ? 0 : 1;
+    }
+    fake::FakeTicks* ticks = nullptr;
+    fake::CountingWaitCursor* cursor = nullptr;
+    int openError = 0;
+    std::deque<Step> writes;
+    bool stalled = false;
+    std::string received;
+    int cursorWhileWaiting = -1;
+};
+
+enum class Node { None, Missing, FifoWithoutReader, DevFull, StalledFifo };
+enum Result { kSent, kCantOpen, kWriteFailure };
+
+struct Fault {
+    const char* name;
+    int openError;
+    std::vector<Step> writes;
+    bool stalled;
+    Node node; // how an emulated node gives the same fault; None when none can
+    Result result;
+};
+
+const Fault kFaults[] = {
+    {"EACCES", EACCES, {}, false, Node::None, kCantOpen},
+    {"ENOENT", ENOENT, {}, false, Node::Missing, kCantOpen},
+    {"ENXIO", ENXIO, {}, false, Node::FifoWithoutReader, kCantOpen},
+    {"ENODEV_mid_write", 0, {{4, 0}, {-1, ENODEV}}, false, Node::None, kWriteFailure},
+    {"EIO", 0, {{-1, EIO}}, false, Node::None, kWriteFailure},
+    {"ENOSPC", 0, {{-1, ENOSPC}}, false, Node::DevFull, kWriteFailure},
+    {"EPIPE", 0, {{-1, EPIPE}}, false, Node::None, kWriteFailure},
+    {"EINTR", 0, {{-1, EINTR}, {3, 0}, {-1, EINTR}}, false, Node::None, kSent},
+    {"EAGAIN", 0, {{-1, EAGAIN}, {5, 0}, {-1, EAGAIN}}, false, Node::None, kSent},
+    {"short_write", 0, {{7, 0}, {0, 0}}, false, Node::None, kWriteFailure},
+    {"stall", 0, {}, true, Node::StalledFifo, kWriteFailure},
+};
+
+void PrintTo(const Fault& f, std::ostream* os) {
+    *os << f.name;
+}
+
+const std::string kJob = "RKW7047\r\n5\r\n"; // density 5
+
+// The message, naming the device path (companion) or the display text (window).
+std::string Message(const Fault& f, const std::string& name) {
+    const char* kText[] = {"", "Error : can't open '%s'", "Error : write failure for '%s'"};
+    return f.result == kSent ? "" : FormatMessage(kText[f.result], name);
+}
+
+class DeviceFaults : public ::testing::TestWithParam<Fault>, protected CliHarness {
+protected:
+    // density 5 through the companion to the printer at /dev/usb/lp0, opened by `opener`.
+    int Density(IDeviceOpener& opener) {
+        cli::CliServices real{profile, clock, enumerator, opener, outputs, ticks};
+        out.str("");
+        err.str("");
+        return cli::RunCli({"-p", "/dev/usb/lp0", "density", "5"}, real, out, err);
+    }
+    std::string CliMessage(const Fault& f) {
+        const std::string m = Message(f, "/dev/usb/lp0");
+        return m.empty()
+                   ? m
+                   : m + "\n" +
+                         (f.openError == EACCES ? cli::kPermissionHint + std::string("\n") : "");
+    }
+};
+struct SystemCallFaults : DeviceFaults {};
+struct NodeFaults : DeviceFaults {};
+
+TEST_P(SystemCallFaults, InTheCompanionAndTheWindow) {
+    const Fault& f = GetParam();
+    testing::FakePlatform window;
+    window.AddPrinter("/dev/usb/lp0");
+    ScriptedCalls calls;
+    calls.ticks = &window.ticks;
+    calls.cursor = &window.cursor;
+    PosixDeviceOpener opener(calls, &window.ticks);
+    ScopedServices useOpener{&Services::deviceOpener, &opener};
+    const FuncTableEntry noRows[MAX_FUNC_PAGES] = {};
+    CBrimwellDlg dlg(noRows);
+    struct Page : CFuncDlg {
+        using CFuncDlg::CFuncDlg;
+        using CFuncDlg::SendJob;
+    };
+    auto* page = new Page(IDD_SET_DENSITY, &dlg);
+
+    for (int run = 0; run < 2; ++run) { // the fault, then a clean job
+        for (bool inWindow : {false, true}) {
+            calls.openError = run ? 0 : f.openError;
+            calls.writes.assign(run ? f.writes.end() : f.writes.begin(), f.writes.end());
+            calls.stalled = !run && f.stalled;
+            calls.received.clear();
+            calls.cursorWhileWaiting = -1;
+            window.box.shown.clear();
+            const bool sent =
+                inWindow ? page->SendJob(JOB_CONFIRM_NONE, kJob) : Density(opener) == 0;
+            const bool fault = run == 0 && f.result != kSent;
+            EXPECT_EQ(sent, !fault) << run << inWindow;
+            EXPECT_EQ(inWindow ? (window.box.shown.empty() ? "" : window.box.shown[0].text)
+                               : err.str(),
+                      !fault     ? ""
+                      : inWindow ? Message(f, "Brimwell printer")
+                                 : CliMessage(f));
+            if (!fault) {
+                EXPECT_EQ(calls.received, kJob); // whole, in order, nothing between
+            }
+            if (inWindow && calls.cursorWhileWaiting != -1) {
+                EXPECT_EQ(calls.cursorWhileWaiting, 1); // the wait cursor shows while waiting
+            }
+        }
+    }
+    EXPECT_EQ(window.cursor.depth, 0);
+}
+
+TEST_P(NodeFaults, OnAnEmulatedNode) {
+    const Fault& f = GetParam();
+    MockUsbBus& bus = MockUsbBus::Get();
+    bus.Clear();
+    const MockUsbDevice printer = bus.AddPrinter(0x1203, 0x0126, 1, 0);
+    const std::string file = bus.NodeFile(printer);
+    ::unlink(file.c_str());
+    int reader = -1;
+    if (f.node == Node::Missing) {
+        bus.MakeNodeVanish(printer);
+    } else if (f.node == Node::DevFull) {
+        ASSERT_EQ(::symlink("/dev/full", file.c_str()), 0);
+    } else {
+        ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    }
+    if (f.node == Node::StalledFifo) { // a reader that never reads, and a full pipe
+        reader = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        const int fill = ::open(file.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        while (::write(fill, kJob.data(), kJob.size()) > 0) {
+        }
+        ::close(fill);
+    }
+    PosixDeviceOpener opener(SystemPosixCalls(), nullptr, /*stallLimitMs=*/100);
+    EXPECT_EQ(Density(opener), cli::EXIT_PRINTER);
+    EXPECT_EQ(err.str(), CliMessage(f));
+    ::close(reader);
+
+    bus.RestoreNode(printer);
+    EXPECT_EQ(Density(opener), cli::EXIT_DONE);
+    EXPECT_EQ(bus.ReadNode(printer), kJob);
+    bus.Clear();
+}
+
+std::string FaultName(const ::testing::TestParamInfo<Fault>& info) {
+    return info.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Matrix, SystemCallFaults, ::testing::ValuesIn(kFaults), FaultName);
+INSTANTIATE_TEST_SUITE_P(Matrix, NodeFaults,
+                         ::testing::Values(kFaults[1], kFaults[2], kFaults[5], kFaults[10]),
+                         FaultName);
+
+} // namespace
+} // namespace brimwell::test
