@@ -1,37 +1,71 @@
 #include "cli/Commands.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QString>
-
 #include <cstdio>
 
 namespace brimwell::cli {
 namespace {
 
-QString Hex4(unsigned value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04x", value & 0xFFFFu);
-    return QString::fromLatin1(text);
+// A JSON string: quotes, backslashes and control characters escaped, everything else (UTF-8
+// included) as it is. Names and paths may hold any character.
+std::string JsonString(const std::string& text) {
+    std::string json = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"':
+            json += "\\\"";
+            break;
+        case '\\':
+            json += "\\\\";
+            break;
+        case '\b':
+            json += "\\b";
+            break;
+        case '\f':
+            json += "\\f";
+            break;
+        case '\n':
+            json += "\\n";
+            break;
+        case '\r':
+            json += "\\r";
+            break;
+        case '\t':
+            json += "\\t";
+            break;
+        default:
+            if (byte < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+                json += escaped;
+            } else {
+                json += c;
+            }
+        }
+    }
+    return json + "\"";
 }
 
-// The list as a JSON array, one object per listed device, for scripts: names and paths may
-// hold any character, and the writer escapes them.
+std::string Hex4(unsigned value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "\"%04x\"", value & 0xFFFFu);
+    return text;
+}
+
+// The list as a compact JSON array, one object per listed device, keys in alphabetical order.
 std::string ListAsJson(const std::vector<ListedPrinter>& listed) {
-    QJsonArray array;
+    std::string json = "[";
     int index = 0;
     for (const ListedPrinter& p : listed) {
-        QJsonObject o;
-        o.insert("index", ++index);
-        o.insert("name", QString::fromStdString(p.name));
-        o.insert("path", QString::fromStdString(p.devicePath));
-        o.insert("kind", p.kind == PRINTER_KIND_ADAPTER ? "adapter" : "printer");
-        o.insert("vendor", Hex4(p.ids.vendor));
-        o.insert("product", Hex4(p.ids.product));
-        array.append(o);
+        json += index == 0 ? "{" : ",{";
+        json += "\"index\":" + std::to_string(++index);
+        json += ",\"kind\":" + JsonString(p.kind == PRINTER_KIND_ADAPTER ? "adapter" : "printer");
+        json += ",\"name\":" + JsonString(p.name);
+        json += ",\"path\":" + JsonString(p.devicePath);
+        json += ",\"product\":" + Hex4(p.ids.product);
+        json += ",\"vendor\":" + Hex4(p.ids.vendor) + "}";
     }
-    return QJsonDocument(array).toJson(QJsonDocument::Compact).toStdString();
+    return json + "]";
 }
 
 } // namespace
