@@ -50,6 +50,6 @@ dpkg-deb --info "$deb"
 dpkg-deb --contents "$deb"
 echo
 echo "lintian:"
-lintian --info --no-tag-display-limit --fail-on error "$deb"
+lintian --info --tag-display-limit 0 --fail-on error "$deb"
 echo
 echo "Package: $deb ($(du -h "$deb" | cut -f1))"
