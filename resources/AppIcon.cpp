@@ -19,21 +19,29 @@ void EnsureResources() {
     (void)done;
 }
 
-QIcon AppIcon() {
+QImage RenderAppIcon(int size) {
     EnsureResources();
     QSvgRenderer renderer(QStringLiteral(":/icons/brimwell.svg"));
-    QIcon icon;
-    if (!renderer.isValid()) {
-        return icon;
+    if (!renderer.isValid() || size <= 0) {
+        return {};
     }
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter);
+    painter.end();
+    return image;
+}
+
+QIcon AppIcon() {
+    QIcon icon;
     for (int size : kAppIconSizes) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter);
-        painter.end();
-        icon.addPixmap(pixmap);
+        const QImage image = RenderAppIcon(size);
+        if (image.isNull()) {
+            return {};
+        }
+        icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;
 }

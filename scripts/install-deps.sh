@@ -12,6 +12,7 @@ packages=(
     umockdev libumockdev-dev gir1.2-umockdev-1.0 python3-gi
     xvfb xauth x11-apps imagemagick xdotool
     fonts-dejavu-core fonts-liberation2 libx11-dev
+    help2man appstream desktop-file-utils
 )
 
 missing=()
