@@ -53,20 +53,27 @@ bool IsFirmwareSizeAcceptable(std::uint64_t size) {
 // One pass over the bytes: each line is found, trimmed, judged and copied where it lies.
 // A retained line of n bytes costs at least n + 1 bytes of input (its line end; the last line
 // may lack one, but then it is at least one byte) and gives n + 2 bytes of output, so the
-// content never exceeds 3/2 of the input plus 2 bytes.
+// content never exceeds 3/2 of the input plus 2 bytes: it is sized once for that and cut to
+// what was written at the end.
 bool FilterFirmware(const std::uint8_t* pData, std::size_t nSize, std::string* pContent) {
-    pContent->clear();
-    pContent->reserve(nSize + nSize / 2 + 2);
+    pContent->resize(nSize + nSize / 2 + 2);
+    char* const first = &(*pContent)[0];
+    char* out = first;
     FrameState state = FrameState::ExpectingHeader;
     const std::uint8_t* const end = pData + nSize;
     const std::uint8_t* line = pData;
+    // The next LF at or after `line` (end when there is none), looked for again only once
+    // passed, so that CR-only files are not searched to the end for every line.
+    const std::uint8_t* lf = nullptr;
     while (line < end) {
-        const std::uint8_t* stop = line;
-        while (stop < end && *stop != '\r' && *stop != '\n') {
-            ++stop;
+        if (!lf || lf < line) {
+            const void* found = std::memchr(line, '\n', static_cast<std::size_t>(end - line));
+            lf = found ? static_cast<const std::uint8_t*>(found) : end;
         }
-        const std::size_t length = TrimmedLength(line, static_cast<std::size_t>(stop - line));
+        const void* cr = std::memchr(line, '\r', static_cast<std::size_t>(lf - line));
+        const std::uint8_t* const stop = cr ? static_cast<const std::uint8_t*>(cr) : lf;
         const std::uint8_t* const next = stop < end ? stop + 1 : end;
+        const std::size_t length = TrimmedLength(line, static_cast<std::size_t>(stop - line));
         if (length == 0 || line[0] == '*') {
             line = next;
             continue;
@@ -76,6 +83,7 @@ bool FilterFirmware(const std::uint8_t* pData, std::size_t nSize, std::string* p
         switch (state) {
         case FrameState::ExpectingHeader:
             if (whole != kFirmwareHeader) {
+                pContent->clear();
                 return false;
             }
             state = FrameState::InProgram;
@@ -87,11 +95,13 @@ bool FilterFirmware(const std::uint8_t* pData, std::size_t nSize, std::string* p
             break;
         case FrameState::AfterEop:
             if (whole != kFirmwareMove) {
+                pContent->clear();
                 return false;
             }
             state = FrameState::Complete;
             break;
         case FrameState::Complete:
+            pContent->clear();
             return false;
         }
 
@@ -103,14 +113,22 @@ bool FilterFirmware(const std::uint8_t* pData, std::size_t nSize, std::string* p
             copied = static_cast<std::size_t>(static_cast<const std::uint8_t*>(nul) - line);
             if (state == FrameState::InProgram &&
                 View(line, TrimmedLength(line, copied)) == kFirmwareEnd) {
+                pContent->clear();
                 return false;
             }
         }
-        pContent->append(reinterpret_cast<const char*>(line), copied);
-        pContent->append("\r\n", 2);
+        std::memcpy(out, line, copied);
+        out += copied;
+        *out++ = '\r';
+        *out++ = '\n';
         line = next;
     }
-    return state == FrameState::Complete;
+    pContent->resize(static_cast<std::size_t>(out - first));
+    if (state != FrameState::Complete) {
+        pContent->clear();
+        return false;
+    }
+    return true;
 }
 
 std::string FirmwareJob(std::string_view content) {

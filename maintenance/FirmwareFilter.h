@@ -45,9 +45,9 @@ bool IsFirmwareSizeAcceptable(std::uint64_t size);
 // every CR and at every LF; trailing spaces and tabs are trimmed; empty lines and lines
 // starting with "*" are dropped. The first retained line must be the header, the last two
 // "EOP" and "MOVE", and "EOP" stands nowhere else. Every retained line goes to *pContent
-// followed by CR LF, cut at its first NUL byte. Returns false (and leaves *pContent
-// unspecified) when the file is rejected. *pContent is reserved once, for the largest
-// possible result: no allocation per line.
+// followed by CR LF, cut at its first NUL byte; a program line that the cut would turn into
+// "EOP" rejects the file. Returns false, with *pContent empty, when the file is rejected.
+// *pContent is sized once, for the largest possible result: no allocation per line.
 bool FilterFirmware(const std::uint8_t* pData, std::size_t nSize, std::string* pContent);
 
 // The job: the preamble, then the filtered content.

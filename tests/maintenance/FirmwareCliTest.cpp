@@ -1,0 +1,91 @@
+#include "cli/Commands.h"
+#include "platform/fake/Fakes.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace brimwell::test {
+namespace {
+
+using namespace brimwell::cli;
+
+const std::string kFrame = "DOWNLOAD \"AUTO.BAS\"\r\nEOP\r\nMOVE\r\n";
+
+class FirmwareCli : public ::testing::Test {
+protected:
+    FirmwareCli() {
+        char pattern[] = "/tmp/brimwell-fw-XXXXXX";
+        dir = ::mkdtemp(pattern);
+        outputs.Add("job.bin");
+        printers.Add("/dev/usb/lp0");
+        enumerator.devices.push_back(fake::FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x0126));
+    }
+    ~FirmwareCli() override { std::filesystem::remove_all(dir); }
+
+    std::string Write(const std::string& name, const std::string& bytes) {
+        const std::string path = dir + "/" + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    int Run(const std::vector<std::string>& args) {
+        err.str({});
+        return RunCli(args, services, out, err);
+    }
+
+    std::string dir;
+    fake::MemoryProfile profile;
+    fake::FixedClock clock;
+    fake::FakeEnumerator enumerator;
+    fake::FakeDeviceOpener printers;
+    fake::FakeDeviceOpener outputs;
+    fake::FakeTicks ticks;
+    CliServices services{profile, clock, enumerator, printers, outputs, ticks};
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(FirmwareCli, SendsThePreambleAndTheFilteredFileThenAdvisesAPowerCycle) {
+    const std::string file =
+        Write("update.TPL", "* v2\nDOWNLOAD \"AUTO.BAS\"  \n10 END\nEOP\nMOVE\n");
+    const std::string job =
+        "\r\nQVX5930\r\n\r\n\r\nDOWNLOAD \"AUTO.BAS\"\r\n10 END\r\nEOP\r\nMOVE\r\n";
+    EXPECT_EQ(Run({"-o", "job.bin", "firmware", file}), EXIT_DONE) << err.str();
+    EXPECT_EQ(outputs.devices["job.bin"].writes, std::vector<std::string>{job});
+    EXPECT_EQ(err.str(),
+              "When all printer lights stop flashing, turn the printer off then on again.\n");
+    EXPECT_EQ(Run({"firmware", file}), EXIT_DONE);
+    EXPECT_EQ(printers.devices["/dev/usb/lp0"].writes, std::vector<std::string>{job});
+}
+
+TEST_F(FirmwareCli, RefusedFilesGiveThePagesMessageAndNothingIsOpened) {
+    ASSERT_EQ(::mkfifo((dir + "/fifo").c_str(), 0600), 0);
+    const std::string bad = Write("bad.tpl", "download \"AUTO.BAS\"\r\nEOP\r\nMOVE\r\n");
+    const struct {
+        std::string path;
+        std::string message;
+    } cases[] = {
+        {dir + "/missing.tpl", "Can't open '" + dir + "/missing.tpl'!"},
+        {dir, "Can't open '" + dir + "'!"},
+        {dir + "/fifo", "Can't open '" + dir + "/fifo'!"},
+        {Write("short.tpl", std::string(29, '\n')), "Invalid firmware update file size!"},
+        {bad, "The file '" + bad +
+                  "' does not appear to be a valid Brimwell firmware update file.\n\nSee 'Help : "
+                  "Firmware Update' for further information."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(Run({"-o", "job.bin", "firmware", c.path}), EXIT_REFUSED);
+        EXPECT_EQ(err.str(), c.message + "\n");
+    }
+    EXPECT_EQ(Run({"firmware"}), EXIT_USAGE);
+    EXPECT_EQ(Run({"firmware", bad, bad}), EXIT_USAGE);
+    EXPECT_TRUE(outputs.openedPaths.empty());
+    EXPECT_TRUE(printers.openedPaths.empty());
+}
+
+} // namespace
+} // namespace brimwell::test
