@@ -3,6 +3,7 @@
 #include "app/CBrimwellDlg.h"
 #include "maintenance/CSetDateTimeDlg.h"
 #include "maintenance/CSetDensityDlg.h"
+#include "maintenance/CUpdateFirmwareDlg.h"
 #include "resources/DialogTemplates.h"
 #include "tester/CCfgTesterTypeDlg.h"
 #include "tester/CGenTstLblDlg.h"
@@ -16,6 +17,8 @@ CFuncDlg* CreatePage(int nDialogId, int nPageArg, CBrimwellDlg* pParent) {
         return new CSetDensityDlg(pParent);
     case IDD_SET_DATE_TIME:
         return new CSetDateTimeDlg(pParent);
+    case IDD_UPDATE_FIRMWARE:
+        return new CUpdateFirmwareDlg(pParent);
     case IDD_CFG_TESTER_TYPE: {
         auto* page = new CCfgTesterTypeDlg(pParent);
         page->m_bUserNameApplies = true;

@@ -32,6 +32,7 @@ public:
         }
         return std::make_unique<Borrowed>(*this);
     }
+    bool IsRegularFile(const std::string& path) override { return path == "in"; }
     bool QuerySize(std::uint64_t* pSize) override {
         *pSize = m_size;
         return true;
