@@ -1,10 +1,8 @@
-#include "cli/Commands.h"
-#include "platform/fake/Fakes.h"
+#include "support/CliHarness.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,9 +11,7 @@ namespace {
 
 using namespace brimwell::cli;
 
-const std::string kFrame = "DOWNLOAD \"AUTO.BAS\"\r\nEOP\r\nMOVE\r\n";
-
-class FirmwareCli : public ::testing::Test {
+class FirmwareCli : public ::testing::Test, protected CliHarness {
 protected:
     FirmwareCli() {
         char pattern[] = "/tmp/brimwell-fw-XXXXXX";
@@ -31,21 +27,8 @@ protected:
         std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
-    int Run(const std::vector<std::string>& args) {
-        err.str({});
-        return RunCli(args, services, out, err);
-    }
 
     std::string dir;
-    fake::MemoryProfile profile;
-    fake::FixedClock clock;
-    fake::FakeEnumerator enumerator;
-    fake::FakeDeviceOpener printers;
-    fake::FakeDeviceOpener outputs;
-    fake::FakeTicks ticks;
-    CliServices services{profile, clock, enumerator, printers, outputs, ticks};
-    std::ostringstream out;
-    std::ostringstream err;
 };
 
 TEST_F(FirmwareCli, SendsThePreambleAndTheFilteredFileThenAdvisesAPowerCycle) {
@@ -53,11 +36,11 @@ TEST_F(FirmwareCli, SendsThePreambleAndTheFilteredFileThenAdvisesAPowerCycle) {
         Write("update.TPL", "* v2\nDOWNLOAD \"AUTO.BAS\"  \n10 END\nEOP\nMOVE\n");
     const std::string job =
         "\r\nQVX5930\r\n\r\n\r\nDOWNLOAD \"AUTO.BAS\"\r\n10 END\r\nEOP\r\nMOVE\r\n";
-    EXPECT_EQ(Run({"-o", "job.bin", "firmware", file}), EXIT_DONE) << err.str();
+    EXPECT_EQ(Exec({"-o", "job.bin", "firmware", file}), EXIT_DONE) << err.str();
     EXPECT_EQ(outputs.devices["job.bin"].writes, std::vector<std::string>{job});
     EXPECT_EQ(err.str(),
               "When all printer lights stop flashing, turn the printer off then on again.\n");
-    EXPECT_EQ(Run({"firmware", file}), EXIT_DONE);
+    EXPECT_EQ(Exec({"firmware", file}), EXIT_DONE);
     EXPECT_EQ(printers.devices["/dev/usb/lp0"].writes, std::vector<std::string>{job});
 }
 
@@ -78,11 +61,11 @@ TEST_F(FirmwareCli, RefusedFilesGiveThePagesMessageAndNothingIsOpened) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
-        EXPECT_EQ(Run({"-o", "job.bin", "firmware", c.path}), EXIT_REFUSED);
+        EXPECT_EQ(Exec({"-o", "job.bin", "firmware", c.path}), EXIT_REFUSED);
         EXPECT_EQ(err.str(), c.message + "\n");
     }
-    EXPECT_EQ(Run({"firmware"}), EXIT_USAGE);
-    EXPECT_EQ(Run({"firmware", bad, bad}), EXIT_USAGE);
+    EXPECT_EQ(Exec({"firmware"}), EXIT_USAGE);
+    EXPECT_EQ(Exec({"firmware", bad, bad}), EXIT_USAGE);
     EXPECT_TRUE(outputs.openedPaths.empty());
     EXPECT_TRUE(printers.openedPaths.empty());
 }
