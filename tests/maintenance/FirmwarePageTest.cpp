@@ -20,10 +20,8 @@ const std::string kSmallest = "DOWNLOAD \"AUTO.BAS\"\r\nEOP\r\nMOVE\r\n";
 
 class FirmwarePage : public ::testing::Test, protected brimwell::testing::FakePlatform {
 protected:
-    void Open(bool withPrinter = true) {
-        if (withPrinter) {
-            AddPrinter(kPrinter);
-        }
+    void Open() {
+        AddPrinter(kPrinter);
         window = std::make_unique<CBrimwellDlg>(table.data());
         page = qobject_cast<CUpdateFirmwareDlg*>(window->m_apPages[0]);
         ASSERT_NE(page, nullptr);
@@ -33,7 +31,6 @@ protected:
     }
     bool StatusShown() { return !page->GetDlgItem(IDC_FIRMWARE_STATUS)->isHidden(); }
     QPushButton* Send() { return page->GetItem<QPushButton>(IDC_SEND_FIRMWARE); }
-    std::vector<std::string>& Writes() { return opener.devices[kPrinter].writes; }
 
     std::array<FuncTableEntry, MAX_FUNC_PAGES> table =
         brimwell::testing::TableOf({IDD_UPDATE_FIRMWARE});
@@ -51,85 +48,53 @@ TEST_F(FirmwarePage, StatusLineAndSendFollowTheKindOfFileTyped) {
     PosixFileSource disk;
     ScopedServices onDisk(&Services::fileSource, &disk);
     Open();
-    const auto* edit = page->GetItem<CEditBrowseCtrl>(IDC_FIRMWARE_FILE);
-    EXPECT_EQ(edit->Filter(), "Update files (*.tpl)|*.tpl|All Files|*.*||");
-    EXPECT_EQ(edit->DefaultExt(), "");
-
-    const struct {
-        std::string text;
-        bool usable;
-    } cases[] = {
-        {"", false},
-        {dir, false},
-        {dir + "/missing.tpl", false},
-        {dir + "/fifo", false},
-        {dir + "/update.tp", false},
-        {dir + "/update.tpl", true},
-        {"/dev/null", false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        Type(c.text);
-        EXPECT_EQ(StatusShown(), !c.usable);
-        EXPECT_EQ(Send()->isEnabled(), c.usable);
+    EXPECT_EQ(page->GetItem<CEditBrowseCtrl>(IDC_FIRMWARE_FILE)->Filter(),
+              "Update files (*.tpl)|*.tpl|All Files|*.*||");
+    const std::string usableFile = dir + "/update.tpl";
+    for (const std::string& text : {std::string(), dir, dir + "/missing.tpl", dir + "/fifo",
+                                    std::string("/dev/null"), dir + "/update.tp", usableFile}) {
+        SCOPED_TRACE(text);
+        Type(text);
+        EXPECT_EQ(StatusShown(), text != usableFile);
+        EXPECT_EQ(Send()->isEnabled(), text == usableFile);
     }
     // Without a printer the usable file still hides the line, but Send stays off.
-    Type(dir + "/update.tpl");
     page->OnPrinterAvailability(false);
     EXPECT_FALSE(StatusShown());
     EXPECT_FALSE(Send()->isEnabled());
     std::filesystem::remove_all(dir);
 }
 
-TEST_F(FirmwarePage, SendReadsTheFileThenSendsThePreambleAndItsLines) {
+TEST_F(FirmwarePage, SendReadsTheFileThenSendsThePreambleAndItsLinesOrReportsARefusal) {
+    const std::string bad = "download \"AUTO.BAS\"\r\nEOP\r\nMOVE\r\n";
     fileSource.Add("/fw/small.tpl", std::vector<std::uint8_t>(kSmallest.begin(), kSmallest.end()));
+    fileSource.Add("/fw/bad.tpl", std::vector<std::uint8_t>(bad.begin(), bad.end()));
     Open();
     Type("/fw/small.tpl");
     EXPECT_EQ(fileSource.opened, 0); // looked at, never opened, until Send
     Send()->click();
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, kConfirmPowerCycle);
-    EXPECT_EQ(Writes(), std::vector<std::string>{"\r\nQVX5930\r\n\r\n\r\n"
-                                                 "DOWNLOAD \"AUTO.BAS\"\r\nEOP\r\nMOVE\r\n"});
-    EXPECT_EQ(fileSource.closed, 1);
+    EXPECT_EQ(opener.devices[kPrinter].writes,
+              std::vector<std::string>{"\r\nQVX5930\r\n\r\n\r\n"
+                                       "DOWNLOAD \"AUTO.BAS\"\r\nEOP\r\nMOVE\r\n"});
 
-    box.answers.push_back(MsgResult::Cancel);
+    fileSource.files.erase("/fw/small.tpl"); // deleted after it was chosen: Send stays on
     Send()->click();
-    EXPECT_EQ(Writes().size(), 1u);
-    EXPECT_EQ(cursor.depth, 0);
-}
-
-TEST_F(FirmwarePage, RefusedFilesAreReportedWithTheErrorIconAndNothingIsSent) {
-    const std::string bad = "download \"AUTO.BAS\"\r\nEOP\r\nMOVE\r\n";
-    fileSource.Add("/fw/gone.tpl", {});
-    fileSource.Add("/fw/short.tpl", std::vector<std::uint8_t>(29, '\n'));
-    fileSource.Add("/fw/unreadable.tpl", std::vector<std::uint8_t>(40, '\n')).readFails = true;
-    fileSource.Add("/fw/bad.tpl", std::vector<std::uint8_t>(bad.begin(), bad.end()));
-    Open();
-    const struct {
-        const char* path;
-        std::string message;
-    } cases[] = {
-        {"/fw/gone.tpl", "Can't open '/fw/gone.tpl'!"},
-        {"/fw/short.tpl", "Invalid firmware update file size!"},
-        {"/fw/unreadable.tpl", "Error reading firmware update file!"},
-        {"/fw/bad.tpl", "The file '/fw/bad.tpl' does not appear to be a valid Brimwell firmware "
-                        "update file.\r\n\r\nSee 'Help : Firmware Update' for further "
-                        "information."},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.path);
-        Type(c.path);
-        fileSource.files.erase("/fw/gone.tpl"); // deleted after it was chosen
-        box.shown.clear();
-        Send()->click();
-        ASSERT_EQ(box.shown.size(), 1u);
-        EXPECT_EQ(box.shown[0].text, c.message);
-        EXPECT_EQ(box.shown[0].icon, MsgIcon::Error);
-        EXPECT_EQ(box.shown[0].buttons, MsgButtons::Ok);
+    Type("/fw/bad.tpl");
+    Send()->click();
+    ASSERT_EQ(box.shown.size(), 3u);
+    EXPECT_EQ(box.shown[1].text, "Can't open '/fw/small.tpl'!");
+    EXPECT_EQ(box.shown[2].text, "The file '/fw/bad.tpl' does not appear to be a valid Brimwell "
+                                 "firmware update file.\r\n\r\nSee 'Help : Firmware Update' for "
+                                 "further information.");
+    for (std::size_t i : {1u, 2u}) {
+        EXPECT_EQ(box.shown[i].icon, MsgIcon::Error);
+        EXPECT_EQ(box.shown[i].buttons, MsgButtons::Ok);
     }
-    EXPECT_TRUE(opener.openedPaths.empty());
+    EXPECT_EQ(opener.openedPaths.size(), 1u);
     EXPECT_EQ(fileSource.closed, fileSource.opened);
+    EXPECT_EQ(cursor.depth, 0);
 }
 
 } // namespace
