@@ -3,6 +3,7 @@
 #include "app/CBrimwellDlg.h"
 #include "maintenance/CSetDateTimeDlg.h"
 #include "maintenance/CSetDensityDlg.h"
+#include "maintenance/CUpdateFirmwareDlg.h"
 #include "resources/DialogTemplates.h"
 #include "tester/CCfgTesterTypeDlg.h"
 #include "tester/CGenTstLblDlg.h"
@@ -19,6 +20,8 @@ CFuncDlg* CreatePage(int nDialogId, int nPageArg, CBrimwellDlg* pParent) {
         return new (std::nothrow) CSetDensityDlg(pParent);
     case IDD_SET_DATE_TIME:
         return new (std::nothrow) CSetDateTimeDlg(pParent);
+    case IDD_UPDATE_FIRMWARE:
+        return new (std::nothrow) CUpdateFirmwareDlg(pParent);
     case IDD_CFG_TESTER_TYPE: {
         auto* page = new (std::nothrow) CCfgTesterTypeDlg(pParent);
         if (page) {

@@ -1,9 +1,32 @@
 #include "cli/Commands.h"
+#include "maintenance/FirmwareFilter.h"
+#include "platform/posix/PosixFileSource.h"
 
 namespace brimwell::cli {
 
-Outcome RunFirmware(Context&) {
-    return Usage("this command is not available in this build");
+// firmware FILE: reads and filters the update file as the firmware page does and sends the
+// preamble and the filtered content. A file the page would refuse is refused with the
+// page's own message; its line breaks become the terminal's.
+Outcome RunFirmware(Context& ctx) {
+    const ArgList args(ctx.args, {}, {});
+    if (!args.ok()) {
+        return Usage(args.error());
+    }
+    if (args.positionals().size() != 1) {
+        return Usage("firmware needs one FILE");
+    }
+    const std::string& path = args.positionals().front();
+    PosixFileSource files;
+    const FirmwareFile firmware = ReadFirmwareFile(files, path);
+    if (firmware.status != FirmwareStatus::Ok) {
+        std::string message = FirmwareStatusMessage(firmware.status, path);
+        for (auto at = message.find("\r\n"); at != std::string::npos;
+             at = message.find("\r\n", at)) {
+            message.erase(at, 1);
+        }
+        return Refused(message);
+    }
+    return Job(FirmwareJob(firmware.content), true);
 }
 
 } // namespace brimwell::cli

@@ -16,6 +16,7 @@ using namespace brimwell;
 class NoFiles : public IFileSource {
 public:
     std::unique_ptr<IReadableFile> OpenForRead(const std::string&) override { return nullptr; }
+    bool IsRegularFile(const std::string&) override { return false; }
 };
 
 void Check(bool condition) {

@@ -25,6 +25,9 @@ public:
     // nullptr when the path cannot be opened for reading (or names nothing readable as a
     // file).
     virtual std::unique_ptr<IReadableFile> OpenForRead(const std::string& path) = 0;
+    // True when the path names a regular file at this moment (links followed). Nothing is
+    // opened: this is the look a page takes at every keystroke of a path.
+    virtual bool IsRegularFile(const std::string& path) = 0;
 };
 
 } // namespace brimwell

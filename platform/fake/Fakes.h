@@ -241,6 +241,7 @@ public:
         ++opened;
         return std::make_unique<Handle>(it->second, closed);
     }
+    bool IsRegularFile(const std::string& path) override { return files.count(path) != 0; }
     File& Add(const std::string& path, std::vector<std::uint8_t> bytes) {
         files[path].bytes = std::move(bytes);
         return files[path];

@@ -49,6 +49,11 @@ private:
 
 } // namespace
 
+bool PosixFileSource::IsRegularFile(const std::string& path) {
+    struct stat st;
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
 std::unique_ptr<IReadableFile> PosixFileSource::OpenForRead(const std::string& path) {
     if (path.empty()) {
         return nullptr;

@@ -9,6 +9,7 @@ namespace brimwell {
 class PosixFileSource : public IFileSource {
 public:
     std::unique_ptr<IReadableFile> OpenForRead(const std::string& path) override;
+    bool IsRegularFile(const std::string& path) override;
 };
 
 } // namespace brimwell

@@ -64,4 +64,15 @@ std::unique_ptr<IReadableFile> WinFileSource::OpenForRead(const std::string& pat
     return std::make_unique<WinReadableFile>(h, static_cast<std::uint64_t>(size.QuadPart));
 }
 
+bool WinFileSource::IsRegularFile(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    // Looks at the path only, as the page's state check needs; what is read is decided when
+    // the file is opened.
+    const DWORD attributes = GetFileAttributesW(WideFromUtf8(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
 } // namespace brimwell

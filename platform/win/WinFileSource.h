@@ -8,6 +8,7 @@ namespace brimwell {
 class WinFileSource : public IFileSource {
 public:
     std::unique_ptr<IReadableFile> OpenForRead(const std::string& path) override;
+    bool IsRegularFile(const std::string& path) override;
 };
 
 } // namespace brimwell

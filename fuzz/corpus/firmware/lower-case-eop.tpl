@@ -1,0 +1,4 @@
+DOWNLOAD "AUTO.BAS"
+10 END
+eop
+MOVE

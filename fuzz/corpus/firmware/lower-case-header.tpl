@@ -1,0 +1,3 @@
+download "auto.bas"
+EOP
+MOVE
