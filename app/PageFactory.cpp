@@ -1,6 +1,7 @@
 #include "app/PageFactory.h"
 
 #include "app/CBrimwellDlg.h"
+#include "logo/CCfgLogoDlg.h"
 #include "maintenance/CSetDateTimeDlg.h"
 #include "maintenance/CSetDensityDlg.h"
 #include "resources/DialogTemplates.h"
@@ -10,8 +11,9 @@
 namespace brimwell {
 
 CFuncDlg* CreatePage(int nDialogId, int nPageArg, CBrimwellDlg* pParent) {
-    (void)nPageArg;
     switch (nDialogId) {
+    case IDD_CFG_LOGO:
+        return new CCfgLogoDlg(pParent, nPageArg);
     case IDD_SET_DENSITY:
         return new CSetDensityDlg(pParent);
     case IDD_SET_DATE_TIME:

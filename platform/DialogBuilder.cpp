@@ -1,6 +1,7 @@
 #include "platform/DialogBuilder.h"
 
 #include "platform/qt/EditBrowseCtrl.h"
+#include "platform/qt/Fonts.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -141,8 +142,7 @@ QFont DialogFont(const DialogTemplate& tmpl) {
     // Liberation Sans has Arial's metrics, which keeps the dialog base units close to those
     // the templates were laid out with (6 x 13 pixels at 8 points).
     QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                      QStringLiteral("Arial"), QStringLiteral("Sans Serif")});
+    font.setFamilies(SansSerifFamilies());
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(tmpl.pointSize > 0 ? tmpl.pointSize : 8);
     return font;
@@ -209,6 +209,24 @@ QWidget* GetDlgItem(const QWidget* dialog, int id) {
         }
     }
     return nullptr;
+}
+
+QWidget* ReplaceDlgItem(QWidget* dialog, int id, QWidget* replacement) {
+    QWidget* old = GetDlgItem(dialog, id);
+    if (!old || !replacement) {
+        delete replacement;
+        return nullptr;
+    }
+    replacement->setParent(dialog);
+    replacement->setGeometry(old->geometry());
+    replacement->setProperty(kCtrlIdProperty, id);
+    replacement->setObjectName(old->objectName());
+    replacement->setFocusPolicy(old->focusPolicy());
+    replacement->stackUnder(old);
+    QWidget::setTabOrder(old, replacement);
+    replacement->setVisible(!old->isHidden());
+    delete old;
+    return replacement;
 }
 
 } // namespace brimwell
