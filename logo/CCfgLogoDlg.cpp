@@ -106,16 +106,16 @@ void CCfgLogoDlg::OnInvert() {
 
 void CCfgLogoDlg::OnSend() {
     if (!m_logo.IsLoaded()) {
-        CloseJob(500);
         return;
     }
-    if (OpenJob(JOB_CONFIRM_POWER_CYCLE)) {
+    // The same store job as `brimwell-cli logo`, built once the printer is open.
+    SendJob(JOB_CONFIRM_POWER_CYCLE, [this]() -> std::optional<std::string> {
         const std::vector<std::uint8_t> job = BuildLogoJob(m_logo, Kind());
-        if (!job.empty() && SpoolBytes(job.data(), static_cast<std::uint32_t>(job.size()))) {
-            WriteJob();
+        if (job.empty()) {
+            return std::nullopt;
         }
-    }
-    CloseJob(500);
+        return std::string(job.begin(), job.end());
+    });
 }
 
 } // namespace brimwell

@@ -1,17 +1,16 @@
 // The label preview: its drawing steps, the pixels they give, the control and
 // `brimwell-cli preview`, which must draw the same picture.
-#include "cli/Commands.h"
 #include "logo/CLogoPreviewCtrl.h"
 #include "logo/LabelPreviewPainter.h"
 #include "logo/LogoTestSupport.h"
 #include "platform/fake/Fakes.h"
+#include "support/CliHarness.h"
 
 #include <QDir>
 #include <QImage>
 #include <QTemporaryDir>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace brimwell::test {
 namespace {
@@ -176,12 +175,7 @@ TEST(PreviewCommand, WritesThePreviewOrTheStatusPictureWithItsStatus) {
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
     const std::string png = dir.filePath("out.png").toStdString();
 
-    fake::MemoryProfile profile;
-    fake::FixedClock clock;
-    fake::FakeEnumerator enumerator;
-    fake::FakeDeviceOpener opener;
-    fake::FakeTicks ticks;
-    cli::CliServices services{profile, clock, enumerator, opener, opener, ticks};
+    CliHarness cli;
     const struct {
         std::vector<std::string> args;
         int status;
@@ -200,10 +194,10 @@ TEST(PreviewCommand, WritesThePreviewOrTheStatusPictureWithItsStatus) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.size());
         QFile::remove(QString::fromStdString(png));
-        std::ostringstream out, err;
-        EXPECT_EQ(cli::RunCli(c.args, services, out, err), c.status);
+        EXPECT_EQ(cli.Exec(c.args), c.status);
+        EXPECT_EQ(cli.out.str(), "");
         if (!c.err.empty()) {
-            EXPECT_EQ(err.str(), c.err);
+            EXPECT_EQ(cli.err.str(), c.err);
         }
         if (!c.steps) {
             EXPECT_FALSE(QFile::exists(QString::fromStdString(png)));
