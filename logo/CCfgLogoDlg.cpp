@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <algorithm>
 
 namespace brimwell {
 
@@ -21,6 +22,16 @@ void CCfgLogoDlg::DoDataExchange() {
         static_cast<CMyEditBrowseCtrl*>(ReplaceDlgItem(this, IDC_LOGO_FILE, new CMyEditBrowseCtrl));
     m_pPreview = static_cast<CLogoPreviewCtrl*>(
         ReplaceDlgItem(this, IDC_LOGO_PREVIEW, new CLogoPreviewCtrl(&m_logo)));
+    // Tab runs from the file name to the buttons, in the template's order.
+    QWidget* previous = m_pBrowse ? m_pBrowse->Edit() : nullptr;
+    for (const int id : {IDC_LOGO_SEND, IDC_LOGO_ROTATE, IDC_LOGO_INVERT}) {
+        if (QWidget* button = GetDlgItem(id)) {
+            if (previous) {
+                QWidget::setTabOrder(previous, button);
+            }
+            previous = button;
+        }
+    }
 }
 
 bool CCfgLogoDlg::OnInitDialog() {
@@ -30,7 +41,9 @@ bool CCfgLogoDlg::OnInitDialog() {
         connect(m_pBrowse, &CEditBrowseCtrl::textChanged, this, [this] { OnChangeLogoFile(); });
     }
     if (m_pPreview) {
+        const int templateBottom = m_pPreview->geometry().bottom();
         m_pPreview->resize(PREVIEW_WIDTH, PREVIEW_HEIGHT);
+        KeepButtonsClearOfPreview(templateBottom);
     }
 
     const char* word = LoadStringResource(m_nPageArg == 0 ? IDS_PASS : IDS_FAIL);
@@ -54,6 +67,28 @@ bool CCfgLogoDlg::OnInitDialog() {
     }
     UpdateButtons();
     return true;
+}
+
+void CCfgLogoDlg::KeepButtonsClearOfPreview(int templateBottom) {
+    // The template leaves a gap between the preview and the buttons. Where this platform's
+    // dialog font makes the template smaller than the preview's fixed size, the buttons move
+    // down (and the page grows) so that the preview does not run under them.
+    int shift = 0;
+    for (const int id : {IDC_LOGO_SEND, IDC_LOGO_ROTATE, IDC_LOGO_INVERT}) {
+        if (const QWidget* button = GetDlgItem(id)) {
+            const int gap = button->y() - templateBottom;
+            shift = std::max(shift, m_pPreview->geometry().bottom() + gap - button->y());
+        }
+    }
+    if (shift <= 0) {
+        return;
+    }
+    for (const int id : {IDC_LOGO_SEND, IDC_LOGO_ROTATE, IDC_LOGO_INVERT}) {
+        if (QWidget* button = GetDlgItem(id)) {
+            button->move(button->x(), button->y() + shift);
+        }
+    }
+    resize(width(), height() + shift);
 }
 
 void CCfgLogoDlg::UpdateButtons() {

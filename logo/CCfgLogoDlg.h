@@ -35,6 +35,7 @@ protected:
 private:
     // Binds the template's controls 1010 and 1014 to the page's own control classes.
     void DoDataExchange();
+    void KeepButtonsClearOfPreview(int templateBottom);
     void UpdateButtons();
     void OnChangeLogoFile();
     void OnRotate();

@@ -221,9 +221,28 @@ QWidget* ReplaceDlgItem(QWidget* dialog, int id, QWidget* replacement) {
     replacement->setGeometry(old->geometry());
     replacement->setProperty(kCtrlIdProperty, id);
     replacement->setObjectName(old->objectName());
-    replacement->setFocusPolicy(old->focusPolicy());
+    // A control that is no tab stop stays none. (A focus policy set on a control with a focus
+    // proxy passes to the proxy, so the policy is only ever taken away, never copied.)
+    if (!(old->focusPolicy() & Qt::TabFocus) && (replacement->focusPolicy() & Qt::TabFocus)) {
+        replacement->setFocusPolicy(
+            static_cast<Qt::FocusPolicy>(replacement->focusPolicy() & ~Qt::TabFocus));
+    }
     replacement->stackUnder(old);
+    // The replacement takes the old control's place in the tab order. setTabOrder moves only
+    // widgets that take focus and would move a focus proxy instead of its control, so both are
+    // set aside while it runs. (A compound replacement's children may still end up last: the
+    // page orders those itself.)
+    QWidget* proxy = replacement->focusProxy();
+    const Qt::FocusPolicy oldPolicy = old->focusPolicy();
+    const Qt::FocusPolicy newPolicy = replacement->focusPolicy();
+    old->setFocusProxy(nullptr);
+    replacement->setFocusProxy(nullptr);
+    old->setFocusPolicy(Qt::TabFocus);
+    replacement->setFocusPolicy(Qt::TabFocus);
     QWidget::setTabOrder(old, replacement);
+    old->setFocusPolicy(oldPolicy);
+    replacement->setFocusPolicy(newPolicy);
+    replacement->setFocusProxy(proxy);
     replacement->setVisible(!old->isHidden());
     delete old;
     return replacement;

@@ -64,6 +64,12 @@ TEST_F(LogoPages, StartWithTheMessageCaptionsAndAllButtonsDisabled) {
         EXPECT_EQ(page->GetDlgItem(IDC_LOGO_PREVIEW), page->Preview());
         EXPECT_EQ(page->GetDlgItem(IDC_LOGO_FILE), page->BrowseEdit());
         EXPECT_EQ(page->BrowseEdit()->Filter(), LOGO_FILE_FILTER);
+        EXPECT_EQ(page->BrowseEdit()->Edit()->focusPolicy(), Qt::StrongFocus); // a tab stop
+        // The buttons stay clear of the preview, inside the page.
+        for (const int id : {IDC_LOGO_SEND, IDC_LOGO_ROTATE, IDC_LOGO_INVERT}) {
+            EXPECT_GT(Button(row, id)->y(), page->Preview()->geometry().bottom());
+            EXPECT_LE(Button(row, id)->geometry().bottom(), page->height());
+        }
         const auto steps = page->Preview()->Steps();
         ASSERT_EQ(steps.size(), 2u);
         EXPECT_STREQ(steps[1].text, "Please select a logo graphics file.");
@@ -104,7 +110,13 @@ TEST_F(LogoPages, BrowsingTheSameFileAgainLoadsItAfreshWithoutMovingTheFocus) {
     Button(0, IDC_LOGO_INVERT)->click();
     EXPECT_TRUE(Page(0)->Logo().GetPixel(1, 0));
 
+    // Tab runs from the file name to Rotate (Send is disabled without a printer); the
+    // browse action leaves the focus there.
+    QApplication::setActiveWindow(window.get());
+    Page(0)->BrowseEdit()->Edit()->setFocus();
+    QTest::keyClick(Page(0)->BrowseEdit()->Edit(), Qt::Key_Tab);
     QWidget* focused = QApplication::focusWidget();
+    EXPECT_EQ(focused, Button(0, IDC_LOGO_ROTATE));
     files.answer = "/logos/wide.bmp";
     Page(0)->BrowseEdit()->BrowseButton()->click();
     ASSERT_EQ(files.asked.size(), 1u);
