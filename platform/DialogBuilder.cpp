@@ -233,14 +233,12 @@ QWidget* ReplaceDlgItem(QWidget* dialog, int id, QWidget* replacement) {
     // set aside while it runs. (A compound replacement's children may still end up last: the
     // page orders those itself.)
     QWidget* proxy = replacement->focusProxy();
-    const Qt::FocusPolicy oldPolicy = old->focusPolicy();
     const Qt::FocusPolicy newPolicy = replacement->focusPolicy();
     old->setFocusProxy(nullptr);
     replacement->setFocusProxy(nullptr);
     old->setFocusPolicy(Qt::TabFocus);
     replacement->setFocusPolicy(Qt::TabFocus);
     QWidget::setTabOrder(old, replacement);
-    old->setFocusPolicy(oldPolicy);
     replacement->setFocusPolicy(newPolicy);
     replacement->setFocusProxy(proxy);
     replacement->setVisible(!old->isHidden());
