@@ -1,6 +1,7 @@
 #include "app/PageFactory.h"
 
 #include "app/CBrimwellDlg.h"
+#include "logo/CCfgLogoDlg.h"
 #include "maintenance/CSetDateTimeDlg.h"
 #include "maintenance/CSetDensityDlg.h"
 #include "maintenance/CUpdateFirmwareDlg.h"
@@ -14,8 +15,9 @@ namespace brimwell {
 
 // A page that cannot be allocated leaves its slot empty, as a row without a page class.
 CFuncDlg* CreatePage(int nDialogId, int nPageArg, CBrimwellDlg* pParent) {
-    (void)nPageArg;
     switch (nDialogId) {
+    case IDD_CFG_LOGO:
+        return new CCfgLogoDlg(pParent, nPageArg);
     case IDD_SET_DENSITY:
         return new (std::nothrow) CSetDensityDlg(pParent);
     case IDD_SET_DATE_TIME:

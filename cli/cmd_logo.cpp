@@ -45,8 +45,4 @@ Outcome RunLogo(Context& ctx) {
     return Job(BuildLogoJob(logo, kind), true);
 }
 
-Outcome RunPreview(Context&) {
-    return Usage("this command is not available in this build");
-}
-
 } // namespace brimwell::cli

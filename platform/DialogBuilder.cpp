@@ -1,6 +1,7 @@
 #include "platform/DialogBuilder.h"
 
 #include "platform/qt/EditBrowseCtrl.h"
+#include "platform/qt/Fonts.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -141,8 +142,7 @@ QFont DialogFont(const DialogTemplate& tmpl) {
     // Liberation Sans has Arial's metrics, which keeps the dialog base units close to those
     // the templates were laid out with (6 x 13 pixels at 8 points).
     QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                      QStringLiteral("Arial"), QStringLiteral("Sans Serif")});
+    font.setFamilies(SansSerifFamilies());
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(tmpl.pointSize > 0 ? tmpl.pointSize : 8);
     return font;
@@ -209,6 +209,41 @@ QWidget* GetDlgItem(const QWidget* dialog, int id) {
         }
     }
     return nullptr;
+}
+
+QWidget* ReplaceDlgItem(QWidget* dialog, int id, QWidget* replacement) {
+    QWidget* old = GetDlgItem(dialog, id);
+    if (!old || !replacement) {
+        delete replacement;
+        return nullptr;
+    }
+    replacement->setParent(dialog);
+    replacement->setGeometry(old->geometry());
+    replacement->setProperty(kCtrlIdProperty, id);
+    replacement->setObjectName(old->objectName());
+    // A control that is no tab stop stays none. (A focus policy set on a control with a focus
+    // proxy passes to the proxy, so the policy is only ever taken away, never copied.)
+    if (!(old->focusPolicy() & Qt::TabFocus) && (replacement->focusPolicy() & Qt::TabFocus)) {
+        replacement->setFocusPolicy(
+            static_cast<Qt::FocusPolicy>(replacement->focusPolicy() & ~Qt::TabFocus));
+    }
+    replacement->stackUnder(old);
+    // The replacement takes the old control's place in the tab order. setTabOrder moves only
+    // widgets that take focus and would move a focus proxy instead of its control, so both are
+    // set aside while it runs. (A compound replacement's children may still end up last: the
+    // page orders those itself.)
+    QWidget* proxy = replacement->focusProxy();
+    const Qt::FocusPolicy newPolicy = replacement->focusPolicy();
+    old->setFocusProxy(nullptr);
+    replacement->setFocusProxy(nullptr);
+    old->setFocusPolicy(Qt::TabFocus);
+    replacement->setFocusPolicy(Qt::TabFocus);
+    QWidget::setTabOrder(old, replacement);
+    replacement->setFocusPolicy(newPolicy);
+    replacement->setFocusProxy(proxy);
+    replacement->setVisible(!old->isHidden());
+    delete old;
+    return replacement;
 }
 
 } // namespace brimwell

@@ -33,6 +33,12 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl);
 // The direct child control with this id, or nullptr when the dialog has none.
 QWidget* GetDlgItem(const QWidget* dialog, int id);
 
+// Puts `replacement` in the place of the dialog's control `id`, as a control of the page's own
+// class bound to a template control: same geometry, id, name, tab stop, visibility and place
+// in the tab order; the template's control is deleted. Returns the replacement, or nullptr (and
+// deletes the replacement) when the dialog has no such control.
+QWidget* ReplaceDlgItem(QWidget* dialog, int id, QWidget* replacement);
+
 template <class T>
 T* GetDlgItemAs(const QWidget* dialog, int id) {
     return qobject_cast<T*>(GetDlgItem(dialog, id));

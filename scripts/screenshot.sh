@@ -2,6 +2,10 @@
 # Screenshot of the real window under Xvfb with function row ROW selected.
 #   scripts/screenshot.sh ROW OUT.png [BUILD_DIR]
 # Extra environment (for example a umockdev testbed) passes through to the program.
+# Optional steps once the row is selected, to show a page in use:
+#   SCREENSHOT_CLICK='X Y'        click at X, Y of the window (for example into an edit)
+#   SCREENSHOT_TYPE='text'        type the text (for example a logo file's path)
+#   SCREENSHOT_KEYS='Tab space'   press these keys (xdotool key names)
 set -euo pipefail
 row=$1
 out=$2
@@ -15,6 +19,9 @@ xvfb-run -a -s "-screen 0 1400x900x24" bash -c "
   # Rows of the function list are about 13 pixels apart, starting 30 pixels down.
   xdotool mousemove --window \$id 40 \$((32 + $row * 13)) click 1
   sleep 0.5
+  if [ -n \"\${SCREENSHOT_CLICK:-}\" ]; then xdotool mousemove --window \$id \$SCREENSHOT_CLICK click 1; sleep 0.3; fi
+  if [ -n \"\${SCREENSHOT_TYPE:-}\" ]; then xdotool type --delay 20 \"\$SCREENSHOT_TYPE\"; sleep 0.3; fi
+  if [ -n \"\${SCREENSHOT_KEYS:-}\" ]; then xdotool key --delay 100 \$SCREENSHOT_KEYS; sleep 0.3; fi
   import -window \$id '$out'
   kill \$pid
 "

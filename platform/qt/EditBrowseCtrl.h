@@ -27,6 +27,8 @@ public:
     // What the browse button does. The base behaviour: ask for a file with the current
     // text as the initial name and put the chosen path into the edit when it differs.
     virtual void OnBrowse();
+    // Runs after the browse action put a chosen path into the edit; does nothing here.
+    virtual void OnAfterUpdate() {}
 
 signals:
     void textChanged(const QString& text);

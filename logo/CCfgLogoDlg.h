@@ -1,0 +1,51 @@
+#pragma once
+#include "logo/LogoFmtHandler.h"
+#include "logo/LogoJob.h"
+#include "printer/CFuncDlg.h"
+
+namespace brimwell {
+
+class CMyEditBrowseCtrl;
+class CLogoPreviewCtrl;
+
+// The logo file filter of the browse edit.
+inline constexpr const char* LOGO_FILE_FILTER =
+    "Logo files (*.bmp; *.pcx)|*.bmp;*.pcx|All Files|*.*||";
+
+// The pass (page argument 0) or fail (any other) logo page (dialog 139): a file-browse edit
+// that loads the logo on every change of its text, the label preview, and buttons that turn
+// and invert the logo and store it on the printer as "LOGO1.PCX" or "FAIL.PCX".
+class CCfgLogoDlg : public CFuncDlg {
+    Q_OBJECT
+public:
+    CCfgLogoDlg(QWidget* pParent, int nPageArg);
+    ~CCfgLogoDlg() override;
+
+    void OnPrinterAvailability(bool bAvailable) override;
+
+    int PageArg() const { return m_nPageArg; }
+    LogoKind Kind() const { return m_nPageArg == 0 ? LogoKind::Pass : LogoKind::Fail; }
+    const CLogoFmtHandler& Logo() const { return m_logo; }
+    CMyEditBrowseCtrl* BrowseEdit() const { return m_pBrowse; }
+    CLogoPreviewCtrl* Preview() const { return m_pPreview; }
+
+protected:
+    bool OnInitDialog() override;
+
+private:
+    // Binds the template's controls 1010 and 1014 to the page's own control classes.
+    void DoDataExchange();
+    void KeepButtonsClearOfPreview(int templateBottom);
+    void UpdateButtons();
+    void OnChangeLogoFile();
+    void OnRotate();
+    void OnInvert();
+    void OnSend();
+
+    int m_nPageArg;
+    CMyEditBrowseCtrl* m_pBrowse = nullptr;
+    CLogoFmtHandler m_logo;
+    CLogoPreviewCtrl* m_pPreview = nullptr;
+};
+
+} // namespace brimwell

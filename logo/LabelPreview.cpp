@@ -1,0 +1,52 @@
+#include "logo/LabelPreview.h"
+
+namespace brimwell {
+
+// The first line marks the label's fold line, on which the cable is centred; the others stand
+// for the lines the printer's label program prints.
+const std::array<PreviewLabelText, PREVIEW_LABEL_TEXT_COUNT> PREVIEW_LABEL_TEXTS = {{
+    {"--  CENTRE  CABLE  HERE  --", 20, PREVIEW_PLACE_CENTRE},
+    {"Label Title", 60, PREVIEW_PLACE_CENTRE},
+    {"Product Detail", 30, PREVIEW_PLACE_CENTRE},
+    {"etc.", 30, PREVIEW_PLACE_CENTRE},
+    {"etc.", 30, PREVIEW_PLACE_CENTRE},
+    {"etc.", 30, PREVIEW_PLACE_CENTRE},
+}};
+
+std::vector<PreviewStep> LabelPreviewSteps(int width, int height, LogoStatus status, int imageWidth,
+                                           int imageHeight, const PreviewTextExtents& extents) {
+    std::vector<PreviewStep> steps;
+    steps.reserve(2 + PREVIEW_LABEL_TEXT_COUNT);
+    steps.push_back({PreviewStepKind::LabelArea, 0, 0, width, height, nullptr});
+    if (status != LOGO_LOADED_OK) {
+        // Shrinking may leave an empty rectangle on a tiny control; nothing is drawn then.
+        const int w = width - 2 * PREVIEW_MESSAGE_INSET;
+        const int h = height - 2 * PREVIEW_MESSAGE_INSET;
+        steps.push_back({PreviewStepKind::Message, PREVIEW_MESSAGE_INSET, PREVIEW_MESSAGE_INSET,
+                         w > 0 ? w : 0, h > 0 ? h : 0, LogoStatusMessage(status)});
+        return steps;
+    }
+    // Pixel for pixel: nothing is scaled, and only the control's edge clips the image.
+    steps.push_back(
+        {PreviewStepKind::Image, PREVIEW_LOGO_X, PREVIEW_LOGO_Y, imageWidth, imageHeight, nullptr});
+    int x = PREVIEW_LOGO_X;
+    for (std::size_t i = 0; i < PREVIEW_LABEL_TEXT_COUNT; ++i) {
+        const PreviewLabelText& row = PREVIEW_LABEL_TEXTS[i];
+        x -= row.step;
+        // Integer division drops the remainder towards zero, also for a text longer than
+        // the control is high.
+        const int y =
+            row.placement == PREVIEW_PLACE_CENTRE ? (height - extents[i]) / 2 : PREVIEW_TEXT_TOP;
+        steps.push_back(
+            {PreviewStepKind::TurnedText, x, y, extents[i], PREVIEW_LABEL_CELL, row.text});
+    }
+    return steps;
+}
+
+std::vector<PreviewStep> LabelPreviewSteps(int width, int height, const CLogoFmtHandler& logo,
+                                           const PreviewTextExtents& extents) {
+    return LabelPreviewSteps(width, height, logo.GetStatus(), logo.GetWidth(), logo.GetHeight(),
+                             extents);
+}
+
+} // namespace brimwell
