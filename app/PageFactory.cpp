@@ -1,6 +1,8 @@
 #include "app/PageFactory.h"
 
 #include "app/CBrimwellDlg.h"
+#include "info/CTextInfoDlg.h"
+#include "info/CWelcomeDlg.h"
 #include "maintenance/CSetDateTimeDlg.h"
 #include "maintenance/CSetDensityDlg.h"
 #include "resources/DialogTemplates.h"
@@ -10,8 +12,14 @@
 namespace brimwell {
 
 CFuncDlg* CreatePage(int nDialogId, int nPageArg, CBrimwellDlg* pParent) {
-    (void)nPageArg;
     switch (nDialogId) {
+    case IDD_WELCOME:
+        return new CWelcomeDlg(pParent);
+    case IDD_TEXT_INFO: {
+        auto* page = new CTextInfoDlg(pParent);
+        page->m_nTextIndex = nPageArg;
+        return page;
+    }
     case IDD_SET_DENSITY:
         return new CSetDensityDlg(pParent);
     case IDD_SET_DATE_TIME:

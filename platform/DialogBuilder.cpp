@@ -1,6 +1,8 @@
 #include "platform/DialogBuilder.h"
 
 #include "platform/qt/EditBrowseCtrl.h"
+#include "platform/qt/RichEditCtrl.h"
+#include "resources/AppIcon.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -11,7 +13,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSlider>
-#include <QTextEdit>
 #include <cstdlib>
 
 namespace brimwell {
@@ -41,6 +42,7 @@ QWidget* MakeControl(QWidget* parent, const ControlTemplate& c) {
         }
         auto* label = new QLabel(parent);
         if (c.style & Bitmap) {
+            EnsureResources();
             const QPixmap picture(QStringLiteral(":/pictures/%1.png").arg(c.imageId));
             label->setPixmap(picture);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -83,13 +85,9 @@ QWidget* MakeControl(QWidget* parent, const ControlTemplate& c) {
         return slider;
     }
     case CtlClass::RichEdit: {
-        auto* text = new QTextEdit(parent);
-        text->setReadOnly((c.style & ReadOnly) != 0);
-        text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        text->setVerticalScrollBarPolicy((c.style & DisableNoScroll) ? Qt::ScrollBarAlwaysOn
-                                                                     : Qt::ScrollBarAsNeeded);
-        text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        text->setLineWrapMode(QTextEdit::WidgetWidth);
+        auto* text = new CRichEditCtrl(parent);
+        text->SetReadOnly((c.style & ReadOnly) != 0);
+        text->SetDisableNoScroll((c.style & DisableNoScroll) != 0);
         return text;
     }
     case CtlClass::EditBrowse:
@@ -168,7 +166,7 @@ QString StaticTextFromTemplate(const std::string& text) {
 void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl) {
     const QFont font = DialogFont(tmpl);
     dialog->setFont(font);
-    const DialogBaseUnits units = BaseUnitsForFont(font);
+    const DialogBaseUnits units = kTemplateBaseUnits;
     const QRect size = DialogUnitsToPixels(units, 0, 0, tmpl.cx, tmpl.cy);
     dialog->resize(size.width(), size.height());
     for (const ControlTemplate& c : tmpl.controls) {
