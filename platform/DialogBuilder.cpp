@@ -180,6 +180,11 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl) {
             // its natural height.
             rect.setHeight(control->sizeHint().height());
         }
+        if (auto* label = qobject_cast<QLabel*>(control);
+            label && (c.style & CtlStyle::Bitmap) && !label->pixmap().isNull()) {
+            // A picture static takes the size of its picture, which is never scaled.
+            rect.setSize(label->pixmap().size());
+        }
         control->setGeometry(rect);
         control->setProperty(kCtrlIdProperty, c.id);
         if (c.id != IDC_STATIC) {
