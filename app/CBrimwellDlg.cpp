@@ -165,6 +165,23 @@ void CBrimwellDlg::RefreshPrinterList() {
     }
 }
 
+const CEnumeratedPrinter* CBrimwellDlg::SelectedPrinter() const {
+    QComboBox* combo = PrinterCombo();
+    if (!combo || combo->currentIndex() < 0) {
+        return nullptr;
+    }
+    return reinterpret_cast<const CEnumeratedPrinter*>(
+        combo->itemData(combo->currentIndex()).value<quintptr>());
+}
+
+void CBrimwellDlg::ApplyTesterIndex(CFuncDlg* pSource, int nIndex) {
+    for (CFuncDlg* page : m_apPages) {
+        if (page && page != pSource) {
+            page->OnTesterTypeChange(pSource, nIndex);
+        }
+    }
+}
+
 void CBrimwellDlg::OnDeviceChange() {
     RefreshPrinterList();
 }

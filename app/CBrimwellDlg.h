@@ -19,7 +19,7 @@ inline constexpr int kPageLeft = 210;
 
 // The main window: the function list and the printer list on the left, the page of the
 // selected function on the right. It owns the pages and the printer records.
-class CBrimwellDlg : public QDialog {
+class CBrimwellDlg : public QDialog, public IPageHost {
     Q_OBJECT
 public:
     // Builds the page of a function row; tests hand in their own.
@@ -38,6 +38,10 @@ public:
     void OnDeviceChange();
     // The window's close command: ends the modal run with the result IDOK.
     void OnSysCommandClose();
+
+    // IPageHost
+    const CEnumeratedPrinter* SelectedPrinter() const override;
+    void ApplyTesterIndex(CFuncDlg* pSource, int nIndex) override;
 
     QWidget* GetDlgItem(int id) const { return brimwell::GetDlgItem(this, id); }
     QListWidget* FunctionList() const;

@@ -6,6 +6,7 @@
 #include "platform/Services.h"
 #include "platform/fake/Fakes.h"
 #include "platform/udev/UdevDevices.h"
+#include "support/FakePlatform.h"
 #ifdef BRIMWELL_BENCH_UMOCKDEV
 #include "integration/MockUsbBus.h"
 #endif
@@ -25,20 +26,13 @@ constexpr int kPages = 11; // filled rows of the function table
 
 struct Window {
     explicit Window(IDeviceEnumerator& enumerator)
-        : guard(Services{&messageBox, &profile, &ticks, nullptr, &waitCursor, &opener, nullptr,
-                         &enumerator, &monitor}),
-          dlg(kNoRows) {
+        : useEnumerator(&Services::enumerator, &enumerator), dlg(kNoRows) {
         for (int i = 0; i < kPages; ++i) {
             dlg.m_apPages[i] = new CFuncDlg(IDD_WELCOME, &dlg);
         }
     }
-    fake::RecordingMessageBox messageBox;
-    fake::MemoryProfile profile;
-    fake::FakeTicks ticks;
-    fake::CountingWaitCursor waitCursor;
-    fake::FakeDeviceOpener opener;
-    fake::FakeMonitor monitor;
-    ScopedServices guard;
+    testing::FakePlatform platform;
+    ScopedServices useEnumerator;
     CBrimwellDlg dlg;
 };
 

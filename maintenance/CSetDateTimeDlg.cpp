@@ -17,15 +17,11 @@ bool CSetDateTimeDlg::OnInitDialog() {
 }
 
 void CSetDateTimeDlg::OnSendDateTime() {
-    if (OpenJob(JOB_CONFIRM_PLAIN)) {
-        // Read only now: the user may have taken a while to confirm, and opening the device
-        // can take time too. The clock must get the time it is set at.
-        const std::string job = ClockJob(GetServices().clock->Now());
-        if (SpoolBytes(job.data(), static_cast<std::uint32_t>(job.size()))) {
-            WriteJob();
-        }
-    }
-    CloseJob(500);
+    // The time is read only once the device is open: the user may have taken a while to
+    // confirm, and opening the device can take time too. The clock must get the time it is
+    // set at.
+    SendJob(JOB_CONFIRM_PLAIN,
+            []() -> std::optional<std::string> { return ClockJob(GetServices().clock->Now()); });
 }
 
 void CSetDateTimeDlg::OnPrinterAvailability(bool bAvailable) {

@@ -61,13 +61,7 @@ int CSetDensityDlg::DensityValue() const {
 }
 
 void CSetDensityDlg::OnSendDensity() {
-    if (OpenJob(JOB_CONFIRM_PLAIN)) {
-        if (const auto job = DensityJob(DensityValue())) {
-            SpoolBytes(job->data(), static_cast<std::uint32_t>(job->size()));
-        }
-        WriteJob();
-    }
-    CloseJob(500);
+    SendJob(JOB_CONFIRM_PLAIN, [this] { return DensityJob(DensityValue()); });
 }
 
 void CSetDensityDlg::OnPrinterAvailability(bool bAvailable) {

@@ -9,6 +9,9 @@
 #include "platform/qt/SettingsProfile.h"
 #include "platform/udev/UdevDevices.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 namespace brimwell {
 namespace {
 
@@ -17,31 +20,56 @@ Services& Current() {
     return services;
 }
 
-template <class T>
-void Take(T*& target, T* value) {
-    if (value) {
-        target = value;
-    }
-}
-
 } // namespace
 
 Services& GetServices() {
     return Current();
 }
 
-ScopedServices::ScopedServices(const Services& replacement) : m_saved(Current()) {
-    Services& s = Current();
-    Take(s.messageBox, replacement.messageBox);
-    Take(s.profile, replacement.profile);
-    Take(s.ticks, replacement.ticks);
-    Take(s.clock, replacement.clock);
-    Take(s.waitCursor, replacement.waitCursor);
-    Take(s.deviceOpener, replacement.deviceOpener);
-    Take(s.fileDialog, replacement.fileDialog);
-    Take(s.fileSource, replacement.fileSource);
-    Take(s.enumerator, replacement.enumerator);
-    Take(s.monitor, replacement.monitor);
+namespace {
+
+class ForwardingOpener : public IDeviceOpener {
+public:
+    std::unique_ptr<IDeviceHandle> OpenForWrite(const std::string& path) override {
+        return GetServices().deviceOpener->OpenForWrite(path);
+    }
+};
+
+class ForwardingTicks : public ITickSource {
+public:
+    std::uint32_t GetTickCount() override { return GetServices().ticks->GetTickCount(); }
+    void Sleep(std::uint32_t ms) override { GetServices().ticks->Sleep(ms); }
+};
+
+} // namespace
+
+IDeviceOpener& CurrentDeviceOpener() {
+    static ForwardingOpener opener;
+    return opener;
+}
+
+ITickSource& CurrentTicks() {
+    static ForwardingTicks ticks;
+    return ticks;
+}
+
+ScopedServices::ScopedServices(const Services& all) : m_saved(Current()) {
+    for (const void* service :
+         {static_cast<const void*>(all.messageBox), static_cast<const void*>(all.profile),
+          static_cast<const void*>(all.ticks), static_cast<const void*>(all.clock),
+          static_cast<const void*>(all.waitCursor), static_cast<const void*>(all.deviceOpener),
+          static_cast<const void*>(all.fileDialog), static_cast<const void*>(all.enumerator),
+          static_cast<const void*>(all.monitor), static_cast<const void*>(all.fileSource)}) {
+        RequireSet(service);
+    }
+    Current() = all;
+}
+
+void ScopedServices::RequireSet(const void* service) {
+    if (!service) {
+        std::fputs("ScopedServices: a replacement service is missing\n", stderr);
+        std::abort();
+    }
 }
 
 ScopedServices::~ScopedServices() {

@@ -9,10 +9,13 @@
 #include "platform/Ticks.h"
 #include "platform/WaitCursor.h"
 
+#include <type_traits>
+
 namespace brimwell {
 
 // The platform services the window uses. The real ones are made on first use; tests put
-// doubles in their place with ScopedServices.
+// doubles in their place with ScopedServices. Code looks a service up when it uses it, never
+// keeps the pointer, so a swap reaches every caller.
 struct Services {
     IMessageBox* messageBox = nullptr;
     IProfile* profile = nullptr;
@@ -28,15 +31,30 @@ struct Services {
 
 Services& GetServices();
 
-// Replaces the services that are set in `replacement` for its lifetime.
+// An opener and a tick source that look the current service up at every call, for objects
+// built once that must follow a swap (the job of a page).
+IDeviceOpener& CurrentDeviceOpener();
+ITickSource& CurrentTicks();
+
+// Puts doubles in place of the services for its lifetime. Either all of them at once (every
+// member of `all` must be set: a forgotten one would silently leave a real service, such as
+// the real profile or a modal box, in a test, so it ends the program instead), or one named
+// by its member: ScopedServices ticks(&Services::ticks, &fakeTicks).
 class ScopedServices {
 public:
-    explicit ScopedServices(const Services& replacement);
+    explicit ScopedServices(const Services& all);
+    template <class T>
+    ScopedServices(T* Services::*member, typename std::common_type<T>::type* value)
+        : m_saved(GetServices()) {
+        RequireSet(value);
+        GetServices().*member = value;
+    }
     ~ScopedServices();
     ScopedServices(const ScopedServices&) = delete;
     ScopedServices& operator=(const ScopedServices&) = delete;
 
 private:
+    static void RequireSet(const void* service);
     Services m_saved;
 };
 

@@ -1,7 +1,7 @@
 #include "printer/CFuncDlg.h"
 
-#include "app/CBrimwellDlg.h"
 #include "platform/Services.h"
+#include "resources/DialogTemplates.h"
 #include "tester/TesterCatalogue.h"
 
 #include <QComboBox>
@@ -21,8 +21,7 @@ const char* ConfirmationText(int nConfirm) {
 }
 
 CFuncDlg::CFuncDlg(int nDialogId, QWidget* pParent)
-    : QWidget(pParent), m_nDialogId(nDialogId),
-      m_job(*GetServices().deviceOpener, *GetServices().ticks) {
+    : QWidget(pParent), m_nDialogId(nDialogId), m_job(CurrentDeviceOpener(), CurrentTicks()) {
     setVisible(false);
     // A page is opaque, like a child dialog: it covers what lies under it.
     setAutoFillBackground(true);
@@ -56,12 +55,37 @@ void CFuncDlg::OnTesterTypeChange(CFuncDlg* pSource, int nIndex) {
         return;
     }
     GetServices().profile->WriteInt(kProfileSection, kProfileTesterType, TesterCode(nIndex));
-    if (auto* main = qobject_cast<CBrimwellDlg*>(parentWidget())) {
-        for (CFuncDlg* page : main->m_apPages) {
-            if (page && page != this) {
-                page->OnTesterTypeChange(this, nIndex);
-            }
-        }
+    if (IPageHost* host = Host()) {
+        host->ApplyTesterIndex(this, nIndex);
+    }
+}
+
+IPageHost* CFuncDlg::Host() const {
+    return dynamic_cast<IPageHost*>(parentWidget());
+}
+
+void CFuncDlg::FillTesterList() {
+    auto* list = GetItem<QComboBox>(IDC_TESTER_LIST);
+    if (!list) {
+        return;
+    }
+    // Every row gets an entry, even one whose name is missing, so that a list position is
+    // always a tester index.
+    for (int i = 0; i < kTesterCount; ++i) {
+        list->addItem(QString::fromUtf8(TesterDisplayName(i)));
+    }
+    OnTesterTypeChange(nullptr, m_nTesterIndex);
+    // Only a choice of the user is a change of the tester type; selecting the entry from
+    // code (above, and when another page changes it) is not.
+    connect(list, &QComboBox::activated, this, [this] { OnTesterListSelChange(); });
+}
+
+void CFuncDlg::SyncTesterList(CFuncDlg* pSource, int nIndex) {
+    if (pSource == this) {
+        return; // the list already shows the user's choice
+    }
+    if (auto* list = GetItem<QComboBox>(IDC_TESTER_LIST)) {
+        list->setCurrentIndex(nIndex);
     }
 }
 
@@ -76,6 +100,26 @@ void CFuncDlg::OnTesterListSelChange() {
     }
 }
 
+bool CFuncDlg::SendJob(int nConfirm, const std::string& job) {
+    return SendJob(nConfirm, [&job]() -> std::optional<std::string> { return job; });
+}
+
+bool CFuncDlg::SendJob(int nConfirm, const std::function<std::optional<std::string>()>& build) {
+    bool written = false;
+    if (OpenJob(nConfirm)) {
+        if (const std::optional<std::string> job = build()) {
+            const bool wasOk = m_job.IsOk();
+            const bool spooled = m_job.SpoolText(*job);
+            ShowJobFailure(wasOk);
+            if (spooled) {
+                written = WriteJob();
+            }
+        }
+    }
+    CloseJob(JOB_HOLD_MS);
+    return written;
+}
+
 bool CFuncDlg::OpenJob(int nConfirm) {
     CloseJob(0);
     Services& services = GetServices();
@@ -88,16 +132,8 @@ bool CFuncDlg::OpenJob(int nConfirm) {
     m_strPrinterName.clear();
     // The printer list is read only now, after the question: a rebuild may have run while
     // the question was open.
-    auto* combo = brimwell::GetDlgItemAs<QComboBox>(parentWidget(), IDC_PRINTER_COMBO);
-    if (!combo) {
-        return false;
-    }
-    const int selected = combo->currentIndex();
-    if (selected < 0) {
-        return false;
-    }
-    auto* printer =
-        reinterpret_cast<CEnumeratedPrinter*>(combo->itemData(selected).value<quintptr>());
+    IPageHost* host = Host();
+    const CEnumeratedPrinter* printer = host ? host->SelectedPrinter() : nullptr;
     if (!printer) {
         return false;
     }

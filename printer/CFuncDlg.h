@@ -1,19 +1,24 @@
 #pragma once
 #include "platform/DialogBuilder.h"
+#include "printer/PageHost.h"
 #include "printer/PrinterJob.h"
 
 #include <QWidget>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace brimwell {
-
-class CBrimwellDlg;
 
 // Confirmation kinds of OpenJob.
 inline constexpr int JOB_CONFIRM_NONE = 0;
 inline constexpr int JOB_CONFIRM_PLAIN = 1;
 inline constexpr int JOB_CONFIRM_POWER_CYCLE = 2;
+
+// How long, from the opening of the device, a successful job keeps the wait cursor and the
+// window: the printer needs the pause before it takes the next job.
+inline constexpr std::uint32_t JOB_HOLD_MS = 500;
 
 // The question shown before a job of this kind opens the printer, or nullptr for none.
 const char* ConfirmationText(int nConfirm);
@@ -61,14 +66,30 @@ public:
 protected:
     virtual bool OnInitDialog() { return true; }
 
+    // One whole job: the question of its kind, the selected printer opened, the bytes
+    // appended and written in one write, and the device closed with the hold. True when the
+    // job was written. Every failure has been reported to the user on the way.
+    bool SendJob(int nConfirm, const std::string& job);
+    // The same, with the bytes built only once the device is open (for a job that carries
+    // the time it is sent at). A builder that returns nullopt sends nothing.
+    bool SendJob(int nConfirm, const std::function<std::optional<std::string>()>& build);
+
+    // The window hosting this page (its parent), or nullptr.
+    IPageHost* Host() const;
+
     bool OpenJob(int nConfirm);
     bool SpoolPrintf(const char* format, ...) BRIMWELL_PRINTF(2, 3);
     bool SpoolBytes(const void* pData, std::uint32_t nBytes);
     bool WriteJob();
     void CloseJob(std::uint32_t dwMinMs);
 
-    // The selection-change handler of a page's tester list (control 1020): the new position
-    // becomes the tester index of every page, with this page as the source.
+    // The tester list (IDC_TESTER_LIST) of the pages that have one: FillTesterList gives it
+    // one entry per catalogue row, selects the stored index and connects the user's choice
+    // to OnTesterListSelChange; SyncTesterList shows a change made elsewhere.
+    void FillTesterList();
+    void SyncTesterList(CFuncDlg* pSource, int nIndex);
+    // The selection-change handler of a page's tester list: the new position becomes the
+    // tester index of every page, with this page as the source.
     void OnTesterListSelChange();
 
     std::string m_strPrinterName;

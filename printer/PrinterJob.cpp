@@ -106,11 +106,19 @@ bool CPrinterJob::SpoolVPrintf(const char* format, std::va_list args) {
         return false;
     }
     std::string text;
-    if (!AppendVPrintf(text, format, args) || text.size() > UINT32_MAX) {
+    if (!AppendVPrintf(text, format, args)) {
         // Not representable as text: nothing sensible can be sent.
         m_bJobOk = false;
         m_failure = Failure::NoMemory;
         return false;
+    }
+    return SpoolText(text);
+}
+
+bool CPrinterJob::SpoolText(std::string_view text) {
+    if (m_bJobOk && text.size() > UINT32_MAX) {
+        m_bJobOk = false;
+        m_failure = Failure::NoMemory;
     }
     return SpoolBytes(text.data(), static_cast<std::uint32_t>(text.size()));
 }

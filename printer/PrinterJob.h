@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace brimwell {
 
@@ -65,6 +66,9 @@ public:
     // open and the start tick is noted.
     bool Open(const std::string& devicePath);
     bool SpoolBytes(const void* data, std::uint32_t length);
+    // Appends text of any length; text the 32-bit buffer cannot count is an allocation
+    // failure, never a truncated job.
+    bool SpoolText(std::string_view text);
     bool SpoolPrintf(const char* format, ...) BRIMWELL_PRINTF(2, 3);
     bool SpoolVPrintf(const char* format, std::va_list args);
     // Writes what was appended since the last write, in one request.

@@ -4,7 +4,6 @@
 #include "tester/TesterCatalogue.h"
 #include "tester/UserNameCodec.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -13,17 +12,7 @@ namespace brimwell {
 CCfgTesterTypeDlg::CCfgTesterTypeDlg(QWidget* pParent) : CFuncDlg(IDD_CFG_TESTER_TYPE, pParent) {}
 
 bool CCfgTesterTypeDlg::OnInitDialog() {
-    if (auto* list = GetItem<QComboBox>(IDC_TESTER_LIST)) {
-        // Every row gets an entry, even one whose name is missing, so that a list position
-        // is always a tester index.
-        for (int i = 0; i < kTesterCount; ++i) {
-            list->addItem(QString::fromUtf8(TesterDisplayName(i)));
-        }
-        OnTesterTypeChange(nullptr, m_nTesterIndex);
-        // Only a choice of the user is a change of the tester type; selecting the entry
-        // from code (above, and when another page changes it) is not.
-        connect(list, &QComboBox::activated, this, [this] { OnTesterListSelChange(); });
-    }
+    FillTesterList();
     if (auto* edit = GetItem<QLineEdit>(IDC_USER_NAME)) {
         edit->setText(QString());
         edit->setMaxLength(static_cast<int>(kUserNameMaxChars));
@@ -43,11 +32,7 @@ void CCfgTesterTypeDlg::OnPrinterAvailability(bool bAvailable) {
 
 void CCfgTesterTypeDlg::OnTesterTypeChange(CFuncDlg* pSource, int nIndex) {
     CFuncDlg::OnTesterTypeChange(pSource, nIndex);
-    if (pSource != this) {
-        if (auto* list = GetItem<QComboBox>(IDC_TESTER_LIST)) {
-            list->setCurrentIndex(nIndex);
-        }
-    }
+    SyncTesterList(pSource, nIndex);
     m_bUserNameApplies = TesterUsesUserName(nIndex);
     for (int id : {IDC_USER_NAME_CAPTION, IDC_USER_NAME}) {
         if (QWidget* control = GetDlgItem(id)) {
@@ -64,13 +49,7 @@ void CCfgTesterTypeDlg::OnSendConfiguration() {
             userName = UserNameToPrinterBytes(edit->text().toStdString());
         }
     }
-    if (OpenJob(JOB_CONFIRM_POWER_CYCLE)) {
-        const std::string payload = FormatModePayload(TesterMode(m_nTesterIndex), userName);
-        if (SpoolPrintf(kConfigJobFormat, static_cast<int>(payload.size()), payload.c_str())) {
-            WriteJob();
-        }
-    }
-    CloseJob(500);
+    SendJob(JOB_CONFIRM_POWER_CYCLE, BuildConfigJob(TesterMode(m_nTesterIndex), userName));
 }
 
 } // namespace brimwell

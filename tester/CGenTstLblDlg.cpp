@@ -3,7 +3,6 @@
 #include "platform/Services.h"
 #include "tester/TesterCatalogue.h"
 
-#include <QComboBox>
 #include <QPushButton>
 
 namespace brimwell {
@@ -17,17 +16,7 @@ bool CGenTstLblDlg::OnInitDialog() {
     if (auto* fail = GetItem<QPushButton>(IDC_FAIL_LABEL)) {
         connect(fail, &QPushButton::clicked, this, [this] { OnGenerateLabel(TestResult::Fail); });
     }
-    auto* list = GetItem<QComboBox>(IDC_TESTER_LIST);
-    if (!list) {
-        return true;
-    }
-    // One entry per row, named or not, so that a list position is a tester index.
-    for (int i = 0; i < kTesterCount; ++i) {
-        list->addItem(QString::fromUtf8(TesterDisplayName(i)));
-    }
-    OnTesterTypeChange(nullptr, m_nTesterIndex);
-    // Only the user's choice changes the tester type, never a selection made from code.
-    connect(list, &QComboBox::activated, this, [this] { OnTesterListSelChange(); });
+    FillTesterList();
     return true;
 }
 
@@ -42,11 +31,7 @@ void CGenTstLblDlg::OnPrinterAvailability(bool bAvailable) {
 
 void CGenTstLblDlg::OnTesterTypeChange(CFuncDlg* pSource, int nIndex) {
     CFuncDlg::OnTesterTypeChange(pSource, nIndex);
-    if (pSource != this) {
-        if (auto* list = GetItem<QComboBox>(IDC_TESTER_LIST)) {
-            list->setCurrentIndex(nIndex);
-        }
-    }
+    SyncTesterList(pSource, nIndex);
 }
 
 void CGenTstLblDlg::OnGenerateLabel(TestResult result) {
@@ -54,12 +39,7 @@ void CGenTstLblDlg::OnGenerateLabel(TestResult result) {
     const LocalDateTime now = GetServices().clock->Now();
     const std::string text = BuildTestLabel(result, TesterNameId(m_nTesterIndex), now);
     // A test label changes nothing on the printer: no question before it.
-    if (OpenJob(JOB_CONFIRM_NONE)) {
-        if (SpoolBytes(text.data(), static_cast<std::uint32_t>(text.size()))) {
-            WriteJob();
-        }
-    }
-    CloseJob(500);
+    SendJob(JOB_CONFIRM_NONE, text);
 }
 
 } // namespace brimwell

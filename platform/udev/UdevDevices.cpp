@@ -1,6 +1,6 @@
 #include "platform/udev/UdevDevices.h"
 
-#include "printer/PrinterIdentification.h"
+#include "platform/udev/UdevNames.h"
 
 #include <QSocketNotifier>
 #include <cerrno>

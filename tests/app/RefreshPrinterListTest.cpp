@@ -4,6 +4,7 @@
 #include "platform/Services.h"
 #include "platform/fake/Fakes.h"
 #include "printer/PrinterIdentification.h"
+#include "support/FakePlatform.h"
 
 #include <QComboBox>
 #include <gtest/gtest.h>
@@ -71,9 +72,7 @@ private:
 
 class PrinterListTest : public ::testing::Test {
 protected:
-    PrinterListTest()
-        : guard(Services{&messageBox, &profile, &ticks, nullptr, &waitCursor, &opener, nullptr,
-                         &enumerator, &monitor}) {}
+    PrinterListTest() = default;
 
     void Start() {
         dlg = std::make_unique<CBrimwellDlg>(PageRows(), [this](int, int slot, CBrimwellDlg* p) {
@@ -100,14 +99,11 @@ protected:
         return record ? record->m_strDevicePath : std::string("(none)");
     }
 
-    fake::RecordingMessageBox messageBox;
-    fake::MemoryProfile profile;
-    fake::FakeTicks ticks;
-    fake::CountingWaitCursor waitCursor;
-    fake::FakeDeviceOpener opener;
+    testing::FakePlatform platform;
     FakeEnumerator enumerator;
     OrderCheckingMonitor monitor{enumerator};
-    ScopedServices guard;
+    ScopedServices useEnumerator{&Services::enumerator, &enumerator};
+    ScopedServices useMonitor{&Services::monitor, &monitor};
     AvailabilityLog log;
     std::unique_ptr<CBrimwellDlg> dlg;
 };

@@ -1,5 +1,5 @@
 #include "cli/Commands.h"
-#include "platform/fake/Fakes.h"
+#include "support/CliHarness.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -9,33 +9,18 @@ using namespace brimwell::cli;
 
 namespace {
 
-struct Cli : ::testing::Test {
-    fake::MemoryProfile profile;
-    fake::FixedClock clock;
-    fake::FakeEnumerator enumerator;
-    fake::FakeDeviceOpener printers;
-    fake::FakeDeviceOpener outputs;
-    fake::FakeTicks ticks;
-    CliServices services{profile, clock, enumerator, printers, outputs, ticks};
-    std::ostringstream out, err;
-
-    int Run(std::vector<std::string> args) {
-        out.str("");
-        err.str("");
-        return RunCli(args, services, out, err);
-    }
-};
+struct Cli : ::testing::Test, brimwell::test::CliHarness {};
 
 } // namespace
 
 TEST_F(Cli, HelpListsEveryCommandAndVersionPrintsTheVersion) {
-    EXPECT_EQ(Run({"--help"}), EXIT_DONE);
+    EXPECT_EQ(Exec({"--help"}), EXIT_DONE);
     for (const char* name :
          {"list", "tester-type", "density", "clock", "label", "logo", "firmware", "preview"}) {
         EXPECT_NE(out.str().find(std::string("  ") + name + " "), std::string::npos) << name;
     }
     EXPECT_NE(out.str().find("-o FILE"), std::string::npos);
-    EXPECT_EQ(Run({"--version"}), EXIT_DONE);
+    EXPECT_EQ(Exec({"--version"}), EXIT_DONE);
     EXPECT_EQ(out.str(), std::string("brimwell-cli ") + BRIMWELL_VERSION + "\n");
 }
 
@@ -49,7 +34,7 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndSendNothing) {
         {"list", "extra"},
     };
     for (const auto& args : cases) {
-        EXPECT_EQ(Run(args), EXIT_USAGE) << (args.empty() ? "" : args[0]);
+        EXPECT_EQ(Exec(args), EXIT_USAGE) << (args.empty() ? "" : args[0]);
         EXPECT_NE(err.str().find("usage: brimwell-cli"), std::string::npos);
         EXPECT_TRUE(out.str().empty());
     }
@@ -58,12 +43,12 @@ TEST_F(Cli, UsageErrorsExitWithTwoAndSendNothing) {
 }
 
 TEST_F(Cli, ListPrintsOneLinePerListedDeviceInEnumerationOrder) {
-    EXPECT_EQ(Run({"list"}), EXIT_DONE);
+    EXPECT_EQ(Exec({"list"}), EXIT_DONE);
     EXPECT_EQ(out.str(), "No printer found\n");
     enumerator.devices = {fake::FakeEnumerator::Usb("/dev/usb/lp1", 0x067B, 0x2305),
                           fake::FakeEnumerator::Usb("/dev/usb/lp2", 0x1203, 0x9999),
                           fake::FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x0126)};
-    EXPECT_EQ(Run({"list"}), EXIT_DONE);
+    EXPECT_EQ(Exec({"list"}), EXIT_DONE);
     EXPECT_EQ(out.str(), "1\tUSB-to-Parallel adapter\t/dev/usb/lp1\n"
                          "2\tBrimwell printer\t/dev/usb/lp0\n");
     EXPECT_TRUE(err.str().empty());

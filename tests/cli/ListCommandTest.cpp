@@ -1,7 +1,7 @@
 // `brimwell-cli list` and the default destination of a job: both come from the same
 // discovery and filtering as the window's printer list.
 #include "cli/Commands.h"
-#include "platform/fake/Fakes.h"
+#include "support/CliHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ void PrintTo(const DiscoveryCase& c, std::ostream* os) {
     *os << c.name;
 }
 
-class CliDiscovery : public ::testing::TestWithParam<DiscoveryCase> {
+class CliDiscovery : public ::testing::TestWithParam<DiscoveryCase>, public test::CliHarness {
 protected:
     CliDiscovery() {
         enumerator.devices = GetParam().devices;
@@ -33,30 +33,16 @@ protected:
         printers.Add("/dev/usb/lp1");
         printers.Add("/dev/usb/lp3");
     }
-    int Run(const std::vector<std::string>& args) {
-        out.str("");
-        err.str("");
-        return RunCli(args, services, out, err);
-    }
-    fake::MemoryProfile profile;
-    fake::FixedClock clock;
-    FakeEnumerator enumerator;
-    fake::FakeDeviceOpener printers;
-    fake::FakeDeviceOpener outputs;
-    fake::FakeTicks ticks;
-    CliServices services{profile, clock, enumerator, printers, outputs, ticks};
-    std::ostringstream out;
-    std::ostringstream err;
 };
 
 TEST_P(CliDiscovery, ListAndTheDefaultDestinationAgree) {
     const DiscoveryCase& c = GetParam();
-    EXPECT_EQ(Run({"list"}), EXIT_DONE);
+    EXPECT_EQ(Exec({"list"}), EXIT_DONE);
     EXPECT_EQ(out.str(), c.listed);
     EXPECT_EQ(err.str(), "");
     EXPECT_TRUE(printers.openedPaths.empty()); // listing opens nothing
 
-    const int status = Run({"density", "5"});
+    const int status = Exec({"density", "5"});
     if (c.destination.empty()) {
         EXPECT_EQ(status, EXIT_PRINTER);
         EXPECT_EQ(err.str(), "No printer found\n");

@@ -8,6 +8,7 @@
 #include "platform/posix/PosixDeviceOpener.h"
 #include "platform/udev/UdevDevices.h"
 #include "printer/PrinterIdentification.h"
+#include "support/FakePlatform.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -41,19 +42,11 @@ private:
     IDeviceEnumerator& m_inner;
 };
 
-// A page that sends what it is given, the way every page sends: open, fill, write, close.
+// A page that sends what it is given, through the send helper every page uses.
 class SendingPage : public CFuncDlg {
 public:
     explicit SendingPage(QWidget* parent) : CFuncDlg(IDD_SET_DENSITY, parent) {}
-    bool Send(const std::string& bytes) {
-        bool ok = false;
-        if (OpenJob(JOB_CONFIRM_NONE)) {
-            SpoolBytes(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-            ok = WriteJob();
-        }
-        CloseJob(500);
-        return ok;
-    }
+    bool Send(const std::string& bytes) { return SendJob(JOB_CONFIRM_NONE, bytes); }
 };
 
 const FuncTableEntry kNoRows[MAX_FUNC_PAGES] = {};
@@ -91,8 +84,9 @@ class UdevDiscovery : public ::testing::Test {
 protected:
     UdevDiscovery()
         : bus(MockUsbBus::Get()), counting(udevEnumerator),
-          guard(Services{&messageBox, &profile, &ticks, nullptr, &waitCursor, &opener, nullptr,
-                         &counting, &monitor}) {
+          useOpener(&Services::deviceOpener, &opener),
+          useEnumerator(&Services::enumerator, &counting),
+          useMonitor(&Services::monitor, &monitor) {
         bus.Clear();
     }
     ~UdevDiscovery() override {
@@ -130,15 +124,14 @@ protected:
     }
 
     MockUsbBus& bus;
-    fake::RecordingMessageBox messageBox;
-    fake::MemoryProfile profile;
-    fake::FakeTicks ticks;
-    fake::CountingWaitCursor waitCursor;
+    testing::FakePlatform platform;
     PosixDeviceOpener opener;
     UdevEnumerator udevEnumerator;
     CountingEnumerator counting;
     UdevMonitor monitor;
-    ScopedServices guard;
+    ScopedServices useOpener;
+    ScopedServices useEnumerator;
+    ScopedServices useMonitor;
     std::unique_ptr<CBrimwellDlg> dlg;
     SendingPage* page = nullptr; // owned by the window
 };
@@ -242,9 +235,9 @@ TEST_F(UdevDiscovery, JobFromAPageArrivesByteExactInTheNode) {
 
     EXPECT_TRUE(page->Send(job));
     EXPECT_EQ(bus.ReadNode(printer), job);
-    EXPECT_TRUE(messageBox.shown.empty());
-    EXPECT_EQ(waitCursor.begins, 1);
-    EXPECT_EQ(waitCursor.depth, 0);
+    EXPECT_TRUE(platform.box.shown.empty());
+    EXPECT_EQ(platform.cursor.begins, 1);
+    EXPECT_EQ(platform.cursor.depth, 0);
     EXPECT_EQ(page->PrinterName(), kP);
 }
 
@@ -267,21 +260,21 @@ TEST_P(UnopenableNode, ReportsCantOpenAndTheNextJobStartsClean) {
     }
 
     EXPECT_FALSE(page->Send("first job\r\n"));
-    ASSERT_EQ(messageBox.shown.size(), 1u);
-    EXPECT_EQ(messageBox.shown[0].text, "Error : can't open 'Brimwell printer'");
-    EXPECT_EQ(messageBox.shown[0].icon, MsgIcon::Warning);
-    EXPECT_EQ(messageBox.shown[0].buttons, MsgButtons::Ok);
-    EXPECT_EQ(waitCursor.begins, 0);
+    ASSERT_EQ(platform.box.shown.size(), 1u);
+    EXPECT_EQ(platform.box.shown[0].text, "Error : can't open 'Brimwell printer'");
+    EXPECT_EQ(platform.box.shown[0].icon, MsgIcon::Warning);
+    EXPECT_EQ(platform.box.shown[0].buttons, MsgButtons::Ok);
+    EXPECT_EQ(platform.cursor.begins, 0);
     EXPECT_FALSE(page->Job().IsDeviceOpen());
     EXPECT_EQ(page->Job().SpoolSize(), 0u);
-    EXPECT_EQ(ticks.sleeps.size(), 0u); // a failed job is closed without the hold
+    EXPECT_EQ(platform.ticks.sleeps.size(), 0u); // a failed job is closed without the hold
 
     bus.RestoreNode(printer);
     EXPECT_TRUE(page->Send("second job\r\n"));
     EXPECT_EQ(bus.ReadNode(printer), "second job\r\n");
-    EXPECT_EQ(messageBox.shown.size(), 1u);
-    EXPECT_EQ(waitCursor.begins, 1);
-    EXPECT_EQ(waitCursor.depth, 0);
+    EXPECT_EQ(platform.box.shown.size(), 1u);
+    EXPECT_EQ(platform.cursor.begins, 1);
+    EXPECT_EQ(platform.cursor.depth, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, UnopenableNode,
@@ -333,7 +326,8 @@ TEST_F(UdevDiscovery, CliListPrintsTheDevices) {
     bus.AddPrinter(0x1203, 0x0126, 3, 6);
     fake::FixedClock clock;
     OutputFileOpener output;
-    cli::CliServices services{profile, clock, udevEnumerator, opener, output, ticks};
+    cli::CliServices services{platform.profile, clock,  udevEnumerator,
+                              opener,           output, platform.ticks};
     std::ostringstream out;
     std::ostringstream err;
     EXPECT_EQ(cli::RunCli({"list"}, services, out, err), cli::EXIT_DONE);
@@ -353,7 +347,8 @@ TEST_F(UdevDiscovery, CliJobGoesToTheFirstListedPrinter) {
     const MockUsbDevice second = bus.AddPrinter(0x067B, 0x2305, 3, 2);
     fake::FixedClock clock;
     OutputFileOpener output;
-    cli::CliServices services{profile, clock, udevEnumerator, opener, output, ticks};
+    cli::CliServices services{platform.profile, clock,  udevEnumerator,
+                              opener,           output, platform.ticks};
     std::ostringstream out;
     std::ostringstream err;
     EXPECT_EQ(cli::RunCli({"density", "5"}, services, out, err), cli::EXIT_DONE);

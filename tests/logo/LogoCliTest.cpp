@@ -3,8 +3,8 @@
 #include "cli/Commands.h"
 #include "logo/LogoJob.h"
 #include "logo/LogoTestSupport.h"
-#include "platform/fake/Fakes.h"
 #include "printer/PrinterJob.h"
+#include "support/CliHarness.h"
 
 #include <gtest/gtest.h>
 
@@ -17,14 +17,14 @@ namespace {
 
 using namespace logotest;
 
-class LogoCli : public ::testing::Test {
+class LogoCli : public ::testing::Test, public test::CliHarness {
 protected:
     LogoCli() {
         char name[] = "/tmp/logo-cli-XXXXXX";
         m_dir = ::mkdtemp(name);
         m_logo = Write("logo.bmp", Loadable(MonoSpec({"#....", ".....", "..###"})));
-        output.Add("job.out");
-        printer.Add("/dev/usb/lp7");
+        outputs.Add("job.out");
+        printers.Add("/dev/usb/lp7");
     }
     ~LogoCli() override { std::system(("rm -rf '" + m_dir + "'").c_str()); }
 
@@ -34,13 +34,6 @@ protected:
             .write(reinterpret_cast<const char*>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));
         return path;
-    }
-
-    int Run(const std::vector<std::string>& args) {
-        out.str("");
-        err.str("");
-        cli::CliServices services{profile, clock, enumerator, printer, output, ticks};
-        return cli::RunCli(args, services, out, err);
     }
 
     // What the holder gives for the logo file after the given steps.
@@ -56,28 +49,21 @@ protected:
         return std::string(b.begin(), b.end());
     }
 
-    std::vector<std::string>& Writes() { return output.devices["job.out"].writes; }
+    std::vector<std::string>& Writes() { return outputs.devices["job.out"].writes; }
 
-    fake::MemoryProfile profile;
-    fake::FixedClock clock;
-    fake::FakeEnumerator enumerator;
-    fake::FakeDeviceOpener printer;
-    fake::FakeDeviceOpener output;
-    fake::FakeTicks ticks;
-    std::ostringstream out, err;
     std::string m_dir, m_logo;
 };
 
 TEST_F(LogoCli, SendsTheStoreJobInOneWrite) {
-    ASSERT_EQ(Run({"-o", "job.out", "logo", "pass", m_logo}), 0) << err.str();
+    ASSERT_EQ(Exec({"-o", "job.out", "logo", "pass", m_logo}), 0) << err.str();
     ASSERT_EQ(Writes().size(), 1u);
     EXPECT_EQ(Writes()[0], Expected("", LogoKind::Pass));
     EXPECT_EQ(Writes()[0].substr(15, 22), "DOWNLOAD \"LOGO1.PCX\",1");
     EXPECT_EQ(err.str(), std::string(kPowerCycleAdvice) + "\n");
 
-    ASSERT_EQ(Run({"-p", "/dev/usb/lp7", "logo", "fail", m_logo}), 0) << err.str();
-    ASSERT_EQ(printer.devices["/dev/usb/lp7"].writes.size(), 1u);
-    EXPECT_EQ(printer.devices["/dev/usb/lp7"].writes[0], Expected("", LogoKind::Fail));
+    ASSERT_EQ(Exec({"-p", "/dev/usb/lp7", "logo", "fail", m_logo}), 0) << err.str();
+    ASSERT_EQ(printers.devices["/dev/usb/lp7"].writes.size(), 1u);
+    EXPECT_EQ(printers.devices["/dev/usb/lp7"].writes[0], Expected("", LogoKind::Fail));
 }
 
 // Turns and inversions apply in the order given, like button presses: the two orders give the
@@ -92,7 +78,7 @@ TEST_F(LogoCli, AppliesOptionsInOrder) {
         std::vector<std::string> cmd = {"-o", "job.out", "logo", "pass", m_logo};
         cmd.insert(cmd.end(), args.begin(), args.end());
         Writes().clear();
-        ASSERT_EQ(Run(cmd), 0) << steps;
+        ASSERT_EQ(Exec(cmd), 0) << steps;
         ASSERT_EQ(Writes().size(), 1u);
         EXPECT_EQ(Writes()[0], Expected(steps, LogoKind::Pass)) << steps;
     }
@@ -101,7 +87,7 @@ TEST_F(LogoCli, AppliesOptionsInOrder) {
 
 TEST_F(LogoCli, PcxOptionWritesOnlyTheFile) {
     const std::string pcx = m_dir + "/out.pcx";
-    ASSERT_EQ(Run({"-o", "job.out", "logo", "fail", m_logo, "--invert", "--pcx", pcx}), 0)
+    ASSERT_EQ(Exec({"-o", "job.out", "logo", "fail", m_logo, "--invert", "--pcx", pcx}), 0)
         << err.str();
     std::ifstream in(pcx, std::ios::binary);
     const std::string written((std::istreambuf_iterator<char>(in)), {});
@@ -109,7 +95,7 @@ TEST_F(LogoCli, PcxOptionWritesOnlyTheFile) {
     EXPECT_TRUE(Writes().empty());
     EXPECT_EQ(err.str(), "") << "nothing was sent, so no power-cycle advice";
 
-    EXPECT_EQ(Run({"logo", "pass", m_logo, "--pcx", m_dir + "/no/such/dir/out.pcx"}), 1);
+    EXPECT_EQ(Exec({"logo", "pass", m_logo, "--pcx", m_dir + "/no/such/dir/out.pcx"}), 1);
     EXPECT_EQ(err.str(), "Error : can't open '" + m_dir + "/no/such/dir/out.pcx'\n");
 }
 
@@ -128,10 +114,10 @@ TEST_F(LogoCli, RefusesFilesThatDoNotLoad) {
     };
     for (const auto& c : cases) {
         const std::string pcx = m_dir + "/refused.pcx";
-        EXPECT_EQ(Run({"-o", "job.out", "logo", "pass", c.file, "--pcx", pcx}), 3) << c.file;
+        EXPECT_EQ(Exec({"-o", "job.out", "logo", "pass", c.file, "--pcx", pcx}), 3) << c.file;
         EXPECT_EQ(err.str(), std::string(c.message) + "\n") << c.file;
         EXPECT_NE(::access(pcx.c_str(), F_OK), 0) << "no file written for " << c.file;
-        EXPECT_EQ(Run({"-o", "job.out", "logo", "pass", c.file}), 3) << c.file;
+        EXPECT_EQ(Exec({"-o", "job.out", "logo", "pass", c.file}), 3) << c.file;
         EXPECT_TRUE(Writes().empty()) << c.file;
     }
 }
@@ -145,13 +131,13 @@ TEST_F(LogoCli, UsageErrors) {
              {"logo", "pass", "x.bmp", "--flip"},
              {"logo", "pass", "x.bmp", "--pcx"},
          }) {
-        EXPECT_EQ(Run(args), 2) << args.size();
+        EXPECT_EQ(Exec(args), 2) << args.size();
         EXPECT_NE(err.str().find("usage: brimwell-cli logo"), std::string::npos);
     }
 }
 
 TEST_F(LogoCli, NoPrinterListed) {
-    EXPECT_EQ(Run({"logo", "pass", m_logo}), 1);
+    EXPECT_EQ(Exec({"logo", "pass", m_logo}), 1);
     EXPECT_EQ(err.str(), "No printer found\n");
 }
 

@@ -1,5 +1,5 @@
 #include "cli/Commands.h"
-#include "platform/fake/Fakes.h"
+#include "support/CliHarness.h"
 
 #include <gtest/gtest.h>
 #include <sstream>
@@ -10,44 +10,19 @@ namespace {
 using fake::FakeDeviceOpener;
 using fake::FakeEnumerator;
 
-class MaintenanceCli : public ::testing::Test {
+class MaintenanceCli : public ::testing::Test, public test::CliHarness {
 protected:
     MaintenanceCli() {
+        clock.time = LocalDateTime{2024, 3, 5, 9, 7, 3};
         outputs.Add("job.bin");
         printers.Add("/dev/usb/lp0");
         printers.Add("/dev/usb/lp3");
         enumerator.devices.push_back(FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x0126));
     }
 
-    int Run(const std::vector<std::string>& args) {
-        out.str({});
-        err.str({});
-        return RunCli(args, services, out, err);
-    }
-
-    // Every write request that reached a device or file, from either opener.
-    std::vector<std::string> AllWrites() const {
-        std::vector<std::string> all;
-        for (const FakeDeviceOpener* opener : {&printers, &outputs}) {
-            for (const auto& [path, device] : opener->devices) {
-                all.insert(all.end(), device.writes.begin(), device.writes.end());
-            }
-        }
-        return all;
-    }
     std::vector<std::string> Writes(FakeDeviceOpener& opener, const std::string& path) {
         return opener.devices[path].writes;
     }
-
-    fake::MemoryProfile profile;
-    fake::FixedClock clock{LocalDateTime{2024, 3, 5, 9, 7, 3}};
-    FakeEnumerator enumerator;
-    FakeDeviceOpener printers;
-    FakeDeviceOpener outputs;
-    fake::FakeTicks ticks;
-    CliServices services{profile, clock, enumerator, printers, outputs, ticks};
-    std::ostringstream out;
-    std::ostringstream err;
 };
 
 TEST_F(MaintenanceCli, DensitySendsOneJobToWhereItIsTold) {
@@ -65,12 +40,8 @@ TEST_F(MaintenanceCli, DensitySendsOneJobToWhereItIsTold) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bytes);
-        for (auto* opener : {&printers, &outputs}) {
-            for (auto& [path, device] : opener->devices) {
-                device.writes.clear();
-            }
-        }
-        EXPECT_EQ(Run(c.args), EXIT_DONE) << err.str();
+        ClearWrites();
+        EXPECT_EQ(Exec(c.args), EXIT_DONE) << err.str();
         EXPECT_EQ(err.str(), "");
         EXPECT_EQ(Writes(c.toFile ? outputs : printers, c.path), std::vector<std::string>{c.bytes});
         EXPECT_EQ(AllWrites().size(), 1u);
@@ -91,9 +62,9 @@ TEST_F(MaintenanceCli, DensityOffTheScaleOrNotANumberIsRefusedAndNothingIsOpened
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
-        EXPECT_EQ(Run({"-o", "job.bin", "density", c.value}), EXIT_REFUSED);
+        EXPECT_EQ(Exec({"-o", "job.bin", "density", c.value}), EXIT_REFUSED);
         EXPECT_EQ(err.str(), c.message);
-        EXPECT_EQ(Run({"density", c.value}), EXIT_REFUSED);
+        EXPECT_EQ(Exec({"density", c.value}), EXIT_REFUSED);
     }
     EXPECT_TRUE(outputs.openedPaths.empty());
     EXPECT_TRUE(printers.openedPaths.empty());
@@ -106,7 +77,7 @@ TEST_F(MaintenanceCli, MalformedCommandLinesAreUsageErrors) {
     };
     for (const auto& args : cases) {
         SCOPED_TRACE(args.size() > 1 ? args[1] : args[0]);
-        EXPECT_EQ(Run(args), EXIT_USAGE);
+        EXPECT_EQ(Exec(args), EXIT_USAGE);
         EXPECT_NE(err.str().find("usage: brimwell-cli " + args[0]), std::string::npos) << err.str();
     }
     EXPECT_TRUE(outputs.openedPaths.empty());
@@ -129,7 +100,7 @@ TEST_F(MaintenanceCli, ClockSendsTheTimeGivenOrTheTimeNow) {
         SCOPED_TRACE(c.line);
         outputs.devices["job.bin"].writes.clear();
         clock.reads = 0;
-        EXPECT_EQ(Run(c.args), EXIT_DONE) << err.str();
+        EXPECT_EQ(Exec(c.args), EXIT_DONE) << err.str();
         EXPECT_EQ(Writes(outputs, "job.bin"),
                   std::vector<std::string>{"\r\nRKW7046\r\n" + c.line + "\r\n"});
         EXPECT_EQ(clock.reads, c.reads);
@@ -140,7 +111,7 @@ TEST_F(MaintenanceCli, ClockWithAnInvalidTimeIsRefused) {
     for (const char* at : {"2023-02-29 10:00:00", "2024-13-01 10:00:00", "2024-03-05 24:00:00",
                            "2024-03-05", "05/03/2024 09:07:03", ""}) {
         SCOPED_TRACE(at);
-        EXPECT_EQ(Run({"-o", "job.bin", "clock", "--at", at}), EXIT_REFUSED);
+        EXPECT_EQ(Exec({"-o", "job.bin", "clock", "--at", at}), EXIT_REFUSED);
         EXPECT_NE(err.str().find("is not a valid local time"), std::string::npos) << err.str();
     }
     EXPECT_TRUE(outputs.openedPaths.empty());

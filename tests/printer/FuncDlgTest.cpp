@@ -16,19 +16,10 @@ public:
     explicit JobPage(QWidget* parent) : CFuncDlg(IDD_SET_DATE_TIME, parent) {}
     using CFuncDlg::CloseJob;
     using CFuncDlg::OpenJob;
+    using CFuncDlg::SendJob;
     using CFuncDlg::SpoolBytes;
     using CFuncDlg::SpoolPrintf;
     using CFuncDlg::WriteJob;
-
-    // The usual send handler: open, append, write, close with the 500 ms hold.
-    bool Send(int confirm, const std::string& bytes) {
-        bool ok = false;
-        if (OpenJob(confirm)) {
-            ok = SpoolBytes(bytes.data(), static_cast<std::uint32_t>(bytes.size())) && WriteJob();
-        }
-        CloseJob(500);
-        return ok;
-    }
 };
 
 CBrimwellDlg::PageFactory JobPages() {
@@ -79,7 +70,7 @@ TEST_F(PageBase, NoPrinterFoundReturnsFalseSilentlyAfterAnyQuestion) {
 TEST_F(PageBase, ASuccessfulJobIsOneWriteWithTheHoldAndABalancedWaitCursor) {
     auto& device = platform.AddPrinter("/dev/usb/lp0");
     Open();
-    EXPECT_TRUE(Page(1)->Send(JOB_CONFIRM_NONE, "RKW7047\r\n8\r\n"));
+    EXPECT_TRUE(Page(1)->SendJob(JOB_CONFIRM_NONE, "RKW7047\r\n8\r\n"));
     ASSERT_EQ(device.writes.size(), 1u);
     EXPECT_EQ(device.writes[0], "RKW7047\r\n8\r\n");
     EXPECT_EQ(platform.ticks.sleeps.size(), 10u);
@@ -118,7 +109,7 @@ TEST_F(PageBase, FailuresShowTheirMessageWithTheDisplayNameAndSkipTheHold) {
         device.shortWrite = c.shortWrite;
         CBrimwellDlg w(table.data(), JobPages());
         auto* page = static_cast<JobPage*>(w.m_apPages[0]);
-        EXPECT_FALSE(page->Send(JOB_CONFIRM_NONE, "payload")) << c.name;
+        EXPECT_FALSE(page->SendJob(JOB_CONFIRM_NONE, "payload")) << c.name;
         ASSERT_EQ(p.box.shown.size(), 1u) << c.name;
         EXPECT_EQ(p.box.shown[0].text, c.message) << c.name;
         EXPECT_EQ(p.box.shown[0].buttons, MsgButtons::Ok);
@@ -130,7 +121,7 @@ TEST_F(PageBase, FailuresShowTheirMessageWithTheDisplayNameAndSkipTheHold) {
         device.writeFails = false;
         device.shortWrite.reset();
         device.writes.clear();
-        EXPECT_TRUE(page->Send(JOB_CONFIRM_NONE, "again")) << c.name;
+        EXPECT_TRUE(page->SendJob(JOB_CONFIRM_NONE, "again")) << c.name;
         ASSERT_EQ(device.writes.size(), 1u);
         EXPECT_EQ(device.writes[0], "again");
     }
@@ -159,7 +150,7 @@ TEST_F(PageBase, ThePrinterIsLookedUpAfterTheQuestionIsAnswered) {
         platform.enumerator.devices = {fake::FakeEnumerator::Usb("/dev/usb/lp1", 0x067B, 0x2305)};
         platform.monitor.Fire();
     };
-    EXPECT_TRUE(Page(0)->Send(JOB_CONFIRM_PLAIN, "job"));
+    EXPECT_TRUE(Page(0)->SendJob(JOB_CONFIRM_PLAIN, "job"));
     EXPECT_TRUE(first.writes.empty());
     ASSERT_EQ(second.writes.size(), 1u);
     EXPECT_EQ(Page(0)->PrinterName(), "USB-to-Parallel adapter");
@@ -201,7 +192,7 @@ TEST_F(PageBase, AChangeOnOnePageIsWrittenOnceAndReachesEveryOtherPage) {
 TEST(PageBaseRealTime, TheHoldLastsAtLeastTheMinimumAndOneSleep) {
     FakePlatform platform;
     SystemTicks realTicks;
-    ScopedServices realTime(Services{nullptr, nullptr, &realTicks});
+    ScopedServices realTime(&Services::ticks, &realTicks);
     platform.AddPrinter("/dev/usb/lp0");
     auto table = brimwell::testing::TableOf({144});
     CBrimwellDlg window(table.data(), JobPages());

@@ -1,4 +1,5 @@
 #include "printer/PrinterIdentification.h"
+#include "platform/udev/UdevNames.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // brimwell-cli tester-type and label, run through RunCli with doubles for every service.
 #include "cli/Commands.h"
-#include "platform/fake/Fakes.h"
 #include "printer/PrinterJob.h"
+#include "support/CliHarness.h"
 #include "tester/LabelFormatter.h"
 
 #include <gtest/gtest.h>
@@ -15,27 +15,19 @@ constexpr const char* kOut = "job.bin";
 constexpr const char* kProfileKey = "Settings/TesterType";
 const std::string kPrefix = "\r\nQVX5930\r\n\r\nDOWNLOAD \"MODE.MOD\",";
 
-class TesterCli : public ::testing::Test {
+class TesterCli : public ::testing::Test, public test::CliHarness {
 protected:
-    TesterCli() { output.Add(kOut); }
-
-    int Run(std::vector<std::string> args) {
-        out.str("");
-        err.str("");
-        args.insert(args.begin(), {"-o", kOut});
-        CliServices services{profile, clock, enumerator, printers, output, ticks};
-        return RunCli(args, services, out, err);
+    TesterCli() {
+        outputs.Add(kOut);
+        clock.time = LocalDateTime{2025, 3, 7, 14, 5, 9};
     }
-    const std::vector<std::string>& Written() { return output.devices[kOut].writes; }
 
-    fake::MemoryProfile profile;
-    fake::FixedClock clock{LocalDateTime{2025, 3, 7, 14, 5, 9}};
-    fake::FakeEnumerator enumerator;
-    fake::FakeDeviceOpener printers;
-    fake::FakeDeviceOpener output;
-    fake::FakeTicks ticks;
-    std::ostringstream out;
-    std::ostringstream err;
+    // Runs the command with its job going to the output file.
+    int Run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"-o", kOut});
+        return Exec(args);
+    }
+    const std::vector<std::string>& Written() { return outputs.devices[kOut].writes; }
 };
 
 TEST_F(TesterCli, TesterTypeWritesTheConfigurationJob) {
@@ -75,7 +67,7 @@ TEST_F(TesterCli, TesterTypeWritesTheConfigurationJob) {
         if (c.stored) {
             profile.values[kProfileKey] = *c.stored;
         }
-        output.devices[kOut].writes.clear();
+        outputs.devices[kOut].writes.clear();
         ASSERT_EQ(Run(c.args), EXIT_DONE) << err.str();
         ASSERT_EQ(Written().size(), 1u);
         EXPECT_EQ(Written()[0], c.job);
@@ -110,7 +102,7 @@ TEST_F(TesterCli, LabelWritesTheTextOfTheTesterType) {
         if (c.stored) {
             profile.values[kProfileKey] = *c.stored;
         }
-        output.devices[kOut].writes.clear();
+        outputs.devices[kOut].writes.clear();
         ASSERT_EQ(Run(c.args), EXIT_DONE) << err.str();
         ASSERT_EQ(Written().size(), 1u);
         EXPECT_EQ(Written()[0], c.text);
@@ -153,7 +145,7 @@ TEST_F(TesterCli, RefusesAndWritesNothing) {
         SCOPED_TRACE(c.message);
         EXPECT_EQ(Run(c.args), c.status);
         EXPECT_NE(err.str().find(c.message), std::string::npos) << err.str();
-        EXPECT_TRUE(output.openedPaths.empty());
+        EXPECT_TRUE(outputs.openedPaths.empty());
     }
     EXPECT_TRUE(profile.writes.empty());
 }

@@ -1,0 +1,25 @@
+#pragma once
+
+namespace brimwell {
+
+class CEnumeratedPrinter;
+class CFuncDlg;
+
+// What a page needs of the window that hosts it. The main window implements it; a page finds
+// its host through its parent widget and never knows the main window's class, so the page
+// base and the subsystems depend only on this interface.
+class IPageHost {
+public:
+    // The record of the entry selected in the printer list, or nullptr when nothing is
+    // selected or the selected entry carries no record ("No printer found"). Read at the
+    // moment a job opens, never kept.
+    virtual const CEnumeratedPrinter* SelectedPrinter() const = 0;
+    // Tells every hosted page except pSource, in slot order, that the tester index is now
+    // nIndex, with pSource as the source of the change.
+    virtual void ApplyTesterIndex(CFuncDlg* pSource, int nIndex) = 0;
+
+protected:
+    ~IPageHost() = default;
+};
+
+} // namespace brimwell
