@@ -2,7 +2,7 @@
 
 #include "platform/qt/EditBrowseCtrl.h"
 #include "platform/qt/RichEditCtrl.h"
-#include "resources/AppIcon.h"
+#include "resources/Pictures.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -42,9 +42,7 @@ QWidget* MakeControl(QWidget* parent, const ControlTemplate& c) {
         }
         auto* label = new QLabel(parent);
         if (c.style & Bitmap) {
-            EnsureResources();
-            const QPixmap picture(QStringLiteral(":/pictures/%1.png").arg(c.imageId));
-            label->setPixmap(picture);
+            label->setPixmap(LoadPicture(c.imageId));
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         } else {
             label->setText(StaticTextFromTemplate(c.text));
