@@ -60,7 +60,7 @@ TEST(RtfReader, ReadsTheFourDocumentsAndSurvivesMalformedInput) {
          kAboutRtf,
          {"C sb4200 | B16c1", "C sb1000 | B16c1", "C sb200 | B13c2", "C sb100 | B13c2",
           "C sb200 | B13c1"},
-         {"Brimwell Utility \u2013 Version 3.2.0\nBrimwell Ltd\n", "@"},
+         {"Brimwell Utility \u2013 Version " BRIMWELL_VERSION "\nBrimwell Ltd\n", "@"},
          "",
          [](const Document& d) {
              ASSERT_EQ(d.colors.size(), 3u);
