@@ -46,8 +46,8 @@ struct Run {
 
 struct Paragraph {
     ParaFormat format;
-    CharFormat
-        markFormat; // the character format of the paragraph mark (sets an empty line's height)
+    // The character format of the paragraph mark: it sets the height of an empty line.
+    CharFormat markFormat;
     std::vector<Run> runs;
 
     std::string Text() const;

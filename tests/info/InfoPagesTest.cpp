@@ -91,13 +91,19 @@ TEST_F(InfoPages, EachTextRowHoldsItsDocumentAndOnlyTheAboutRowShowsTheBanner) {
     EXPECT_EQ(text->begin().blockFormat().alignment(), Qt::AlignHCenter);
 }
 
-TEST_F(InfoPages, AnIndexOutsideTheFourGivesAnEmptyViewAndNoBanner) {
+TEST_F(InfoPages, AnIndexOutsideTheFourGivesAnEmptyViewAndNoBannerAndNoViewGivesNoText) {
     for (int index : {-1, 4, 1000}) {
         std::unique_ptr<CFuncDlg> page(CreatePage(IDD_TEXT_INFO, index, nullptr));
         ASSERT_TRUE(page->Create());
         EXPECT_TRUE(View(page.get())->document()->isEmpty()) << index;
         EXPECT_TRUE(page->GetDlgItem(IDC_BANNER_PICTURE)->isHidden()) << index;
     }
+    // A template without the view: nothing is streamed and the banner stays as it was.
+    const DialogTemplate damaged = FindDialogTemplate(IDD_TEXT_INFO)->Without(IDC_TEXT_VIEW);
+    std::unique_ptr<CFuncDlg> page(CreatePage(IDD_TEXT_INFO, 2, nullptr));
+    ASSERT_TRUE(page->Create(&damaged));
+    EXPECT_FALSE(page->GetDlgItem(IDC_BANNER_PICTURE)->isHidden());
+    EXPECT_EQ(static_cast<CTextInfoDlg*>(page.get())->m_pszRtf, nullptr);
 }
 
 TEST_F(InfoPages, TheScrollBarIsAlwaysThereAndTheScrollPositionSurvivesSwitchingRows) {
