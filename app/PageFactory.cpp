@@ -2,6 +2,8 @@
 
 #include "app/CBrimwellDlg.h"
 #include "logo/CCfgLogoDlg.h"
+#include "info/CTextInfoDlg.h"
+#include "info/CWelcomeDlg.h"
 #include "maintenance/CSetDateTimeDlg.h"
 #include "maintenance/CSetDensityDlg.h"
 #include "maintenance/CUpdateFirmwareDlg.h"
@@ -16,8 +18,17 @@ namespace brimwell {
 // A page that cannot be allocated leaves its slot empty, as a row without a page class.
 CFuncDlg* CreatePage(int nDialogId, int nPageArg, CBrimwellDlg* pParent) {
     switch (nDialogId) {
+    case IDD_WELCOME:
+        return new (std::nothrow) CWelcomeDlg(pParent);
+    case IDD_TEXT_INFO: {
+        auto* page = new (std::nothrow) CTextInfoDlg(pParent);
+        if (page) {
+            page->m_nTextIndex = nPageArg;
+        }
+        return page;
+    }
     case IDD_CFG_LOGO:
-        return new CCfgLogoDlg(pParent, nPageArg);
+        return new (std::nothrow) CCfgLogoDlg(pParent, nPageArg);
     case IDD_SET_DENSITY:
         return new (std::nothrow) CSetDensityDlg(pParent);
     case IDD_SET_DATE_TIME:

@@ -2,6 +2,8 @@
 
 #include "platform/qt/EditBrowseCtrl.h"
 #include "platform/qt/Fonts.h"
+#include "platform/qt/RichEditCtrl.h"
+#include "resources/Pictures.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -12,7 +14,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSlider>
-#include <QTextEdit>
 #include <cstdlib>
 
 namespace brimwell {
@@ -42,8 +43,7 @@ QWidget* MakeControl(QWidget* parent, const ControlTemplate& c) {
         }
         auto* label = new QLabel(parent);
         if (c.style & Bitmap) {
-            const QPixmap picture(QStringLiteral(":/pictures/%1.png").arg(c.imageId));
-            label->setPixmap(picture);
+            label->setPixmap(LoadPicture(c.imageId));
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         } else {
             label->setText(StaticTextFromTemplate(c.text));
@@ -84,13 +84,9 @@ QWidget* MakeControl(QWidget* parent, const ControlTemplate& c) {
         return slider;
     }
     case CtlClass::RichEdit: {
-        auto* text = new QTextEdit(parent);
-        text->setReadOnly((c.style & ReadOnly) != 0);
-        text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-        text->setVerticalScrollBarPolicy((c.style & DisableNoScroll) ? Qt::ScrollBarAlwaysOn
-                                                                     : Qt::ScrollBarAsNeeded);
-        text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        text->setLineWrapMode(QTextEdit::WidgetWidth);
+        auto* text = new CRichEditCtrl(parent);
+        text->SetReadOnly((c.style & ReadOnly) != 0);
+        text->SetDisableNoScroll((c.style & DisableNoScroll) != 0);
         return text;
     }
     case CtlClass::EditBrowse:
@@ -168,7 +164,7 @@ QString StaticTextFromTemplate(const std::string& text) {
 void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl) {
     const QFont font = DialogFont(tmpl);
     dialog->setFont(font);
-    const DialogBaseUnits units = BaseUnitsForFont(font);
+    const DialogBaseUnits units = kTemplateBaseUnits;
     const QRect size = DialogUnitsToPixels(units, 0, 0, tmpl.cx, tmpl.cy);
     dialog->resize(size.width(), size.height());
     for (const ControlTemplate& c : tmpl.controls) {
@@ -181,6 +177,11 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl) {
             // The template height is that of the dropped-down list; the closed box keeps
             // its natural height.
             rect.setHeight(control->sizeHint().height());
+        }
+        if (auto* label = qobject_cast<QLabel*>(control);
+            label && (c.style & CtlStyle::Bitmap) && !label->pixmap().isNull()) {
+            // A picture static takes the size of its picture, which is never scaled.
+            rect.setSize(label->pixmap().size());
         }
         control->setGeometry(rect);
         control->setProperty(kCtrlIdProperty, c.id);

@@ -15,6 +15,13 @@ struct DialogBaseUnits {
     int y = 13;
 };
 
+// The base units the templates are laid out in: those of Windows' dialog font ("MS Shell
+// Dlg", 8 points at 96 dots per inch). The builder places controls in these units rather than
+// in the units of this system's font, whose line is a pixel lower (6 x 12): pictures and
+// controls then get the pixel sizes the templates were made for, and the welcome picture
+// shows whole.
+inline constexpr DialogBaseUnits kTemplateBaseUnits{6, 13};
+
 DialogBaseUnits BaseUnitsFromMetrics(int widthOf52Letters, int fontHeight);
 DialogBaseUnits BaseUnitsForFont(const QFont& font);
 
@@ -26,8 +33,9 @@ QRect DialogUnitsToPixels(const DialogBaseUnits& units, int x, int y, int cx, in
 // platform's sans-serif face, at the template's point size.
 QFont DialogFont(const DialogTemplate& tmpl);
 
-// Fills `dialog` with the template's controls, sized from the dialog font, and gives the
-// dialog the template's size. Each control carries its id for GetDlgItem.
+// Fills `dialog` with the template's controls, placed in the template base units and drawn
+// in the dialog font, and gives the dialog the template's size. Each control carries its id for
+// GetDlgItem.
 void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl);
 
 // The direct child control with this id, or nullptr when the dialog has none.

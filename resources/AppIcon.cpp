@@ -7,6 +7,7 @@
 // The resources live in a static library: their registration must be pulled in by hand.
 static void InitBrimwellResources() {
     Q_INIT_RESOURCE(resources);
+    Q_INIT_RESOURCE(pictures);
 }
 
 namespace brimwell {

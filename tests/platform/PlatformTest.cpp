@@ -53,12 +53,15 @@ TEST(DialogUnits, RectanglesConvertEachEdgeOnItsOwnAxis) {
     EXPECT_EQ(DialogUnitsToPixels(units, 0, 0, 565, 355), QRect(0, 0, 848, 577));
 }
 
-TEST(DialogBuilder, BuildsEveryControlFindableByIdAndSizesTheDialogFromItsFont) {
+TEST(DialogBuilder, BuildsEveryControlFindableByIdAndSizesTheDialogInWindowsBaseUnits) {
     QWidget dialog;
     const DialogTemplate& tmpl = *FindDialogTemplate(IDD_BRIMWELL_DIALOG);
     BuildDialog(&dialog, tmpl);
-    const DialogBaseUnits units = BaseUnitsForFont(dialog.font());
-    EXPECT_EQ(dialog.size(), DialogUnitsToPixels(units, 0, 0, 565, 355).size());
+    // The templates' units are Windows' 6 x 13, whatever this system's font measures.
+    const DialogBaseUnits units = kTemplateBaseUnits;
+    EXPECT_EQ(units.x, 6);
+    EXPECT_EQ(units.y, 13);
+    EXPECT_EQ(dialog.size(), QSize(848, 577));
     ASSERT_NE(GetDlgItemAs<QComboBox>(&dialog, IDC_PRINTER_COMBO), nullptr);
     QWidget* list = GetDlgItem(&dialog, IDC_FUNCTION_LIST);
     ASSERT_NE(list, nullptr);

@@ -1,0 +1,14 @@
+#pragma once
+#include "printer/CFuncDlg.h"
+
+namespace brimwell {
+
+// The welcome page (dialog 138): the welcome picture at its own size. The first function
+// row, so it is what the user sees at start-up. It never talks to the printer.
+class CWelcomeDlg : public CFuncDlg {
+    Q_OBJECT
+public:
+    explicit CWelcomeDlg(QWidget* pParent);
+};
+
+} // namespace brimwell

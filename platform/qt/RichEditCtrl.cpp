@@ -1,0 +1,87 @@
+#include "platform/qt/RichEditCtrl.h"
+
+#include "platform/qt/RtfTextDocument.h"
+#include "platform/rtf/RtfReader.h"
+
+#include <QScrollBar>
+#include <string>
+#include <vector>
+
+namespace brimwell {
+
+CRichEditCtrl::CRichEditCtrl(QWidget* parent) : QTextEdit(parent) {
+    setAcceptRichText(false);
+    setLineWrapMode(QTextEdit::WidgetWidth);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setUndoRedoEnabled(false);
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this,
+            [this] { UpdateScrollBarEnabled(); });
+}
+
+void CRichEditCtrl::SetReadOnly(bool bReadOnly) {
+    setReadOnly(bReadOnly);
+    if (bReadOnly) {
+        // Selecting and copying stay possible with the mouse and the keyboard.
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
+}
+
+void CRichEditCtrl::SetDisableNoScroll(bool bDisableNoScroll) {
+    m_bDisableNoScroll = bDisableNoScroll;
+    setVerticalScrollBarPolicy(bDisableNoScroll ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
+    UpdateScrollBarEnabled();
+}
+
+void CRichEditCtrl::UpdateScrollBarEnabled() {
+    QScrollBar* bar = verticalScrollBar();
+    bar->setEnabled(!m_bDisableNoScroll || bar->maximum() > bar->minimum());
+}
+
+std::int32_t CRichEditCtrl::StreamIn(int nFormat, EditStream& es) {
+    es.dwError = 0;
+    if (!es.pfnCallback || (nFormat != SF_RTF && nFormat != SF_TEXT)) {
+        return 0;
+    }
+    std::string data;
+    std::vector<std::uint8_t> piece(static_cast<std::size_t>(kStreamPiece));
+    while (data.size() < kMaxStreamBytes) {
+        std::int32_t handed = 0;
+        const std::uint32_t error =
+            es.pfnCallback(es.dwCookie, piece.data(), kStreamPiece, &handed);
+        if (error != 0) {
+            es.dwError = error;
+            break;
+        }
+        if (handed <= 0) {
+            break;
+        }
+        // A callback that claims more than it was asked for gets only what fits the piece.
+        data.append(reinterpret_cast<const char*>(piece.data()),
+                    static_cast<std::size_t>(std::min(handed, kStreamPiece)));
+    }
+    if (nFormat == SF_RTF) {
+        FillTextDocument(rtf::Parse(data), document());
+    } else {
+        QString text;
+        text.reserve(static_cast<qsizetype>(data.size()));
+        for (const char c : data) {
+            text += QChar(
+                static_cast<char16_t>(rtf::Windows1252ToUnicode(static_cast<std::uint8_t>(c))));
+        }
+        setPlainText(text);
+    }
+    UpdateScrollBarEnabled();
+    return static_cast<std::int32_t>(data.size());
+}
+
+bool CRichEditCtrl::canInsertFromMimeData(const QMimeData* source) const {
+    return !isReadOnly() && QTextEdit::canInsertFromMimeData(source);
+}
+
+void CRichEditCtrl::insertFromMimeData(const QMimeData* source) {
+    if (!isReadOnly()) {
+        QTextEdit::insertFromMimeData(source);
+    }
+}
+
+} // namespace brimwell
