@@ -1,9 +1,9 @@
 #include "app/PageFactory.h"
 
 #include "app/CBrimwellDlg.h"
-#include "logo/CCfgLogoDlg.h"
 #include "info/CTextInfoDlg.h"
 #include "info/CWelcomeDlg.h"
+#include "logo/CCfgLogoDlg.h"
 #include "maintenance/CSetDateTimeDlg.h"
 #include "maintenance/CSetDensityDlg.h"
 #include "maintenance/CUpdateFirmwareDlg.h"

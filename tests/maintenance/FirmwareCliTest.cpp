@@ -33,9 +33,10 @@ protected:
 TEST_F(FirmwareCli, SendsTheFilteredFileWithAdviceOrRefusesWithThePagesMessage) {
     const std::string file = Write("u.TPL", "* v2\nDOWNLOAD \"AUTO.BAS\"  \n10 END\nEOP\nMOVE\n");
     EXPECT_EQ(Exec({"-o", "job.bin", "firmware", file}), EXIT_DONE) << err.str();
+    EXPECT_EQ(err.str(), ""); // a file gets no power-cycle advice
+    EXPECT_EQ(Exec({"firmware", file}), EXIT_DONE);
     EXPECT_EQ(err.str(),
               "When all printer lights stop flashing, turn the printer off then on again.\n");
-    EXPECT_EQ(Exec({"firmware", file}), EXIT_DONE);
     const std::string job =
         "\r\nQVX5930\r\n\r\n\r\nDOWNLOAD \"AUTO.BAS\"\r\n10 END\r\nEOP\r\nMOVE\r\n";
     EXPECT_EQ(AllWrites(), std::vector<std::string>(2, job));
