@@ -4,6 +4,10 @@
 
 namespace brimwell {
 
+// The rows of the function list, in the order the user sees them. The printer's clock page
+// (IDD_SET_DATE_TIME) has its class, template and page-factory entry but no row: the window
+// does not offer it to users (brimwell-cli's `clock` command sends the same job). It is kept
+// whole so that a row added here shows it like any other page, as the page tests do.
 const FuncTableEntry kFunctionTable[MAX_FUNC_PAGES] = {
     {"Welcome", IDD_WELCOME, 0},
     {"About Brimwell", IDD_TEXT_INFO, 0},

@@ -5,7 +5,7 @@
 
 namespace brimwell {
 
-// A text page (dialog 140): one of the four fixed RTF documents in the read-only rich-text
+// A text page (IDD_TEXT_INFO): one of the four fixed RTF documents in the read-only rich-text
 // view, with the maker's banner over the top of the about text. The document is streamed
 // into the view once, when the page is created; the view keeps its scroll position while
 // the page is hidden. It never talks to the printer.

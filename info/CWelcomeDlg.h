@@ -3,7 +3,7 @@
 
 namespace brimwell {
 
-// The welcome page (dialog 138): the welcome picture at its own size. The first function
+// The welcome page (IDD_WELCOME): the welcome picture at its own size. The first function
 // row, so it is what the user sees at start-up. It never talks to the printer.
 class CWelcomeDlg : public CFuncDlg {
     Q_OBJECT

@@ -12,7 +12,7 @@ class CLogoPreviewCtrl;
 inline constexpr const char* LOGO_FILE_FILTER =
     "Logo files (*.bmp; *.pcx)|*.bmp;*.pcx|All Files|*.*||";
 
-// The pass (page argument 0) or fail (any other) logo page (dialog 139): a file-browse edit
+// The pass (page argument 0) or fail (any other) logo page (IDD_CFG_LOGO): a file-browse edit
 // that loads the logo on every change of its text, the label preview, and buttons that turn
 // and invert the logo and store it on the printer as "LOGO1.PCX" or "FAIL.PCX".
 class CCfgLogoDlg : public CFuncDlg {
@@ -33,7 +33,8 @@ protected:
     bool OnInitDialog() override;
 
 private:
-    // Binds the template's controls 1010 and 1014 to the page's own control classes.
+    // Binds the template's controls IDC_LOGO_FILE and IDC_LOGO_PREVIEW to the page's own control
+    // classes.
     void DoDataExchange();
     void KeepButtonsClearOfPreview(int templateBottom);
     void UpdateButtons();

@@ -3,7 +3,7 @@
 
 namespace brimwell {
 
-// The clock page (dialog 144): sends the PC's local date and time to the printer's real-time
+// The clock page (IDD_SET_DATE_TIME): sends the PC's local date and time to the printer's real-time
 // clock, which the printer uses when it runs on its own.
 class CSetDateTimeDlg : public CFuncDlg {
     Q_OBJECT

@@ -5,7 +5,7 @@ class QSlider;
 
 namespace brimwell {
 
-// The print density page (dialog 143): a slider from 1 (light) to 15 (dark) with the value
+// The print density page (IDD_SET_DENSITY): a slider from 1 (light) to 15 (dark) with the value
 // shown under it, and a button that sends the value to the printer.
 class CSetDensityDlg : public CFuncDlg {
     Q_OBJECT

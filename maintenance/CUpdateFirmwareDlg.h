@@ -5,7 +5,7 @@
 
 namespace brimwell {
 
-// The firmware update page (dialog 145): a file-browse edit for the update file, a status
+// The firmware update page (IDD_UPDATE_FIRMWARE): a file-browse edit for the update file, a status
 // line shown while that file is not usable, and a button that reads, filters and sends the
 // file to the printer, which then runs the new label program after a power cycle.
 class CUpdateFirmwareDlg : public CFuncDlg {

@@ -22,7 +22,7 @@ protected:
     bool OnInitDialog() override;
 
 private:
-    // Button 1021: sends the configuration job for the selected tester type.
+    // IDC_SEND_CONFIGURATION: sends the configuration job for the selected tester type.
     void OnSendConfiguration();
 };
 

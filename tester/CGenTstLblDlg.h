@@ -18,7 +18,7 @@ protected:
     bool OnInitDialog() override;
 
 private:
-    // Buttons 1025 (Pass) and 1026 (Fail): one label, dated with the local time now.
+    // IDC_PASS_LABEL and IDC_FAIL_LABEL: one label, dated with the local time now.
     void OnGenerateLabel(TestResult result);
 };
 

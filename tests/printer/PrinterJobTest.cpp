@@ -1,7 +1,10 @@
 #include "printer/PrinterJob.h"
 #include "platform/fake/Fakes.h"
+#include "printer/TextFormat.h"
 
 #include <gtest/gtest.h>
+
+#include <cwchar>
 #include <string>
 
 using namespace brimwell;
@@ -208,6 +211,15 @@ TEST_F(JobFixture, OpenClosesAnEarlierJobAndARefusedOpenLeavesNothingOpen) {
     EXPECT_FALSE(job.IsDeviceOpen());
     EXPECT_FALSE(job.SpoolBytes("x", 1));
     EXPECT_EQ(job.SpoolSize(), 0u);
+}
+
+TEST(AppendPrintf, AFormatThatFailsLeavesTheOutputAsItWas) {
+    std::string out = "kept";
+    // A wide character the C locale cannot convert makes the formatting fail.
+    EXPECT_FALSE(AppendPrintf(out, "%lc", static_cast<wint_t>(0xD800)));
+    EXPECT_EQ(out, "kept");
+    EXPECT_TRUE(AppendPrintf(out, "%s%d", "+", 1));
+    EXPECT_EQ(out, "kept+1");
 }
 
 TEST(FormatMessage, ReplacesTheFirstPlaceholderOnly) {
