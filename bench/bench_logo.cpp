@@ -14,7 +14,7 @@
 namespace {
 
 using namespace brimwell;
-using namespace brimwell::logotest;
+using namespace brimwell::test;
 
 // A picture with both broad areas and fine detail, so the encoder meets long runs and single
 // bytes alike.

@@ -16,7 +16,7 @@
 namespace {
 
 using namespace brimwell;
-using namespace brimwell::logotest;
+using namespace brimwell::test;
 
 // A 360 x 360 picture with broad areas and fine detail, at 24 bits per pixel.
 Bytes Bmp24() {

@@ -31,7 +31,7 @@ struct Window {
             dlg.m_apPages[i] = new CFuncDlg(IDD_WELCOME, &dlg);
         }
     }
-    testing::FakePlatform platform;
+    test::FakePlatform platform;
     ScopedServices useEnumerator;
     CBrimwellDlg dlg;
 };

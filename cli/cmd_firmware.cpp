@@ -1,6 +1,6 @@
+#include "cli/CliPlatform.h"
 #include "cli/Commands.h"
 #include "maintenance/FirmwareFilter.h"
-#include "platform/posix/PosixFileSource.h"
 
 namespace brimwell::cli {
 
@@ -16,8 +16,7 @@ Outcome RunFirmware(Context& ctx) {
         return Usage("firmware needs one FILE");
     }
     const std::string& path = args.positionals().front();
-    PosixFileSource files;
-    const FirmwareFile firmware = ReadFirmwareFile(files, path);
+    const FirmwareFile firmware = ReadFirmwareFile(NativeFileSource(), path);
     if (firmware.status != FirmwareStatus::Ok) {
         std::string message = FirmwareStatusMessage(firmware.status, path);
         for (auto at = message.find("\r\n"); at != std::string::npos;

@@ -1,6 +1,6 @@
+#include "cli/CliPlatform.h"
 #include "cli/Commands.h"
 #include "logo/LabelPreviewPainter.h"
-#include "platform/posix/PosixFileSource.h"
 #include "printer/PrinterJob.h"
 
 #include <QGuiApplication>
@@ -56,8 +56,7 @@ Outcome RunPreview(Context& ctx) {
         return Usage("preview needs --png OUT");
     }
 
-    PosixFileSource files;
-    CLogoFmtHandler logo(files);
+    CLogoFmtHandler logo(NativeFileSource());
     logo.LoadFile(args.positionals().front());
     if (logo.IsLoaded()) {
         for (const auto& option : args.options()) {

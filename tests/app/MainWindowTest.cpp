@@ -6,8 +6,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using namespace brimwell;
-using brimwell::testing::FakePlatform;
+namespace brimwell::test {
 
 namespace {
 
@@ -153,3 +152,5 @@ TEST(AppIcon, IsRenderedAtTheFourSizes) {
         EXPECT_TRUE(sizes.contains(QSize(s, s))) << s;
     }
 }
+
+} // namespace brimwell::test

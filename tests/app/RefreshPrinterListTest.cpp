@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-namespace brimwell {
+namespace brimwell::test {
 namespace {
 
 using fake::FakeEnumerator;
@@ -99,7 +99,7 @@ protected:
         return record ? record->m_strDevicePath : std::string("(none)");
     }
 
-    testing::FakePlatform platform;
+    FakePlatform platform;
     FakeEnumerator enumerator;
     OrderCheckingMonitor monitor{enumerator};
     ScopedServices useEnumerator{&Services::enumerator, &enumerator};
@@ -337,4 +337,4 @@ TEST_F(PrinterListTest, ADeviceWhoseRecordCannotBeAllocatedIsLeftOut) {
 }
 
 } // namespace
-} // namespace brimwell
+} // namespace brimwell::test

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
-using namespace brimwell;
+namespace brimwell::test {
 using namespace brimwell::cli;
 
 namespace {
@@ -72,3 +72,5 @@ TEST(ParseLocalTime, AcceptsOnlyRealDatesInTheDocumentedForm) {
         EXPECT_FALSE(ParseLocalTime(bad)) << bad;
     }
 }
+
+} // namespace brimwell::test

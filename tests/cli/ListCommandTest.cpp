@@ -7,7 +7,9 @@
 
 #include <sstream>
 
-namespace brimwell::cli {
+namespace brimwell::test {
+
+using namespace brimwell::cli;
 namespace {
 
 using fake::FakeEnumerator;
@@ -106,4 +108,4 @@ TEST(CliDestination, AnExplicitPrinterNeedsNoDiscovery) {
 }
 
 } // namespace
-} // namespace brimwell::cli
+} // namespace brimwell::test

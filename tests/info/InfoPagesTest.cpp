@@ -25,7 +25,7 @@ namespace {
 constexpr int kAboutRow = 1;
 constexpr int kFirmwareHelpRow = 3;
 
-class InfoPages : public ::testing::Test, protected brimwell::testing::FakePlatform {
+class InfoPages : public ::testing::Test, protected FakePlatform {
 protected:
     InfoPages() { window.show(); }
 
@@ -39,7 +39,7 @@ protected:
 };
 
 TEST(RtfStreamCallback, ServesPiecesNoLargerThanAskedThenExactlyTheRestThenNothing) {
-    brimwell::testing::FakePlatform platform;
+    FakePlatform platform;
     CTextInfoDlg page(nullptr);
     const std::string doc = "0123456789abcdefghij";
     page.m_pszRtf = doc.c_str();

@@ -119,7 +119,7 @@ struct NodeFaults : DeviceFaults {};
 
 TEST_P(SystemCallFaults, InTheCompanionAndTheWindow) {
     const Fault& f = GetParam();
-    testing::FakePlatform window;
+    FakePlatform window;
     window.AddPrinter("/dev/usb/lp0");
     ScriptedCalls calls;
     calls.ticks = &window.ticks;

@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-namespace brimwell {
+namespace brimwell::test {
 namespace {
 
 using test::MockUsbBus;
@@ -124,7 +124,7 @@ protected:
     }
 
     MockUsbBus& bus;
-    testing::FakePlatform platform;
+    FakePlatform platform;
     PosixDeviceOpener opener;
     UdevEnumerator udevEnumerator;
     CountingEnumerator counting;
@@ -363,4 +363,4 @@ TEST_F(UdevDiscovery, CliJobGoesToTheFirstListedPrinter) {
 }
 
 } // namespace
-} // namespace brimwell
+} // namespace brimwell::test

@@ -14,8 +14,6 @@
 namespace brimwell::test {
 namespace {
 
-using namespace logotest;
-
 // Loads a picture given as rows of '#' (black) and '.' (white), or any bytes.
 struct Holder {
     fake::MemoryFileSource files;

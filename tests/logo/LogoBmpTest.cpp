@@ -7,10 +7,8 @@
 #include <functional>
 #include <string>
 
-namespace brimwell {
+namespace brimwell::test {
 namespace {
-
-using namespace logotest;
 
 LogoStatus ReadBmp(const Bytes& bytes, CLogoFmtHandler* holder = nullptr) {
     static fake::MemoryFileSource files;
@@ -252,4 +250,4 @@ TEST(LogoReadBmp, PaddingBitsAreZero) {
 }
 
 } // namespace
-} // namespace brimwell
+} // namespace brimwell::test

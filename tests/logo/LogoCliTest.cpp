@@ -12,10 +12,8 @@
 #include <sstream>
 #include <unistd.h>
 
-namespace brimwell {
+namespace brimwell::test {
 namespace {
-
-using namespace logotest;
 
 class LogoCli : public ::testing::Test, public test::CliHarness {
 protected:
@@ -145,4 +143,4 @@ TEST_F(LogoCli, NoPrinterListed) {
 }
 
 } // namespace
-} // namespace brimwell
+} // namespace brimwell::test

@@ -13,10 +13,8 @@
 #include <sstream>
 #include <string>
 
-namespace brimwell {
+namespace brimwell::test {
 namespace {
-
-using namespace logotest;
 
 const std::string kBadDir = std::string(BRIMWELL_SOURCE_DIR) + "/tests/data/logo/bad";
 const std::string kSeedDir = std::string(BRIMWELL_SOURCE_DIR) + "/fuzz/corpus/logo";
@@ -117,4 +115,4 @@ TEST(LogoCorpus, FuzzerSeedsLoad) {
 }
 
 } // namespace
-} // namespace brimwell
+} // namespace brimwell::test

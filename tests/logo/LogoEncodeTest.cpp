@@ -8,10 +8,8 @@
 #include <climits>
 #include <string>
 
-namespace brimwell {
+namespace brimwell::test {
 namespace {
-
-using namespace logotest;
 
 using PictureRows = std::vector<std::string>;
 
@@ -194,4 +192,4 @@ TEST(LogoPcxBlocks, RoundTrip) {
 }
 
 } // namespace
-} // namespace brimwell
+} // namespace brimwell::test

@@ -6,10 +6,8 @@
 
 #include <string>
 
-namespace brimwell {
+namespace brimwell::test {
 namespace {
-
-using namespace logotest;
 
 std::string Text(const Bytes& b) {
     return std::string(b.begin(), b.end());
@@ -93,4 +91,4 @@ TEST(LogoJob, DownloadSizeMatchesTheFile) {
 }
 
 } // namespace
-} // namespace brimwell
+} // namespace brimwell::test

@@ -13,10 +13,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace brimwell {
+namespace brimwell::test {
 namespace {
-
-using namespace logotest;
 
 class TempDir {
 public:
@@ -210,4 +208,4 @@ TEST(LogoLoadFile, EachLoadStartsFromScratch) {
 }
 
 } // namespace
-} // namespace brimwell
+} // namespace brimwell::test

@@ -17,14 +17,13 @@
 namespace brimwell::test {
 namespace {
 
-using namespace logotest;
 using namespace std::string_literals;
 
 constexpr const char* kPrinter = "/dev/usb/lp0";
 const FuncTableEntry kTable[MAX_FUNC_PAGES] = {{"Configure Pass Logo", IDD_CFG_LOGO, 0},
                                                {"Configure Fail Logo", IDD_CFG_LOGO, 1}};
 
-class LogoPages : public ::testing::Test, protected testing::FakePlatform {
+class LogoPages : public ::testing::Test, protected FakePlatform {
 protected:
     LogoPages() {
         fileSource.Add("/logos/white.bmp", Loadable(MonoSpec({"."})));

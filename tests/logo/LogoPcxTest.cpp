@@ -8,10 +8,8 @@
 #include <functional>
 #include <string>
 
-namespace brimwell {
+namespace brimwell::test {
 namespace {
-
-using namespace logotest;
 
 LogoStatus ReadPcx(const Bytes& bytes, CLogoFmtHandler& h) {
     h.LoadAs(LogoFormat::Pcx, bytes.data(), bytes.size());
@@ -199,4 +197,4 @@ TEST(LogoReadPcx, LargestImage) {
 }
 
 } // namespace
-} // namespace brimwell
+} // namespace brimwell::test

@@ -13,10 +13,8 @@
 #include <random>
 #include <string>
 
-namespace brimwell {
+namespace brimwell::test {
 namespace {
-
-using namespace logotest;
 
 std::vector<std::string> ThresholdedByQImage(const Bytes& file) {
     QImage image;
@@ -142,4 +140,4 @@ TEST(LogoQImageCrossCheck, QImageWrittenBmps) {
 }
 
 } // namespace
-} // namespace brimwell
+} // namespace brimwell::test

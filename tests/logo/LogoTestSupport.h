@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace brimwell::logotest {
+namespace brimwell::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -212,4 +212,4 @@ struct FailingAllocator {
     }
 };
 
-} // namespace brimwell::logotest
+} // namespace brimwell::test

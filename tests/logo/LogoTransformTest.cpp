@@ -6,10 +6,8 @@
 
 #include <string>
 
-namespace brimwell {
+namespace brimwell::test {
 namespace {
-
-using namespace logotest;
 
 using PictureRows = std::vector<std::string>;
 
@@ -152,4 +150,4 @@ TEST(LogoTransforms, DoNothingWithoutALogo) {
 }
 
 } // namespace
-} // namespace brimwell
+} // namespace brimwell::test

@@ -18,7 +18,7 @@ namespace {
 constexpr const char* kPrinter = "/dev/usb/lp0";
 const std::string kSmallest = "DOWNLOAD \"AUTO.BAS\"\r\nEOP\r\nMOVE\r\n";
 
-class FirmwarePage : public ::testing::Test, protected brimwell::testing::FakePlatform {
+class FirmwarePage : public ::testing::Test, protected FakePlatform {
 protected:
     void Open() {
         AddPrinter(kPrinter);
@@ -32,8 +32,7 @@ protected:
     bool StatusShown() { return !page->GetDlgItem(IDC_FIRMWARE_STATUS)->isHidden(); }
     QPushButton* Send() { return page->GetItem<QPushButton>(IDC_SEND_FIRMWARE); }
 
-    std::array<FuncTableEntry, MAX_FUNC_PAGES> table =
-        brimwell::testing::TableOf({IDD_UPDATE_FIRMWARE});
+    std::array<FuncTableEntry, MAX_FUNC_PAGES> table = TableOf({IDD_UPDATE_FIRMWARE});
     std::unique_ptr<CBrimwellDlg> window;
     CUpdateFirmwareDlg* page = nullptr;
 };

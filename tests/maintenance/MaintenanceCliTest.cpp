@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
-namespace brimwell::cli {
+namespace brimwell::test {
+
+using namespace brimwell::cli;
 namespace {
 
 using fake::FakeDeviceOpener;
@@ -118,4 +120,4 @@ TEST_F(MaintenanceCli, ClockWithAnInvalidTimeIsRefused) {
 }
 
 } // namespace
-} // namespace brimwell::cli
+} // namespace brimwell::test

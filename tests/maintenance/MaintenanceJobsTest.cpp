@@ -3,7 +3,7 @@
 #include <climits>
 #include <gtest/gtest.h>
 
-namespace brimwell {
+namespace brimwell::test {
 namespace {
 
 struct DensityCase {
@@ -89,4 +89,4 @@ TEST(ParseDensity, AcceptsOnlyWholeNumbersOnTheScale) {
 }
 
 } // namespace
-} // namespace brimwell
+} // namespace brimwell::test

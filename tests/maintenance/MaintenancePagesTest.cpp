@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace brimwell {
+namespace brimwell::test {
 namespace {
 
 using fake::FakeEnumerator;
@@ -32,7 +32,7 @@ const FuncTableEntry kTable[MAX_FUNC_PAGES] = {
 };
 const FuncTableEntry kEmptyTable[MAX_FUNC_PAGES] = {};
 
-class MaintenancePages : public ::testing::Test, protected brimwell::testing::FakePlatform {
+class MaintenancePages : public ::testing::Test, protected FakePlatform {
 protected:
     MaintenancePages() {
         clock.time = LocalDateTime{2024, 3, 5, 9, 7, 3};
@@ -282,4 +282,4 @@ TEST_F(MaintenancePages, FailuresShowOnlyThePageBaseMessage) {
 }
 
 } // namespace
-} // namespace brimwell
+} // namespace brimwell::test

@@ -14,7 +14,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-using namespace brimwell;
+namespace brimwell::test {
 
 TEST(DialogUnits, BaseUnitsFollowTheDialogManagersRounding) {
     struct Case {
@@ -165,3 +165,5 @@ TEST(QtMessageBox, ReturnsThePressedButtonAndClosingCountsAsCancel) {
     EXPECT_EQ(messages.Show("q", MsgIcon::Error, MsgButtons::OkCancel), MsgResult::Cancel);
     EXPECT_EQ(icon, QMessageBox::Critical);
 }
+
+} // namespace brimwell::test

@@ -5,8 +5,7 @@
 #include <chrono>
 #include <gtest/gtest.h>
 
-using namespace brimwell;
-using brimwell::testing::FakePlatform;
+namespace brimwell::test {
 
 namespace {
 
@@ -28,7 +27,7 @@ CBrimwellDlg::PageFactory JobPages() {
 
 struct PageBase : ::testing::Test {
     FakePlatform platform;
-    std::array<FuncTableEntry, MAX_FUNC_PAGES> table = brimwell::testing::TableOf({144, 144, 144});
+    std::array<FuncTableEntry, MAX_FUNC_PAGES> table = TableOf({144, 144, 144});
     std::unique_ptr<CBrimwellDlg> window;
 
     JobPage* Page(int slot) { return static_cast<JobPage*>(window->m_apPages[slot]); }
@@ -194,7 +193,7 @@ TEST(PageBaseRealTime, TheHoldLastsAtLeastTheMinimumAndOneSleep) {
     SystemTicks realTicks;
     ScopedServices realTime(&Services::ticks, &realTicks);
     platform.AddPrinter("/dev/usb/lp0");
-    auto table = brimwell::testing::TableOf({144});
+    auto table = TableOf({144});
     CBrimwellDlg window(table.data(), JobPages());
     auto* page = static_cast<JobPage*>(window.m_apPages[0]);
     using Clock = std::chrono::steady_clock;
@@ -207,3 +206,5 @@ TEST(PageBaseRealTime, TheHoldLastsAtLeastTheMinimumAndOneSleep) {
         EXPECT_GE(elapsed, std::chrono::milliseconds(minMs == 0 ? 50 : 500));
     }
 }
+
+} // namespace brimwell::test

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace brimwell {
+namespace brimwell::test {
 namespace {
 
 struct ParseCase {
@@ -271,4 +271,4 @@ TEST(MakeHardwareId, FormsAnIdentifierTheParserReads) {
 }
 
 } // namespace
-} // namespace brimwell
+} // namespace brimwell::test

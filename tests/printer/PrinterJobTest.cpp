@@ -7,7 +7,7 @@
 #include <cwchar>
 #include <string>
 
-using namespace brimwell;
+namespace brimwell::test {
 
 namespace {
 
@@ -228,3 +228,5 @@ TEST(FormatMessage, ReplacesTheFirstPlaceholderOnly) {
     EXPECT_EQ(FormatMessage(kMsgWriteFailure, "%s"), "Error : write failure for '%s'");
     EXPECT_EQ(FormatMessage(kMsgSpoolMemory, "x"), kMsgSpoolMemory);
 }
+
+} // namespace brimwell::test

@@ -10,7 +10,7 @@
 #include <string>
 #include <utility>
 
-namespace brimwell {
+namespace brimwell::test {
 namespace {
 
 // ATTRS{idVendor}=="1203" and the like: the key and the quoted value of one match.
@@ -61,4 +61,4 @@ TEST(UdevRules, SortBeforeTheRulesThatApplyTheTag) {
 }
 
 } // namespace
-} // namespace brimwell
+} // namespace brimwell::test

@@ -3,7 +3,7 @@
 #include "platform/Services.h"
 #include "platform/fake/Fakes.h"
 
-namespace brimwell::testing {
+namespace brimwell::test {
 
 // Every platform service replaced by its double for the lifetime of the object.
 struct FakePlatform {
@@ -43,4 +43,4 @@ inline std::array<FuncTableEntry, MAX_FUNC_PAGES> TableOf(std::initializer_list<
     return table;
 }
 
-} // namespace brimwell::testing
+} // namespace brimwell::test

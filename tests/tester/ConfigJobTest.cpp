@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace brimwell {
+namespace brimwell::test {
 namespace {
 
 const std::string kPrefix = "\r\nQVX5930\r\n\r\nDOWNLOAD \"MODE.MOD\",";
@@ -141,4 +141,4 @@ TEST(TesterCatalogue, IndexFromCommandLineText) {
 }
 
 } // namespace
-} // namespace brimwell
+} // namespace brimwell::test

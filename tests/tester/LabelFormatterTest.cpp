@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace brimwell {
+namespace brimwell::test {
 namespace {
 
 constexpr LocalDateTime kMarch7 = {2025, 3, 7, 14, 5, 9};
@@ -254,4 +254,4 @@ TEST(LabelFormatter, MonthOutOfRangeKeepsTheListLabelsShape) {
 }
 
 } // namespace
-} // namespace brimwell
+} // namespace brimwell::test

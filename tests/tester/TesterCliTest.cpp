@@ -8,7 +8,9 @@
 
 #include <sstream>
 
-namespace brimwell::cli {
+namespace brimwell::test {
+
+using namespace brimwell::cli;
 namespace {
 
 constexpr const char* kOut = "job.bin";
@@ -159,4 +161,4 @@ TEST_F(TesterCli, UnknownTesterMessageListsTheChoices) {
 }
 
 } // namespace
-} // namespace brimwell::cli
+} // namespace brimwell::test

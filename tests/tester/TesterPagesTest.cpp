@@ -19,7 +19,7 @@
 #include <memory>
 #include <optional>
 
-namespace brimwell {
+namespace brimwell::test {
 namespace {
 
 constexpr const char* kPath = "/dev/usb/lp0";
@@ -31,7 +31,7 @@ const FuncTableEntry kTable[MAX_FUNC_PAGES] = {
     {"Generate Test Label", IDD_GEN_TEST_LABEL, 0},
 };
 
-class TesterPages : public ::testing::Test, protected brimwell::testing::FakePlatform {
+class TesterPages : public ::testing::Test, protected FakePlatform {
 protected:
     TesterPages() {
         clock.time = LocalDateTime{2025, 3, 7, 14, 5, 9};
@@ -305,4 +305,4 @@ TEST_F(TesterPages, PagesWithoutSomeControlsStillWork) {
 }
 
 } // namespace
-} // namespace brimwell
+} // namespace brimwell::test

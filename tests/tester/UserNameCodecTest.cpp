@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace brimwell {
+namespace brimwell::test {
 namespace {
 
 TEST(UserNameCodec, ConvertsToCodePage1252) {
@@ -56,4 +56,4 @@ TEST(UserNameCodec, CountsCharactersAsTheEditBoxDoes) {
 }
 
 } // namespace
-} // namespace brimwell
+} // namespace brimwell::test
