@@ -24,7 +24,7 @@ std::uint8_t Shade(int x, int y) {
 }
 
 Bytes Bmp24() {
-    BmpSpec s;
+    BmpDesc s;
     s.width = 360;
     s.height = 360;
     for (int y = 0; y < 360; ++y) {

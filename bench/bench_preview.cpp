@@ -20,7 +20,7 @@ using namespace brimwell::test;
 
 // A 360 x 360 picture with broad areas and fine detail, at 24 bits per pixel.
 Bytes Bmp24() {
-    BmpSpec s;
+    BmpDesc s;
     s.width = 360;
     s.height = 360;
     for (int y = 0; y < 360; ++y) {

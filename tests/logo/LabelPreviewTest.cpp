@@ -21,7 +21,7 @@ struct Holder {
     Holder() { logo.LoadFile("/missing.bmp"); }
     explicit Holder(const Bytes& bytes) { logo.LoadBytes(bytes.data(), bytes.size()); }
     explicit Holder(std::initializer_list<std::string> rows)
-        : Holder(Loadable(MonoSpec(std::vector<std::string>(rows)))) {}
+        : Holder(Loadable(MonoDesc(std::vector<std::string>(rows)))) {}
 };
 
 bool Ink(const QImage& picture, int x, int y) {
@@ -141,7 +141,7 @@ TEST(LabelPreviewPaint, MessageWrapsInsideTheInsetRectangle) {
 TEST(PreviewCommand, WritesThePreviewOrTheStatusPictureWithItsStatus) {
     QTemporaryDir dir;
     const std::string logoPath = dir.filePath("logo.bmp").toStdString();
-    const Bytes bytes = Loadable(MonoSpec({"##..", "#...", "...."}));
+    const Bytes bytes = Loadable(MonoDesc({"##..", "#...", "...."}));
     std::ofstream(logoPath, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
     const std::string png = dir.filePath("out.png").toStdString();

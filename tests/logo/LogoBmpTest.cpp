@@ -20,7 +20,7 @@ LogoStatus ReadBmp(const Bytes& bytes, CLogoFmtHandler* holder = nullptr) {
 
 // An 8-bit 5 x 3 file with a 4-colour table: small, but with every part present.
 Bytes Base() {
-    BmpSpec s;
+    BmpDesc s;
     s.width = 5;
     s.height = 3;
     s.bits = 8;
@@ -134,7 +134,7 @@ TEST(LogoReadBmp, SizeLimits) {
             EXPECT_EQ(h.GetStride(), 4u * ((c.width + 31) / 32));
         }
     }
-    BmpSpec topDown;
+    BmpDesc topDown;
     topDown.width = 1;
     topDown.height = 361;
     topDown.topDown = true;
@@ -153,7 +153,7 @@ TEST(LogoReadBmp, NoMemoryForTheImage) {
 // Pictures and the pictures they must give.
 TEST(LogoReadBmp, Thresholding) {
     auto rgb = [](std::int32_t w, std::int32_t hgt, std::vector<std::uint32_t> px) {
-        BmpSpec s;
+        BmpDesc s;
         s.width = w;
         s.height = hgt;
         s.pixels = std::move(px);
@@ -187,7 +187,7 @@ TEST(LogoReadBmp, Thresholding) {
 }
 
 TEST(LogoReadBmp, BottomUpAndTopDownGiveTheSameImage) {
-    BmpSpec s = MonoSpec({"#..#.##..", ".#.......", "########.", "........#"});
+    BmpDesc s = MonoDesc({"#..#.##..", ".#.......", "########.", "........#"});
     fake::MemoryFileSource files;
     CLogoFmtHandler up(files), down(files);
     ASSERT_EQ(ReadBmp(MakeBmp(s), &up), LOGO_LOADED_OK);
@@ -209,7 +209,7 @@ TEST(LogoReadBmp, PaletteOrderDoesNotMatter) {
 
 // Indexes at or past the colour count are black, even where the file's table has an entry.
 TEST(LogoReadBmp, IndexOutsideTheColourCountIsBlack) {
-    BmpSpec s;
+    BmpDesc s;
     s.width = 4;
     s.height = 1;
     s.bits = 8;
@@ -233,7 +233,7 @@ TEST(LogoReadBmp, IndexOutsideTheColourCountIsBlack) {
 // Info headers larger than 40 bytes (V4, V5): the colour table follows them.
 TEST(LogoReadBmp, LargerInfoHeaders) {
     for (std::uint32_t infoSize : {40u, 56u, 108u, 124u}) {
-        BmpSpec s = MonoSpec({"#.", ".#"}, true);
+        BmpDesc s = MonoDesc({"#.", ".#"}, true);
         s.infoSize = infoSize;
         fake::MemoryFileSource files;
         CLogoFmtHandler h(files);

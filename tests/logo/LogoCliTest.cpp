@@ -20,7 +20,7 @@ protected:
     LogoCli() {
         char name[] = "/tmp/logo-cli-XXXXXX";
         m_dir = ::mkdtemp(name);
-        m_logo = Write("logo.bmp", Loadable(MonoSpec({"#....", ".....", "..###"})));
+        m_logo = Write("logo.bmp", Loadable(MonoDesc({"#....", ".....", "..###"})));
         outputs.Add("job.out");
         printers.Add("/dev/usb/lp7");
     }
@@ -38,7 +38,7 @@ protected:
     std::string Expected(const std::string& steps, LogoKind kind, bool pcxOnly = false) {
         fake::MemoryFileSource none;
         CLogoFmtHandler h(none);
-        const Bytes file = Loadable(MonoSpec({"#....", ".....", "..###"}));
+        const Bytes file = Loadable(MonoDesc({"#....", ".....", "..###"}));
         h.LoadBytes(file.data(), file.size());
         for (char s : steps) {
             s == 'r' ? static_cast<void>(h.Rotate()) : h.Invert();

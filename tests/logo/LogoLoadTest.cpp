@@ -38,7 +38,7 @@ private:
 
 // A BMP whose pixel data is pushed back by a gap so that the file has exactly `size` bytes.
 Bytes BmpOfSize(std::uint32_t size) {
-    BmpSpec s;
+    BmpDesc s;
     s.width = 1;
     s.height = 1;
     s.pixels = {0xFFFFFF};
@@ -196,7 +196,7 @@ TEST(LogoLoadFile, FailureClearsTheImageAndKeepsTheBuffer) {
 TEST(LogoLoadFile, EachLoadStartsFromScratch) {
     fake::MemoryFileSource files;
     const std::vector<std::string> picture = {"#.........", "..........", "........##"};
-    files.Add("logo.bmp", Loadable(MonoSpec(picture)));
+    files.Add("logo.bmp", Loadable(MonoDesc(picture)));
     CLogoFmtHandler h(files);
     h.LoadFile("logo.bmp");
     h.Rotate();

@@ -26,8 +26,8 @@ const FuncTableEntry kTable[MAX_FUNC_PAGES] = {{"Configure Pass Logo", IDD_CFG_L
 class LogoPages : public ::testing::Test, protected FakePlatform {
 protected:
     LogoPages() {
-        fileSource.Add("/logos/white.bmp", Loadable(MonoSpec({"."})));
-        fileSource.Add("/logos/wide.bmp", Loadable(MonoSpec({"#..", "..."})));
+        fileSource.Add("/logos/white.bmp", Loadable(MonoDesc({"."})));
+        fileSource.Add("/logos/wide.bmp", Loadable(MonoDesc({"#..", "..."})));
     }
     void Open() { window = std::make_unique<CBrimwellDlg>(kTable); }
     CCfgLogoDlg* Page(int row) { return qobject_cast<CCfgLogoDlg*>(window->m_apPages[row]); }

@@ -63,7 +63,7 @@ TEST(LogoQImageCrossCheck, HandMadeBmps) {
     for (std::uint16_t bits : {1, 4, 8, 24}) {
         for (std::int32_t width : {1, 3, 7, 13, 31, 33, 45}) {
             for (std::int32_t height : {1, 6}) {
-                BmpSpec s;
+                BmpDesc s;
                 s.bits = bits;
                 s.width = width;
                 s.height = height;
@@ -75,7 +75,7 @@ TEST(LogoQImageCrossCheck, HandMadeBmps) {
                     s.pixels.push_back(colours ? rng() % colours : rng() % 0x1000000);
                 }
                 for (bool reversed : {false, true}) {
-                    BmpSpec v = s;
+                    BmpDesc v = s;
                     if (reversed) {
                         if (colours == 0) {
                             continue;

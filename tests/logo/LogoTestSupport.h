@@ -32,7 +32,7 @@ inline void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
 }
 
 // A Windows BMP. Pixels are given top row first: palette indexes, or 0xRRGGBB at 24 bits.
-struct BmpSpec {
+struct BmpDesc {
     std::int32_t width = 1;
     std::int32_t height = 1; // always positive here; topDown decides the stored sign
     std::uint16_t bits = 24;
@@ -44,7 +44,7 @@ struct BmpSpec {
     std::uint32_t gap = 0; // extra bytes between the colour table and the rows
 };
 
-inline Bytes MakeBmp(const BmpSpec& s) {
+inline Bytes MakeBmp(const BmpDesc& s) {
     const std::uint32_t stride = 4 * ((static_cast<std::uint32_t>(s.width) * s.bits + 31) / 32);
     const std::uint32_t table = 4 * static_cast<std::uint32_t>(s.palette.size());
     const std::uint32_t offset = 14 + s.infoSize + table + s.gap;
@@ -90,7 +90,7 @@ inline Bytes MakeBmp(const BmpSpec& s) {
 
 // A BMP of `width` x `height` 24-bit pixels all of one colour.
 inline Bytes SolidBmp(std::int32_t width, std::int32_t height, std::uint32_t rgb = 0xFFFFFF) {
-    BmpSpec s;
+    BmpDesc s;
     s.width = width;
     s.height = height;
     s.pixels.assign(static_cast<std::size_t>(width) * height, rgb);
@@ -98,8 +98,8 @@ inline Bytes SolidBmp(std::int32_t width, std::int32_t height, std::uint32_t rgb
 }
 
 // The 1-bit black and white BMP of a picture given as rows of '#' (black) and '.' (white).
-inline BmpSpec MonoSpec(const std::vector<std::string>& rows, bool whiteFirst = false) {
-    BmpSpec s;
+inline BmpDesc MonoDesc(const std::vector<std::string>& rows, bool whiteFirst = false) {
+    BmpDesc s;
     s.width = static_cast<std::int32_t>(rows[0].size());
     s.height = static_cast<std::int32_t>(rows.size());
     s.bits = 1;
@@ -114,11 +114,11 @@ inline BmpSpec MonoSpec(const std::vector<std::string>& rows, bool whiteFirst = 
     return s;
 }
 inline Bytes MonoBmp(const std::vector<std::string>& rows, bool whiteFirst = false) {
-    return MakeBmp(MonoSpec(rows, whiteFirst));
+    return MakeBmp(MonoDesc(rows, whiteFirst));
 }
 
 // The BMP with its rows pushed back far enough to make the file loadable (128 bytes or more).
-inline Bytes Loadable(BmpSpec s) {
+inline Bytes Loadable(BmpDesc s) {
     const std::size_t size = MakeBmp(s).size();
     if (size < LOGO_MIN_FILE_SIZE) {
         s.gap += static_cast<std::uint32_t>(LOGO_MIN_FILE_SIZE - size);
