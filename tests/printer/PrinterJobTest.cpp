@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cwchar>
 #include <string>
 
@@ -214,8 +215,12 @@ TEST_F(JobFixture, OpenClosesAnEarlierJobAndARefusedOpenLeavesNothingOpen) {
 }
 
 TEST(AppendPrintf, AFormatThatFailsLeavesTheOutputAsItWas) {
+    // A wide character the C locale cannot convert makes the formatting fail (glibc); a C
+    // library that formats it anyway has no failure to show.
+    if (std::snprintf(nullptr, 0, "%lc", static_cast<wint_t>(0xD800)) >= 0) {
+        GTEST_SKIP() << "this C library formats every wide character";
+    }
     std::string out = "kept";
-    // A wide character the C locale cannot convert makes the formatting fail.
     EXPECT_FALSE(AppendPrintf(out, "%lc", static_cast<wint_t>(0xD800)));
     EXPECT_EQ(out, "kept");
     EXPECT_TRUE(AppendPrintf(out, "%s%d", "+", 1));
