@@ -44,12 +44,13 @@ export WINEPREFIX="$PWD/$build/wine-prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wine cmd /c exit >/dev/null 2>&1 || true
-fi
 # One Wine server for the whole run, instead of one started and stopped per test program.
 "$wineserver" -p || true
 trap '"$wineserver" -k || true' EXIT
+# Wine's background services (and, on the first run, the prefix) are started here with their
+# output elsewhere: started by the first test program instead, they would inherit ctest's
+# output pipe and keep it open after the test ended, and ctest would wait for ever.
+wine cmd /c exit >/dev/null 2>&1 || true
 
 cd "$build"
-ctest --output-on-failure -j "${JOBS:-2}" "$@"
+ctest --output-on-failure --timeout 300 -j "${JOBS:-2}" "$@"
