@@ -8,25 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(g++-mingw-w64-x86-64-posix wine wine64 googletest cmake ninja-build)
-missing=()
-for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo=""
-    if [ "$(id -u)" -ne 0 ]; then
-        sudo="sudo"
-    fi
-    export DEBIAN_FRONTEND=noninteractive
-    $sudo flock /tmp/apt.lock apt-get install -y --no-install-recommends "${missing[@]}" || {
-        $sudo flock /tmp/apt.lock apt-get update
-        $sudo flock /tmp/apt.lock apt-get install -y --no-install-recommends "${missing[@]}"
-    }
-fi
+./scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine wine64 googletest cmake ninja-build
 
 build=${BUILD_DIR:-build-windows}
 launcher=()

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs, with apt-get, whatever of the build and test dependencies is missing.
+# Installs, with apt-get, whatever of the build and test dependencies is missing; with package
+# names as arguments, whatever of those is missing (the Windows and package scripts' extras).
 # Runs apt-get through sudo when not root. Debian 12 (bookworm) package names.
 set -euo pipefail
 
-packages=(
+default_packages=(
     build-essential cmake pkg-config ninja-build ccache
     qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
     libudev-dev
@@ -14,6 +15,11 @@ packages=(
     fonts-dejavu-core fonts-liberation2 libx11-dev
     help2man appstream desktop-file-utils
 )
+
+packages=("${default_packages[@]}")
+if [ $# -gt 0 ]; then
+    packages=("$@")
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -8,20 +8,7 @@ cd "$(dirname "$0")/.."
 build=${1:-build-deb}
 
 ./scripts/install-deps.sh
-packaging=(dpkg-dev fakeroot file help2man lintian appstream desktop-file-utils)
-missing=()
-for p in "${packaging[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    export DEBIAN_FRONTEND=noninteractive
-    $sudo flock /tmp/apt.lock apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+./scripts/install-deps.sh dpkg-dev fakeroot file help2man lintian appstream desktop-file-utils
 
 # Debian's hardening and optimisation flags; dates in the manual pages and changelog from
 # the last commit, so that the same sources make the same package.
