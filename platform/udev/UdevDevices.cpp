@@ -117,28 +117,23 @@ struct UdevMonitor::Impl {
         }
     }
 
-    // Reads every queued event; one rebuild covers a burst. When events were lost (the
-    // receive buffer overran) the list is rebuilt anyway, since any of them may have been
-    // ours; what is still queued wakes the notifier again.
+    // Reads every queued event; what is still queued after an overrun wakes the notifier again.
     void Drain() {
-        bool changed = false;
-        for (;;) {
+        const bool rebuild = DrainNeedsRebuild([this] {
+            MonitorRead read;
             errno = 0;
             udev_device* dev = udev_monitor_receive_device(monitor);
-            if (!dev) {
-                if (errno != 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
-                    changed = true;
-                }
-                break;
+            read.error = errno;
+            if (dev) {
+                read.got = true;
+                read.ours = IsPrinterInterfaceEvent(Str(udev_device_get_action(dev)),
+                                                    Str(udev_device_get_subsystem(dev)),
+                                                    Str(udev_device_get_sysname(dev)));
+                udev_device_unref(dev);
             }
-            if (IsPrinterInterfaceEvent(Str(udev_device_get_action(dev)),
-                                        Str(udev_device_get_subsystem(dev)),
-                                        Str(udev_device_get_sysname(dev)))) {
-                changed = true;
-            }
-            udev_device_unref(dev);
-        }
-        if (changed && handler) {
+            return read;
+        });
+        if (rebuild && handler) {
             handler();
         }
     }

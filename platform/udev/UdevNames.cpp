@@ -1,5 +1,7 @@
 #include "platform/udev/UdevNames.h"
 
+#include <cerrno>
+
 namespace brimwell {
 
 bool IsPrinterInterface(const std::string& subsystem, const std::string& sysname) {
@@ -9,6 +11,18 @@ bool IsPrinterInterface(const std::string& subsystem, const std::string& sysname
 bool IsPrinterInterfaceEvent(const std::string& action, const std::string& subsystem,
                              const std::string& sysname) {
     return (action == "add" || action == "remove") && IsPrinterInterface(subsystem, sysname);
+}
+
+bool DrainNeedsRebuild(const std::function<MonitorRead()>& next) {
+    bool rebuild = false;
+    for (;;) {
+        const MonitorRead read = next();
+        if (!read.got) {
+            const int e = read.error;
+            return rebuild || (e != 0 && e != EAGAIN && e != EWOULDBLOCK && e != EINTR);
+        }
+        rebuild = rebuild || read.ours;
+    }
 }
 
 std::string MakeHardwareId(const std::string& idVendor, const std::string& idProduct,

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 namespace brimwell {
@@ -14,6 +15,20 @@ bool IsPrinterInterface(const std::string& subsystem, const std::string& sysname
 // gone from sysfs, so none of its attributes can be consulted.
 bool IsPrinterInterfaceEvent(const std::string& action, const std::string& subsystem,
                              const std::string& sysname);
+
+// One read from the device-event socket: an event (and whether it is a printer-interface
+// arrival or removal), or nothing, with the error number the read left.
+struct MonitorRead {
+    bool got = false;
+    bool ours = false;
+    int error = 0;
+};
+
+// Reads through next() until the socket has nothing more and tells whether the printer list
+// must be rebuilt: one of the events was ours, or events were lost (the receive buffer overran
+// and the read failed with anything but "try again" or "interrupted"), since any lost event
+// may have been ours. One rebuild covers a whole burst.
+bool DrainNeedsRebuild(const std::function<MonitorRead()>& next);
 
 // The hardware identifier formed from a USB device's idVendor, idProduct and bcdDevice
 // attributes: "USB\VID_1203&PID_0126&REV_0100" (upper-case hex; REV part only when known).

@@ -1,4 +1,4 @@
-// The BMP reader: its checks in their order, and how pixels become black and white.
+// The BMP reader: the edges of its checks, and how pixels become black and white.
 #include "logo/LogoFmtHandler.h"
 #include "logo/LogoTestSupport.h"
 
@@ -33,7 +33,9 @@ void SetSize(Bytes& b) {
     Put32(b, 2, static_cast<std::uint32_t>(b.size()));
 }
 
-TEST(LogoReadBmp, ChecksInOrder) {
+// Every refusal of a malformed file is a file of tests/data/logo/bad, checked by the corpus
+// test. Here: what must still load, and the edges those files do not hold.
+TEST(LogoReadBmp, EdgesBesideTheMalformedFiles) {
     using Edit = std::function<void(Bytes&)>;
     const struct {
         const char* name;
@@ -41,55 +43,13 @@ TEST(LogoReadBmp, ChecksInOrder) {
         LogoStatus status;
     } cases[] = {
         {"well formed", [](Bytes&) {}, LOGO_LOADED_OK},
-        {"53 bytes", [](Bytes& b) { b.resize(53), SetSize(b); }, LOGO_NOT_COMPATIBLE},
-        {"info header 39", [](Bytes& b) { Put32(b, 14, 39); }, LOGO_NOT_COMPATIBLE},
-        {"OS/2 core header", [](Bytes& b) { Put32(b, 14, 12); }, LOGO_NOT_COMPATIBLE},
-        {"size field + 1", [](Bytes& b) { Put32(b, 2, b.size() + 1); }, LOGO_NOT_COMPATIBLE},
-        {"size field - 1", [](Bytes& b) { Put32(b, 2, b.size() - 1); }, LOGO_NOT_COMPATIBLE},
         {"one spare byte", [](Bytes& b) { b.push_back(0), SetSize(b); }, LOGO_LOADED_OK},
-        {"planes 0", [](Bytes& b) { Put16(b, 26, 0); }, LOGO_NOT_COMPATIBLE},
-        {"planes 2", [](Bytes& b) { Put16(b, 26, 2); }, LOGO_NOT_COMPATIBLE},
-        {"RLE8", [](Bytes& b) { Put32(b, 30, 1); }, LOGO_NOT_COMPATIBLE},
-        {"RLE4", [](Bytes& b) { Put32(b, 30, 2); }, LOGO_NOT_COMPATIBLE},
-        {"bit fields", [](Bytes& b) { Put32(b, 30, 3); }, LOGO_NOT_COMPATIBLE},
         {"0 bits", [](Bytes& b) { Put16(b, 28, 0); }, LOGO_NOT_COMPATIBLE},
-        {"2 bits", [](Bytes& b) { Put16(b, 28, 2); }, LOGO_NOT_COMPATIBLE},
-        {"16 bits", [](Bytes& b) { Put16(b, 28, 16); }, LOGO_NOT_COMPATIBLE},
-        {"32 bits", [](Bytes& b) { Put16(b, 28, 32); }, LOGO_NOT_COMPATIBLE},
-        {"width 0", [](Bytes& b) { Put32(b, 18, 0); }, LOGO_NOT_COMPATIBLE},
-        {"width -5", [](Bytes& b) { Put32(b, 18, -5); }, LOGO_NOT_COMPATIBLE},
-        {"height 0", [](Bytes& b) { Put32(b, 22, 0); }, LOGO_NOT_COMPATIBLE},
-        {"height INT_MIN", [](Bytes& b) { Put32(b, 22, 0x80000000u); }, LOGO_NOT_COMPATIBLE},
         {"height -3 (top-down)", [](Bytes& b) { Put32(b, 22, -3); }, LOGO_LOADED_OK},
-        {"width 361", [](Bytes& b) { Put32(b, 18, 361); }, LOGO_TOO_LARGE},
-        {"height 361", [](Bytes& b) { Put32(b, 22, 361); }, LOGO_TOO_LARGE},
-        {"height -361", [](Bytes& b) { Put32(b, 22, -361); }, LOGO_TOO_LARGE},
-        {"width INT_MAX", [](Bytes& b) { Put32(b, 18, 0x7FFFFFFF); }, LOGO_TOO_LARGE},
-        {"bad planes before size", [](Bytes& b) { Put16(b, 26, 2), Put32(b, 18, 361); },
-         LOGO_NOT_COMPATIBLE},
-        {"size before colour count", [](Bytes& b) { Put32(b, 46, 257), Put32(b, 18, 361); },
-         LOGO_TOO_LARGE},
-        {"257 colours", [](Bytes& b) { Put32(b, 46, 257); }, LOGO_NOT_COMPATIBLE},
-        {"negative colours", [](Bytes& b) { Put32(b, 46, -1); }, LOGO_NOT_COMPATIBLE},
-        // A negative count would pass the important-colours check and pull the least pixel
-        // offset back into the headers: refused.
-        {"negative colours and important",
-         [](Bytes& b) { Put32(b, 46, -100), Put32(b, 50, -100), Put32(b, 10, 0); },
-         LOGO_NOT_COMPATIBLE},
-        {"256 colours: table past offset", [](Bytes& b) { Put32(b, 46, 256); },
-         LOGO_NOT_COMPATIBLE},
-        {"important 5 of 4", [](Bytes& b) { Put32(b, 46, 4), Put32(b, 50, 5); },
-         LOGO_NOT_COMPATIBLE},
         {"important 4 of 4", [](Bytes& b) { Put32(b, 46, 4), Put32(b, 50, 4); }, LOGO_LOADED_OK},
         {"important negative", [](Bytes& b) { Put32(b, 46, 4), Put32(b, 50, -7); }, LOGO_LOADED_OK},
-        {"offset inside table", [](Bytes& b) { Put32(b, 10, 14 + 40 + 15); }, LOGO_NOT_COMPATIBLE},
-        {"offset 0", [](Bytes& b) { Put32(b, 10, 0); }, LOGO_NOT_COMPATIBLE},
-        {"offset past end", [](Bytes& b) { Put32(b, 10, 0xFFFFFFFF); }, LOGO_NOT_COMPATIBLE},
-        {"rows one byte past end", [](Bytes& b) { Put32(b, 10, 14 + 40 + 16 + 1); },
-         LOGO_NOT_COMPATIBLE},
         {"rows end at end", [](Bytes& b) { b.push_back(0), Put32(b, 10, 71), SetSize(b); },
          LOGO_LOADED_OK},
-        {"huge info header", [](Bytes& b) { Put32(b, 14, 0xFFFFFFF0); }, LOGO_NOT_COMPATIBLE},
         {"info header past offset", [](Bytes& b) { Put32(b, 14, 41); }, LOGO_NOT_COMPATIBLE},
     };
     for (const auto& c : cases) {

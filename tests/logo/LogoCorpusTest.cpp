@@ -1,5 +1,5 @@
-// The committed logo files: every malformed file gives the status its README lists, and every
-// fuzzer seed loads.
+// The committed logo files: every malformed file gives the status its README lists (this is
+// where the readers' refusals are checked), and every fuzzer seed loads.
 #include "logo/LogoFmtHandler.h"
 #include "logo/LogoTestSupport.h"
 #include "platform/posix/PosixFileSource.h"

@@ -1,4 +1,4 @@
-// The PCX reader: its checks in their order, the structure scan, the end of the file and the
+// The PCX reader: the edges of its checks, the structure scan, the end of the file and the
 // decoding of 1- and 8-bit lines.
 #include "logo/LogoFmtHandler.h"
 #include "logo/LogoTestSupport.h"
@@ -37,7 +37,9 @@ Bytes With(Bytes head, std::initializer_list<std::uint8_t> tail) {
     return head;
 }
 
-TEST(LogoReadPcx, ChecksInOrder) {
+// Every refusal of a malformed file is a file of tests/data/logo/bad, checked by the corpus
+// test. Here: what must still load, and the edges those files do not hold.
+TEST(LogoReadPcx, EdgesBesideTheMalformedFiles) {
     using Edit = std::function<void(Bytes&)>;
     const struct {
         const char* name;
@@ -45,39 +47,18 @@ TEST(LogoReadPcx, ChecksInOrder) {
         LogoStatus status;
     } cases[] = {
         {"well formed", [](Bytes&) {}, LOGO_LOADED_OK},
-        {"127 bytes", [](Bytes& b) { b.resize(127); }, LOGO_NOT_COMPATIBLE},
-        {"0 planes", [](Bytes& b) { b[65] = 0; }, LOGO_NOT_COMPATIBLE},
-        {"3 planes", [](Bytes& b) { b[65] = 3; }, LOGO_NOT_COMPATIBLE},
         {"2 bits", [](Bytes& b) { b[3] = 2; }, LOGO_NOT_COMPATIBLE},
-        {"4 bits", [](Bytes& b) { b[3] = 4; }, LOGO_NOT_COMPATIBLE},
         {"24 bits", [](Bytes& b) { b[3] = 24; }, LOGO_NOT_COMPATIBLE},
-        {"Xmax below Xmin", [](Bytes& b) { Put16(b, 4, 5), Put16(b, 8, 4); }, LOGO_NOT_COMPATIBLE},
-        {"Ymax below Ymin", [](Bytes& b) { Put16(b, 6, 2), Put16(b, 10, 1); }, LOGO_NOT_COMPATIBLE},
         {"Xmin 65535, Xmax 0", [](Bytes& b) { Put16(b, 4, 65535), Put16(b, 8, 0); },
          LOGO_NOT_COMPATIBLE},
-        {"0 bytes per line", [](Bytes& b) { Put16(b, 66, 0); }, LOGO_NOT_COMPATIBLE},
-        {"width 361", [](Bytes& b) { Put16(b, 8, 360); }, LOGO_TOO_LARGE},
         {"width 361 off the origin", [](Bytes& b) { Put16(b, 4, 1000), Put16(b, 8, 1360); },
          LOGO_TOO_LARGE},
-        {"width 65536", [](Bytes& b) { Put16(b, 8, 65535); }, LOGO_TOO_LARGE},
-        {"height 361", [](Bytes& b) { Put16(b, 10, 360); }, LOGO_TOO_LARGE},
         {"bad line length before size", [](Bytes& b) { Put16(b, 66, 0), Put16(b, 8, 360); },
          LOGO_NOT_COMPATIBLE},
         {"origin moved", [](Bytes& b) { Put16(b, 4, 100), Put16(b, 8, 115); }, LOGO_LOADED_OK},
         {"version 0", [](Bytes& b) { b[1] = 0; }, LOGO_LOADED_OK},
         {"encoding 0", [](Bytes& b) { b[2] = 0; }, LOGO_LOADED_OK},
-        {"code 0xC0", [](Bytes& b) { b[128] = 0xC0; }, LOGO_NOT_COMPATIBLE},
-        {"last line cut short", [](Bytes& b) { b.resize(b.size() - 2); }, LOGO_NOT_COMPATIBLE},
-        {"run byte missing", [](Bytes& b) { b.pop_back(); }, LOGO_NOT_COMPATIBLE},
-        {"no lines at all", [](Bytes& b) { b.resize(128); }, LOGO_NOT_COMPATIBLE},
-        {"one spare byte", [](Bytes& b) { b.push_back(0); }, LOGO_NOT_COMPATIBLE},
         {"table", [](Bytes& b) { b.push_back(0x0C), b.resize(b.size() + 768); }, LOGO_LOADED_OK},
-        {"table without mark", [](Bytes& b) { b.push_back(0x0D), b.resize(b.size() + 768); },
-         LOGO_NOT_COMPATIBLE},
-        {"table one short", [](Bytes& b) { b.push_back(0x0C), b.resize(b.size() + 767); },
-         LOGO_NOT_COMPATIBLE},
-        {"table one long", [](Bytes& b) { b.push_back(0x0C), b.resize(b.size() + 769); },
-         LOGO_NOT_COMPATIBLE},
     };
     for (const auto& c : cases) {
         Bytes b = Base();

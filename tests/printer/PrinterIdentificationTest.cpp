@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -247,6 +248,34 @@ TEST(IsPrinterInterfaceEvent, ArrivalAndRemovalOfLpNodesOnly) {
     for (const Case& c : cases) {
         EXPECT_EQ(IsPrinterInterfaceEvent(c.action, c.subsystem, c.sysname), c.rebuild)
             << c.action << " " << c.subsystem << "/" << c.sysname;
+    }
+}
+
+// A burst is read to the end and rebuilds once; an overrun rebuilds even when no event of
+// ours was read, since a lost one may have been.
+TEST(DrainNeedsRebuild, RebuildsForOurEventsAndForLostOnes) {
+    const MonitorRead other{true, false, 0}, ours{true, true, 0};
+    auto end = [](int error) { return MonitorRead{false, false, error}; };
+    struct Case {
+        const char* name;
+        std::vector<MonitorRead> reads;
+        bool rebuild;
+    };
+    const Case cases[] = {
+        {"nothing queued", {end(EAGAIN)}, false},
+        {"a foreign event", {other, end(EAGAIN)}, false},
+        {"ours among others", {other, ours, other, end(EAGAIN)}, true},
+        {"interrupted", {other, end(EINTR)}, false},
+        {"would block", {end(EWOULDBLOCK)}, false},
+        {"no error number", {other, end(0)}, false},
+        {"overrun", {end(ENOBUFS)}, true},
+        {"overrun after foreign events", {other, other, end(ENOBUFS)}, true},
+        {"other read failure", {end(EIO)}, true},
+    };
+    for (const Case& c : cases) {
+        std::size_t n = 0;
+        EXPECT_EQ(DrainNeedsRebuild([&] { return c.reads.at(n++); }), c.rebuild) << c.name;
+        EXPECT_EQ(n, c.reads.size()) << c.name << ": every queued event is read";
     }
 }
 
