@@ -6,13 +6,23 @@
 namespace brimwell {
 namespace {
 
-QString BothCases(const QString& pattern) {
+// A pattern that matches names in any mix of cases ("*.bmp" -> "*.[bB][mM][pP]"), since a
+// logo saved elsewhere may well be called "Pass.Bmp"; "*.*" means every file.
+QString AnyCase(const QString& pattern) {
     if (pattern == QLatin1String("*.*") || pattern == QLatin1String("*")) {
         return QStringLiteral("*");
     }
-    const QString lower = pattern.toLower();
-    const QString upper = pattern.toUpper();
-    return lower == upper ? pattern : lower + QLatin1Char(' ') + upper;
+    QString out;
+    for (const QChar c : pattern) {
+        const QChar lower = c.toLower();
+        const QChar upper = c.toUpper();
+        if (lower == upper) {
+            out += c;
+        } else {
+            out += QLatin1Char('[') + lower + upper + QLatin1Char(']');
+        }
+    }
+    return out;
 }
 
 } // namespace
@@ -26,7 +36,7 @@ QString QtNameFilters(const std::string& filter) {
         }
         QStringList patterns;
         for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-            patterns << BothCases(p.trimmed());
+            patterns << AnyCase(p.trimmed());
         }
         filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(QLatin1Char(' ')));
     }
@@ -40,6 +50,8 @@ std::optional<std::string> QtFileDialog::GetOpenFileName(const std::string& init
                        QtNameFilters(filter));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // The descriptions already show the plain patterns; the any-case ones stay out of sight.
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (!defaultExt.empty()) {
         dialog.setDefaultSuffix(QString::fromStdString(defaultExt));
     }

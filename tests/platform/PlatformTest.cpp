@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -97,12 +98,18 @@ TEST(DialogBuilder, DoubledAmpersandsShowAsOne) {
     EXPECT_FALSE(button->autoDefault());
 }
 
-TEST(FileDialogFilter, PatternsMatchEitherCase) {
-    EXPECT_EQ(QtNameFilters("Logo files (*.bmp; *.pcx)|*.bmp;*.pcx|All Files|*.*||"),
-              "Logo files (*.bmp; *.pcx) (*.bmp *.BMP *.pcx *.PCX);;All Files (*)");
+TEST(FileDialogFilter, PatternsMatchAnyMixOfCases) {
+    const QString logos = QtNameFilters("Logo files (*.bmp; *.pcx)|*.bmp;*.pcx|All Files|*.*||");
+    EXPECT_EQ(logos, "Logo files (*.bmp; *.pcx) (*.[bB][mM][pP] *.[pP][cC][xX]);;All Files (*)");
     EXPECT_EQ(QtNameFilters("Update files (*.tpl)|*.tpl|All Files|*.*||"),
-              "Update files (*.tpl) (*.tpl *.TPL);;All Files (*)");
+              "Update files (*.tpl) (*.[tT][pP][lL]);;All Files (*)");
     EXPECT_EQ(QtNameFilters(""), "");
+    // Qt's wildcard matching (what its own dialog filters with) reads the sets.
+    const QRegularExpression bmp(QRegularExpression::wildcardToRegularExpression("*.[bB][mM][pP]"));
+    for (const char* name : {"pass.bmp", "PASS.BMP", "Pass.Bmp"}) {
+        EXPECT_TRUE(bmp.match(name).hasMatch()) << name;
+    }
+    EXPECT_FALSE(bmp.match("pass.bmx").hasMatch());
 }
 
 // The browse button asks with the edit's text, extension and filter; a new answer replaces the
