@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 namespace brimwell::test {
@@ -36,12 +35,7 @@ void SetSize(Bytes& b) {
 // Every refusal of a malformed file is a file of tests/data/logo/bad, checked by the corpus
 // test. Here: what must still load, and the edges those files do not hold.
 TEST(LogoReadBmp, EdgesBesideTheMalformedFiles) {
-    using Edit = std::function<void(Bytes&)>;
-    const struct {
-        const char* name;
-        Edit edit;
-        LogoStatus status;
-    } cases[] = {
+    const FileEdit cases[] = {
         {"well formed", [](Bytes&) {}, LOGO_LOADED_OK},
         {"one spare byte", [](Bytes& b) { b.push_back(0), SetSize(b); }, LOGO_LOADED_OK},
         {"0 bits", [](Bytes& b) { Put16(b, 28, 0); }, LOGO_NOT_COMPATIBLE},

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 namespace brimwell::test {
@@ -40,12 +39,7 @@ Bytes With(Bytes head, std::initializer_list<std::uint8_t> tail) {
 // Every refusal of a malformed file is a file of tests/data/logo/bad, checked by the corpus
 // test. Here: what must still load, and the edges those files do not hold.
 TEST(LogoReadPcx, EdgesBesideTheMalformedFiles) {
-    using Edit = std::function<void(Bytes&)>;
-    const struct {
-        const char* name;
-        Edit edit;
-        LogoStatus status;
-    } cases[] = {
+    const FileEdit cases[] = {
         {"well formed", [](Bytes&) {}, LOGO_LOADED_OK},
         {"2 bits", [](Bytes& b) { b[3] = 2; }, LOGO_NOT_COMPATIBLE},
         {"24 bits", [](Bytes& b) { b[3] = 24; }, LOGO_NOT_COMPATIBLE},

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -16,6 +17,13 @@
 namespace brimwell::test {
 
 using Bytes = std::vector<std::uint8_t>;
+
+// A row of a reader's table: an edit of a well-formed file and the status it must load with.
+struct FileEdit {
+    const char* name;
+    std::function<void(Bytes&)> edit;
+    LogoStatus status;
+};
 
 struct Rgb {
     std::uint8_t r, g, b;
