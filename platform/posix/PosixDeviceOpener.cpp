@@ -203,6 +203,21 @@ private:
     bool m_committed = false;
 };
 
+// Opens an existing node for writing, as a device is written. No O_CREAT: a missing node is
+// an error. O_NONBLOCK: the open itself never waits (a FIFO without a reader fails with
+// ENXIO), and the writes are bounded by poll.
+std::unique_ptr<IDeviceHandle> OpenNode(IPosixCalls& calls, ITickSource& ticks,
+                                        std::uint32_t stallLimitMs, const std::string& path,
+                                        DeviceOpenError& error) {
+    const int fd = calls.Open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK, 0);
+    if (fd < 0) {
+        error = OpenErrorOf(errno);
+        return nullptr;
+    }
+    error = DeviceOpenError::None;
+    return std::make_unique<FdHandle>(fd, true, calls, ticks, stallLimitMs);
+}
+
 // The mode a newly created file gets: 0666 less the umask, as open(O_CREAT) would give.
 mode_t NewFileMode() {
     const mode_t mask = ::umask(0);
@@ -226,15 +241,7 @@ std::unique_ptr<IDeviceHandle> PosixDeviceOpener::OpenForWrite(const std::string
     if (path.empty()) {
         return nullptr;
     }
-    // No O_CREAT: a missing node is an error. O_NONBLOCK: the open itself never waits (a
-    // FIFO without a reader fails with ENXIO), and the writes are bounded by poll.
-    const int fd = m_calls.Open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK, 0);
-    if (fd < 0) {
-        m_lastError = OpenErrorOf(errno);
-        return nullptr;
-    }
-    m_lastError = DeviceOpenError::None;
-    return std::make_unique<FdHandle>(fd, true, m_calls, m_ticks, m_stallLimitMs);
+    return OpenNode(m_calls, m_ticks, m_stallLimitMs, path, m_lastError);
 }
 
 OutputFileOpener::OutputFileOpener(IPosixCalls& calls, ITickSource* ticks,
@@ -254,13 +261,7 @@ std::unique_ptr<IDeviceHandle> OutputFileOpener::OpenForWrite(const std::string&
     struct stat st {};
     const bool exists = ::stat(path.c_str(), &st) == 0;
     if (exists && !S_ISREG(st.st_mode)) {
-        const int fd = m_calls.Open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK, 0);
-        if (fd < 0) {
-            m_lastError = OpenErrorOf(errno);
-            return nullptr;
-        }
-        m_lastError = DeviceOpenError::None;
-        return std::make_unique<FdHandle>(fd, true, m_calls, m_ticks, m_stallLimitMs);
+        return OpenNode(m_calls, m_ticks, m_stallLimitMs, path, m_lastError);
     }
     if (exists) {
         // Through a symbolic link, the file it names is replaced and the link stays.
