@@ -6,7 +6,7 @@ namespace brimwell {
 
 bool CBrimwellApp::InitInstance() {
     CBrimwellDlg dlg;
-    dlg.exec();
+    m_pfnRunModal(dlg); // the result is not examined
     return false;
 }
 

@@ -3,29 +3,17 @@
 #include "app/PageFactory.h"
 #include "platform/Services.h"
 #include "printer/PrinterIdentification.h"
-#include "resources/AppIcon.h"
 #include "resources/StringTable.h"
 
-#include <QCloseEvent>
-#include <QComboBox>
-#include <QKeyEvent>
-#include <QListWidget>
+#include <algorithm>
 #include <cstdlib>
 #include <new>
 
 namespace brimwell {
 
-CBrimwellDlg::CBrimwellDlg(const FuncTableEntry* table, PageFactory factory, QWidget* parent)
-    : QDialog(parent), m_hIcon(AppIcon()), m_pTable(table),
-      m_factory(factory ? std::move(factory) : PageFactory(&CreatePage)) {
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
-    setWindowTitle(QString::fromUtf8(LoadStringResource(IDS_APP_TITLE)));
-    if (const DialogTemplate* tmpl = FindDialogTemplate(IDD_BRIMWELL_DIALOG)) {
-        BuildDialog(this, *tmpl);
-    }
-    OnInitDialog();
-}
+CBrimwellDlg::CBrimwellDlg(const FuncTableEntry* table, PageFactory factory)
+    : CDialogBase(IDD_BRIMWELL_DIALOG), m_pTable(table),
+      m_factory(factory ? std::move(factory) : PageFactory(&CreatePage)) {}
 
 CBrimwellDlg::~CBrimwellDlg() {
     if (m_hDevNotify) {
@@ -39,16 +27,9 @@ CBrimwellDlg::~CBrimwellDlg() {
     }
 }
 
-QListWidget* CBrimwellDlg::FunctionList() const {
-    return GetDlgItemAs<QListWidget>(this, IDC_FUNCTION_LIST);
-}
-
-QComboBox* CBrimwellDlg::PrinterCombo() const {
-    return GetDlgItemAs<QComboBox>(this, IDC_PRINTER_COMBO);
-}
-
 bool CBrimwellDlg::OnInitDialog() {
-    setWindowIcon(m_hIcon);
+    IDialog& dialog = Dialog();
+    dialog.SetIcon(IDR_MAINFRAME);
 
     // Listen before listing, so that no arrival between the two is lost.
     if (IDeviceMonitor* monitor = GetServices().monitor) {
@@ -56,33 +37,33 @@ bool CBrimwellDlg::OnInitDialog() {
         m_hDevNotify = monitor;
     }
 
-    if (QListWidget* list = FunctionList()) {
-        const int clientWidth = width();
+    if (dialog.HasItem(IDC_FUNCTION_LIST)) {
+        const DlgSize client = dialog.ClientSize();
         int widestPage = 0;
         for (int i = 0; i < MAX_FUNC_PAGES; ++i) {
             const FuncTableEntry& row = m_pTable[i];
             if (!row.pszTitle) {
                 continue;
             }
-            list->addItem(QString::fromUtf8(row.pszTitle));
+            dialog.AddString(IDC_FUNCTION_LIST, row.pszTitle);
             CFuncDlg* page = m_factory(row.nDialogId, row.nPageArg, this);
             if (page) {
-                if (!page->Create()) {
-                    // A page without its template cannot be shown: end at once.
+                if (!page->Create(dialog)) {
+                    // A page without its window cannot be shown: end at once.
                     std::abort();
                 }
-                widestPage = std::max(widestPage, page->width());
-                page->move(kPageLeft, 0);
-                page->hide();
+                IDialog& pageDialog = page->Dialog();
+                widestPage = std::max(widestPage, pageDialog.ClientSize().cx);
+                pageDialog.MoveTo(kPageLeft, 0);
+                pageDialog.Show(false);
             }
             m_apPages[i] = page;
         }
-        const int shortfall = kPageLeft + widestPage - clientWidth;
+        const int shortfall = kPageLeft + widestPage - client.cx;
         if (shortfall > 0) {
-            resize(width() + shortfall, height());
+            dialog.ResizeClient({client.cx + shortfall, client.cy});
         }
-        list->setCurrentRow(0);
-        connect(list, &QListWidget::currentRowChanged, this, [this] { ShowSelectedPage(); });
+        dialog.SetCurSel(IDC_FUNCTION_LIST, 0);
     }
 
     RefreshPrinterList();
@@ -90,19 +71,25 @@ bool CBrimwellDlg::OnInitDialog() {
     return true;
 }
 
+void CBrimwellDlg::OnCommand(int nID, Notify code) {
+    if (nID == IDC_FUNCTION_LIST && code == Notify::SelChange) {
+        ShowSelectedPage();
+    }
+}
+
 void CBrimwellDlg::ShowSelectedPage() {
-    QListWidget* list = FunctionList();
-    if (!list) {
+    IDialog& dialog = Dialog();
+    if (!dialog.HasItem(IDC_FUNCTION_LIST)) {
         return;
     }
-    const int selected = list->currentRow();
+    const int selected = dialog.GetCurSel(IDC_FUNCTION_LIST);
     for (CFuncDlg* page : m_apPages) {
         if (page) {
-            page->hide();
+            page->Dialog().Show(false);
         }
     }
     if (selected >= 0 && selected < MAX_FUNC_PAGES && m_apPages[selected]) {
-        m_apPages[selected]->show();
+        m_apPages[selected]->Dialog().Show(true);
     }
 }
 
@@ -119,26 +106,22 @@ void CBrimwellDlg::FreePrinterList() {
 
 void CBrimwellDlg::RefreshPrinterList() {
     bool available = false;
-    if (QComboBox* combo = PrinterCombo()) {
+    IDialog& dialog = Dialog();
+    if (dialog.HasItem(IDC_PRINTER_COMBO)) {
         std::string remembered = "x_invalid_x";
-        const int current = combo->currentIndex();
-        if (current >= 0) {
-            if (auto* printer = reinterpret_cast<CEnumeratedPrinter*>(
-                    combo->itemData(current).value<quintptr>())) {
-                remembered = printer->m_strDevicePath;
-            }
+        if (const CEnumeratedPrinter* printer = SelectedPrinter()) {
+            remembered = printer->m_strDevicePath;
         }
 
-        combo->setUpdatesEnabled(false);
-        combo->clear();
+        dialog.SetRedraw(IDC_PRINTER_COMBO, false);
+        dialog.ResetContent(IDC_PRINTER_COMBO);
         FreePrinterList();
         int select = 0;
 
         std::vector<RawDeviceInterface> raw;
         if (!GetServices().enumerator->Enumerate(raw)) {
             // Refused: the list stays empty and the pages keep what they were told.
-            combo->setUpdatesEnabled(true);
-            combo->repaint();
+            dialog.SetRedraw(IDC_PRINTER_COMBO, true);
             return;
         }
         int counted = 0;
@@ -156,20 +139,19 @@ void CBrimwellDlg::RefreshPrinterList() {
             printer->m_nKind = listed.kind;
             printer->m_strDevicePath = listed.devicePath;
             printer->m_strName = listed.name;
-            combo->addItem(QString::fromStdString(printer->m_strName),
-                           QVariant::fromValue(reinterpret_cast<quintptr>(printer)));
+            const int index = dialog.AddString(IDC_PRINTER_COMBO, printer->m_strName);
+            dialog.SetItemData(IDC_PRINTER_COMBO, index, reinterpret_cast<std::uintptr_t>(printer));
             if (SameDevicePath(printer->m_strDevicePath, remembered)) {
-                select = combo->count() - 1;
+                select = index;
             }
             available = true;
             ++counted;
         }
         if (counted == 0) {
-            combo->addItem(QString::fromUtf8(kNoPrinterFound));
+            dialog.AddString(IDC_PRINTER_COMBO, kNoPrinterFound);
         }
-        combo->setCurrentIndex(select);
-        combo->setUpdatesEnabled(true);
-        combo->repaint();
+        dialog.SetCurSel(IDC_PRINTER_COMBO, select);
+        dialog.SetRedraw(IDC_PRINTER_COMBO, true);
     }
     for (CFuncDlg* page : m_apPages) {
         if (page) {
@@ -179,12 +161,13 @@ void CBrimwellDlg::RefreshPrinterList() {
 }
 
 const CEnumeratedPrinter* CBrimwellDlg::SelectedPrinter() const {
-    QComboBox* combo = PrinterCombo();
-    if (!combo || combo->currentIndex() < 0) {
+    const IDialog& dialog = Dialog();
+    const int current = dialog.GetCurSel(IDC_PRINTER_COMBO);
+    if (current < 0) {
         return nullptr;
     }
     return reinterpret_cast<const CEnumeratedPrinter*>(
-        combo->itemData(combo->currentIndex()).value<quintptr>());
+        dialog.GetItemData(IDC_PRINTER_COMBO, current));
 }
 
 void CBrimwellDlg::ApplyTesterIndex(CFuncDlg* pSource, int nIndex) {
@@ -200,24 +183,7 @@ void CBrimwellDlg::OnDeviceChange() {
 }
 
 void CBrimwellDlg::OnSysCommandClose() {
-    done(QDialog::Accepted);
-}
-
-void CBrimwellDlg::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        event->accept();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
-}
-
-void CBrimwellDlg::closeEvent(QCloseEvent* event) {
-    event->accept();
-    OnSysCommandClose();
+    Dialog().EndDialog(DLG_RESULT_OK);
 }
 
 } // namespace brimwell

@@ -2,7 +2,7 @@
 // keystroke in the logo page's file name (a load of the named file and the repaint that
 // follows), on Qt's offscreen platform. Run with --benchmark_repetitions=10 for medians.
 #include "logo/CLogoPreviewCtrl.h"
-#include "logo/LabelPreviewPainter.h"
+#include "platform/qt/LabelPreviewPainter.h"
 #include "logo/LogoTestSupport.h"
 #include "platform/posix/PosixFileSource.h"
 

@@ -1,7 +1,6 @@
 #include "info/CTextInfoDlg.h"
 
 #include "info/InfoDocuments.h"
-#include "platform/qt/RichEditCtrl.h"
 #include "resources/DialogTemplates.h"
 
 #include <algorithm>
@@ -9,24 +8,22 @@
 
 namespace brimwell {
 
-CTextInfoDlg::CTextInfoDlg(QWidget* pParent) : CFuncDlg(IDD_TEXT_INFO, pParent) {}
+CTextInfoDlg::CTextInfoDlg(IPageHost* pParent) : CFuncDlg(IDD_TEXT_INFO, pParent) {}
 
 bool CTextInfoDlg::OnInitDialog() {
-    auto* view = GetItem<CRichEditCtrl>(IDC_TEXT_VIEW);
+    IRichTextCtrl* view = Dialog().RichText(IDC_TEXT_VIEW);
     if (!view) {
         return true; // a damaged template: no text, and the banner stays as it is
     }
     const char* rtf = TextInfoRtf(m_nTextIndex);
-    if (QWidget* banner = GetDlgItem(IDC_BANNER_PICTURE)) {
-        banner->setVisible(m_nTextIndex == TEXT_INFO_ABOUT);
-    }
+    Dialog().ShowItem(IDC_BANNER_PICTURE, m_nTextIndex == TEXT_INFO_ABOUT);
     m_pszRtf = rtf;
     m_nRtfLength = static_cast<std::int32_t>(std::strlen(rtf));
     m_nRtfPos = 0;
     EditStream es;
     es.dwCookie = reinterpret_cast<std::uintptr_t>(this);
     es.pfnCallback = &CTextInfoDlg::RtfStreamCallback;
-    view->StreamIn(SF_RTF, es);
+    view->StreamIn(STREAM_FORMAT_RTF, es);
     return true;
 }
 

@@ -10,9 +10,8 @@ namespace brimwell {
 // into the view once, when the page is created; the view keeps its scroll position while
 // the page is hidden. It never talks to the printer.
 class CTextInfoDlg : public CFuncDlg {
-    Q_OBJECT
 public:
-    explicit CTextInfoDlg(QWidget* pParent);
+    explicit CTextInfoDlg(IPageHost* pParent);
 
     // The read callback of the stream-in. `dwCookie` is the page; hands over the smaller of
     // `cb` and the bytes not yet handed over, from m_nRtfPos on, and advances m_nRtfPos.

@@ -4,6 +4,6 @@
 
 namespace brimwell {
 
-CWelcomeDlg::CWelcomeDlg(QWidget* pParent) : CFuncDlg(IDD_WELCOME, pParent) {}
+CWelcomeDlg::CWelcomeDlg(IPageHost* pParent) : CFuncDlg(IDD_WELCOME, pParent) {}
 
 } // namespace brimwell

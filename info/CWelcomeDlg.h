@@ -6,9 +6,8 @@ namespace brimwell {
 // The welcome page (IDD_WELCOME): the welcome picture at its own size. The first function
 // row, so it is what the user sees at start-up. It never talks to the printer.
 class CWelcomeDlg : public CFuncDlg {
-    Q_OBJECT
 public:
-    explicit CWelcomeDlg(QWidget* pParent);
+    explicit CWelcomeDlg(IPageHost* pParent);
 };
 
 } // namespace brimwell

@@ -1,69 +1,51 @@
 #include "logo/CCfgLogoDlg.h"
 
-#include "logo/CLogoPreviewCtrl.h"
-#include "logo/CMyEditBrowseCtrl.h"
-#include "logo/LabelPreview.h"
 #include "platform/Services.h"
 #include "resources/StringTable.h"
 
-#include <QAbstractButton>
-#include <QLabel>
 #include <algorithm>
 
 namespace brimwell {
+namespace {
 
-CCfgLogoDlg::CCfgLogoDlg(QWidget* pParent, int nPageArg)
+constexpr int kButtons[] = {IDC_LOGO_SEND, IDC_LOGO_ROTATE, IDC_LOGO_INVERT};
+
+} // namespace
+
+CCfgLogoDlg::CCfgLogoDlg(IPageHost* pParent, int nPageArg)
     : CFuncDlg(IDD_CFG_LOGO, pParent), m_nPageArg(nPageArg), m_logo(*GetServices().fileSource) {}
 
 CCfgLogoDlg::~CCfgLogoDlg() = default;
 
 void CCfgLogoDlg::DoDataExchange() {
-    m_pBrowse =
-        static_cast<CMyEditBrowseCtrl*>(ReplaceDlgItem(this, IDC_LOGO_FILE, new CMyEditBrowseCtrl));
-    m_pPreview = static_cast<CLogoPreviewCtrl*>(
-        ReplaceDlgItem(this, IDC_LOGO_PREVIEW, new CLogoPreviewCtrl(&m_logo)));
-    // Tab runs from the file name to the buttons, in the template's order.
-    QWidget* previous = m_pBrowse ? m_pBrowse->Edit() : nullptr;
-    for (const int id : {IDC_LOGO_SEND, IDC_LOGO_ROTATE, IDC_LOGO_INVERT}) {
-        if (QWidget* button = GetDlgItem(id)) {
-            if (previous) {
-                QWidget::setTabOrder(previous, button);
-            }
-            previous = button;
-        }
-    }
+    m_browse.SubclassDlgItem(IDC_LOGO_FILE, *this);
+    m_preview.SubclassDlgItem(IDC_LOGO_PREVIEW, *this);
 }
 
 bool CCfgLogoDlg::OnInitDialog() {
     DoDataExchange();
-    if (m_pBrowse) {
-        m_pBrowse->EnableFileBrowseButton("", LOGO_FILE_FILTER);
-        connect(m_pBrowse, &CEditBrowseCtrl::textChanged, this, [this] { OnChangeLogoFile(); });
-    }
-    if (m_pPreview) {
-        const int templateBottom = m_pPreview->geometry().bottom();
-        m_pPreview->resize(PREVIEW_WIDTH, PREVIEW_HEIGHT);
+    IDialog& dialog = Dialog();
+    m_browse.EnableFileBrowseButton("", LOGO_FILE_FILTER);
+    if (dialog.LabelPreview(IDC_LOGO_PREVIEW)) {
+        DlgRect preview = dialog.ItemRect(IDC_LOGO_PREVIEW);
+        const int templateBottom = preview.Bottom();
+        preview.cx = PREVIEW_WIDTH;
+        preview.cy = PREVIEW_HEIGHT;
+        dialog.MoveItem(IDC_LOGO_PREVIEW, preview);
         KeepButtonsClearOfPreview(templateBottom);
+        m_preview.LogoChanged();
     }
 
     const char* word = LoadStringResource(m_nPageArg == 0 ? IDS_PASS : IDS_FAIL);
-    const QString qword = QString::fromUtf8(word ? word : "");
     for (const int id : {IDC_LOGO_FILE_CAPTION, IDC_LOGO_PREVIEW_CAPTION, IDC_LOGO_SEND}) {
-        if (auto* label = GetItem<QLabel>(id)) {
-            label->setText(label->text().replace(QLatin1String("%s"), qword));
-        } else if (auto* button = GetItem<QAbstractButton>(id)) {
-            button->setText(button->text().replace(QLatin1String("%s"), qword));
+        if (!dialog.HasItem(id)) {
+            continue;
         }
-    }
-
-    if (auto* rotate = GetItem<QAbstractButton>(IDC_LOGO_ROTATE)) {
-        connect(rotate, &QAbstractButton::clicked, this, [this] { OnRotate(); });
-    }
-    if (auto* invert = GetItem<QAbstractButton>(IDC_LOGO_INVERT)) {
-        connect(invert, &QAbstractButton::clicked, this, [this] { OnInvert(); });
-    }
-    if (auto* send = GetItem<QAbstractButton>(IDC_LOGO_SEND)) {
-        connect(send, &QAbstractButton::clicked, this, [this] { OnSend(); });
+        std::string text = dialog.ItemText(id);
+        if (const auto at = text.find("%s"); at != std::string::npos) {
+            text.replace(at, 2, word ? word : "");
+            dialog.SetItemText(id, text);
+        }
     }
     UpdateButtons();
     return true;
@@ -73,35 +55,37 @@ void CCfgLogoDlg::KeepButtonsClearOfPreview(int templateBottom) {
     // The template leaves a gap between the preview and the buttons. Where this platform's
     // dialog font makes the template smaller than the preview's fixed size, the buttons move
     // down (and the page grows) so that the preview does not run under them.
+    IDialog& dialog = Dialog();
+    const int previewBottom = dialog.ItemRect(IDC_LOGO_PREVIEW).Bottom();
     int shift = 0;
-    for (const int id : {IDC_LOGO_SEND, IDC_LOGO_ROTATE, IDC_LOGO_INVERT}) {
-        if (const QWidget* button = GetDlgItem(id)) {
-            const int gap = button->y() - templateBottom;
-            shift = std::max(shift, m_pPreview->geometry().bottom() + gap - button->y());
+    for (const int id : kButtons) {
+        if (dialog.HasItem(id)) {
+            const int y = dialog.ItemRect(id).y;
+            const int gap = y - templateBottom;
+            shift = std::max(shift, previewBottom + gap - y);
         }
     }
     if (shift <= 0) {
         return;
     }
-    for (const int id : {IDC_LOGO_SEND, IDC_LOGO_ROTATE, IDC_LOGO_INVERT}) {
-        if (QWidget* button = GetDlgItem(id)) {
-            button->move(button->x(), button->y() + shift);
+    for (const int id : kButtons) {
+        if (dialog.HasItem(id)) {
+            DlgRect rect = dialog.ItemRect(id);
+            rect.y += shift;
+            dialog.MoveItem(id, rect);
         }
     }
-    resize(width(), height() + shift);
+    DlgSize size = dialog.ClientSize();
+    size.cy += shift;
+    dialog.ResizeClient(size);
 }
 
 void CCfgLogoDlg::UpdateButtons() {
     const bool loaded = m_logo.IsLoaded();
-    if (QWidget* rotate = GetDlgItem(IDC_LOGO_ROTATE)) {
-        rotate->setEnabled(loaded);
-    }
-    if (QWidget* invert = GetDlgItem(IDC_LOGO_INVERT)) {
-        invert->setEnabled(loaded);
-    }
-    if (QWidget* send = GetDlgItem(IDC_LOGO_SEND)) {
-        send->setEnabled(loaded && m_bPrinterAvailable);
-    }
+    IDialog& dialog = Dialog();
+    dialog.EnableItem(IDC_LOGO_ROTATE, loaded);
+    dialog.EnableItem(IDC_LOGO_INVERT, loaded);
+    dialog.EnableItem(IDC_LOGO_SEND, loaded && m_bPrinterAvailable);
 }
 
 void CCfgLogoDlg::OnPrinterAvailability(bool bAvailable) {
@@ -109,13 +93,25 @@ void CCfgLogoDlg::OnPrinterAvailability(bool bAvailable) {
     UpdateButtons();
 }
 
+void CCfgLogoDlg::OnCommand(int nID, Notify code) {
+    if (nID == IDC_LOGO_FILE && code == Notify::EditChanged) {
+        OnChangeLogoFile();
+    } else if (code != Notify::Clicked) {
+        CFuncDlg::OnCommand(nID, code);
+    } else if (nID == IDC_LOGO_ROTATE) {
+        OnRotate();
+    } else if (nID == IDC_LOGO_INVERT) {
+        OnInvert();
+    } else if (nID == IDC_LOGO_SEND) {
+        OnSend();
+    }
+}
+
 void CCfgLogoDlg::OnChangeLogoFile() {
     // Every change loads, so while a path is typed each keystroke is a load of its own.
-    m_logo.LoadFile(m_pBrowse ? m_pBrowse->text().toStdString() : std::string());
+    m_logo.LoadFile(m_browse.GetWindowText());
     UpdateButtons();
-    if (m_pPreview) {
-        m_pPreview->LogoChanged();
-    }
+    m_preview.LogoChanged();
 }
 
 void CCfgLogoDlg::OnRotate() {
@@ -124,9 +120,7 @@ void CCfgLogoDlg::OnRotate() {
     }
     m_logo.Rotate();
     UpdateButtons();
-    if (m_pPreview) {
-        m_pPreview->LogoChanged();
-    }
+    m_preview.LogoChanged();
 }
 
 void CCfgLogoDlg::OnInvert() {
@@ -134,9 +128,7 @@ void CCfgLogoDlg::OnInvert() {
         return;
     }
     m_logo.Invert();
-    if (m_pPreview) {
-        m_pPreview->LogoChanged();
-    }
+    m_preview.LogoChanged();
 }
 
 void CCfgLogoDlg::OnSend() {

@@ -1,12 +1,11 @@
 #pragma once
+#include "logo/CLogoPreviewCtrl.h"
+#include "logo/CMyEditBrowseCtrl.h"
 #include "logo/LogoFmtHandler.h"
 #include "logo/LogoJob.h"
 #include "printer/CFuncDlg.h"
 
 namespace brimwell {
-
-class CMyEditBrowseCtrl;
-class CLogoPreviewCtrl;
 
 // The logo file filter of the browse edit.
 inline constexpr const char* LOGO_FILE_FILTER =
@@ -16,18 +15,18 @@ inline constexpr const char* LOGO_FILE_FILTER =
 // that loads the logo on every change of its text, the label preview, and buttons that turn
 // and invert the logo and store it on the printer as "LOGO1.PCX" or "FAIL.PCX".
 class CCfgLogoDlg : public CFuncDlg {
-    Q_OBJECT
 public:
-    CCfgLogoDlg(QWidget* pParent, int nPageArg);
+    CCfgLogoDlg(IPageHost* pParent, int nPageArg);
     ~CCfgLogoDlg() override;
 
     void OnPrinterAvailability(bool bAvailable) override;
+    void OnCommand(int nID, Notify code) override;
 
     int PageArg() const { return m_nPageArg; }
     LogoKind Kind() const { return m_nPageArg == 0 ? LogoKind::Pass : LogoKind::Fail; }
     const CLogoFmtHandler& Logo() const { return m_logo; }
-    CMyEditBrowseCtrl* BrowseEdit() const { return m_pBrowse; }
-    CLogoPreviewCtrl* Preview() const { return m_pPreview; }
+    const CMyEditBrowseCtrl& BrowseEdit() const { return m_browse; }
+    const CLogoPreviewCtrl& Preview() const { return m_preview; }
 
 protected:
     bool OnInitDialog() override;
@@ -44,9 +43,9 @@ private:
     void OnSend();
 
     int m_nPageArg;
-    CMyEditBrowseCtrl* m_pBrowse = nullptr;
+    CMyEditBrowseCtrl m_browse;
     CLogoFmtHandler m_logo;
-    CLogoPreviewCtrl* m_pPreview = nullptr;
+    CLogoPreviewCtrl m_preview{&m_logo};
 };
 
 } // namespace brimwell

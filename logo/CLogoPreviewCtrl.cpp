@@ -1,38 +1,40 @@
 #include "logo/CLogoPreviewCtrl.h"
 
-#include "logo/LabelPreviewPainter.h"
-
-#include <QPainter>
+#include "platform/DialogBase.h"
 
 namespace brimwell {
 
-CLogoPreviewCtrl::CLogoPreviewCtrl(CLogoFmtHandler* pLogo, QWidget* pParent)
-    : QWidget(pParent), m_pLogo(pLogo) {
-    // Every paint covers the whole control, so nothing needs erasing first.
-    setAttribute(Qt::WA_OpaquePaintEvent);
+bool CLogoPreviewCtrl::SubclassDlgItem(int nID, CDialogBase& owner) {
+    if (!owner.Dialog().LabelPreview(nID)) {
+        return false;
+    }
+    m_pOwner = &owner;
+    m_nID = nID;
+    LogoChanged();
+    return true;
 }
 
-void CLogoPreviewCtrl::LogoChanged() {
-    m_bImageStale = true;
-    update();
+ILabelPreviewCtrl* CLogoPreviewCtrl::Control() const {
+    return m_pOwner ? m_pOwner->Dialog().LabelPreview(m_nID) : nullptr;
 }
 
 std::vector<PreviewStep> CLogoPreviewCtrl::Steps() const {
-    const PreviewTextExtents& extents = PreviewFonts::Get().extents;
-    if (!m_pLogo) {
-        return LabelPreviewSteps(width(), height(), LOGO_NO_FILE, 0, 0, extents);
+    const ILabelPreviewCtrl* control = Control();
+    if (!control) {
+        return {};
     }
-    return LabelPreviewSteps(width(), height(), *m_pLogo, extents);
+    const DlgRect rect = m_pOwner->Dialog().ItemRect(m_nID);
+    const PreviewTextExtents extents = control->LabelTextExtents();
+    if (!m_pLogo) {
+        return LabelPreviewSteps(rect.cx, rect.cy, LOGO_NO_FILE, 0, 0, extents);
+    }
+    return LabelPreviewSteps(rect.cx, rect.cy, *m_pLogo, extents);
 }
 
-void CLogoPreviewCtrl::paintEvent(QPaintEvent*) {
-    if (m_bImageStale) {
-        m_image = m_pLogo ? LogoPreviewImage(*m_pLogo) : QImage();
-        m_bImageStale = false;
+void CLogoPreviewCtrl::LogoChanged() {
+    if (ILabelPreviewCtrl* control = Control()) {
+        control->SetSteps(Steps(), m_pLogo);
     }
-    QPainter painter(this);
-    PaintLabelPreview(painter, Steps(), m_image,
-                      palette().color(QPalette::Active, QPalette::ButtonText));
 }
 
 } // namespace brimwell

@@ -1,34 +1,38 @@
 #pragma once
 #include "logo/LabelPreview.h"
 
-#include <QImage>
-#include <QWidget>
 #include <vector>
 
 namespace brimwell {
 
-// The label preview of a logo page: draws the label with the holder's logo on it, or the
-// holder's status message while no logo is loaded. The holder belongs to the page; the control
-// only reads it.
-class CLogoPreviewCtrl : public QWidget {
-    Q_OBJECT
-public:
-    explicit CLogoPreviewCtrl(CLogoFmtHandler* pLogo, QWidget* pParent = nullptr);
+class CDialogBase;
+class ILabelPreviewCtrl;
 
-    // The page loaded, turned or inverted the logo: the picture is made afresh on the next
-    // paint, which this asks for.
+// The label preview of a logo page: the label with the holder's logo on it, or the holder's
+// status message while no logo is loaded. The holder belongs to the page; the control only
+// reads it. The control works out what to draw from its size and the holder; the host's
+// preview control draws it.
+class CLogoPreviewCtrl {
+public:
+    explicit CLogoPreviewCtrl(const CLogoFmtHandler* pLogo) : m_pLogo(pLogo) {}
+
+    // Binds to control `nID` of the page `owner`; false when the page has no such preview.
+    bool SubclassDlgItem(int nID, CDialogBase& owner);
+    int ControlId() const { return m_nID; }
+
+    // The page loaded, turned or inverted the logo, or resized the control: the preview is
+    // drawn afresh.
     void LogoChanged();
 
-    // What a paint at the current size draws.
+    // What the control draws at its current size.
     std::vector<PreviewStep> Steps() const;
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
 private:
-    CLogoFmtHandler* m_pLogo;
-    QImage m_image;            // the holder's picture, converted for drawing
-    bool m_bImageStale = true; // the holder changed since m_image was made
+    ILabelPreviewCtrl* Control() const;
+
+    const CLogoFmtHandler* m_pLogo;
+    CDialogBase* m_pOwner = nullptr;
+    int m_nID = 0;
 };
 
 } // namespace brimwell

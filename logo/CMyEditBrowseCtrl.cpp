@@ -1,35 +1,29 @@
 #include "logo/CMyEditBrowseCtrl.h"
 
+#include "platform/DialogBase.h"
 #include "platform/Services.h"
 
 namespace brimwell {
 
-CMyEditBrowseCtrl::CMyEditBrowseCtrl(QWidget* pParent) : CEditBrowseCtrl(pParent) {}
-
-CMyEditBrowseCtrl::~CMyEditBrowseCtrl() = default;
-
 void CMyEditBrowseCtrl::OnBrowse() {
-    if (!IsFileBrowseMode()) {
+    CDialogBase* owner = Owner();
+    if (!IsFileBrowseMode() || !owner) {
         return;
     }
-    const QString current = text();
-    const auto chosen =
-        GetServices().fileDialog->GetOpenFileName(current.toStdString(), DefaultExt(), Filter());
-    if (chosen) {
-        const QString path = QString::fromStdString(*chosen);
-        if (path == current) {
-            // The edit raises no change for an unchanged text; the page still has to load the
-            // file again.
-            emit textChanged(path);
-        } else {
-            setText(path);
-        }
-        Edit()->setModified(true);
-        OnAfterUpdate();
+    IDialog& dialog = owner->Dialog();
+    const std::string current = dialog.ItemText(ControlId());
+    const auto chosen = GetServices().fileDialog->GetOpenFileName(current, DefaultExt(), Filter());
+    if (!chosen) {
+        return;
     }
-    if (QWidget* parent = parentWidget()) {
-        parent->update();
+    if (*chosen == current) {
+        // The edit raises no change for an unchanged text; the page still has to load the
+        // file again.
+        owner->OnCommand(ControlId(), Notify::EditChanged);
+    } else {
+        dialog.SetItemText(ControlId(), *chosen);
     }
+    OnAfterUpdate();
 }
 
 } // namespace brimwell

@@ -3,17 +3,16 @@
 #include "maintenance/MaintenanceJobs.h"
 #include "platform/Services.h"
 
-#include <QPushButton>
-
 namespace brimwell {
 
-CSetDateTimeDlg::CSetDateTimeDlg(QWidget* pParent) : CFuncDlg(IDD_SET_DATE_TIME, pParent) {}
+CSetDateTimeDlg::CSetDateTimeDlg(IPageHost* pParent) : CFuncDlg(IDD_SET_DATE_TIME, pParent) {}
 
-bool CSetDateTimeDlg::OnInitDialog() {
-    if (auto* send = GetItem<QPushButton>(IDC_SEND_DATE_TIME)) {
-        connect(send, &QPushButton::clicked, this, [this] { OnSendDateTime(); });
+void CSetDateTimeDlg::OnCommand(int nID, Notify code) {
+    if (nID == IDC_SEND_DATE_TIME && code == Notify::Clicked) {
+        OnSendDateTime();
+        return;
     }
-    return true;
+    CFuncDlg::OnCommand(nID, code);
 }
 
 void CSetDateTimeDlg::OnSendDateTime() {
@@ -26,9 +25,7 @@ void CSetDateTimeDlg::OnSendDateTime() {
 
 void CSetDateTimeDlg::OnPrinterAvailability(bool bAvailable) {
     CFuncDlg::OnPrinterAvailability(bAvailable);
-    if (auto* send = GetItem<QPushButton>(IDC_SEND_DATE_TIME)) {
-        send->setEnabled(bAvailable);
-    }
+    Dialog().EnableItem(IDC_SEND_DATE_TIME, bAvailable);
 }
 
 } // namespace brimwell

@@ -2,62 +2,55 @@
 
 #include "maintenance/MaintenanceJobs.h"
 
-#include <QLabel>
-#include <QPushButton>
-#include <QSlider>
 #include <algorithm>
+#include <string>
 
 namespace brimwell {
 
-CSetDensityDlg::CSetDensityDlg(QWidget* pParent) : CFuncDlg(IDD_SET_DENSITY, pParent) {}
-
-QSlider* CSetDensityDlg::Slider() const {
-    return GetItem<QSlider>(IDC_DENSITY_SLIDER);
-}
+CSetDensityDlg::CSetDensityDlg(IPageHost* pParent) : CFuncDlg(IDD_SET_DENSITY, pParent) {}
 
 bool CSetDensityDlg::OnInitDialog() {
-    if (QSlider* slider = Slider()) {
-        slider->setRange(kDensityMin, kDensityMax);
-        // The trackbar this control stands for pages by a fifth of its range; QSlider's own
-        // default (10) would cross most of a 15-step scale at once.
-        slider->setPageStep(std::max(1, (kDensityMax - kDensityMin) / 5));
-        slider->setSingleStep(1);
-        slider->setTracking(true);
-        slider->setValue(kDensityDefault);
-        // The label follows every step: valueChanged covers the keyboard, the wheel, clicks
-        // on the groove and the drag (with tracking); sliderMoved covers the thumb while it
-        // is dragged even if tracking were turned off.
-        connect(slider, &QSlider::valueChanged, this, [this](int value) { OnHScroll(value); });
-        connect(slider, &QSlider::sliderMoved, this, [this](int value) { OnHScroll(value); });
+    IDialog& dialog = Dialog();
+    if (dialog.HasItem(IDC_DENSITY_SLIDER)) {
+        dialog.SetTrackRange(IDC_DENSITY_SLIDER, kDensityMin, kDensityMax);
+        // A trackbar pages by a fifth of its range.
+        dialog.SetTrackPageSize(IDC_DENSITY_SLIDER, std::max(1, (kDensityMax - kDensityMin) / 5));
+        dialog.SetTrackPos(IDC_DENSITY_SLIDER, kDensityDefault);
     }
-    if (auto* label = GetItem<QLabel>(IDC_DENSITY_VALUE)) {
-        label->setText(QString::number(kDensityDefault));
+    if (dialog.HasItem(IDC_DENSITY_VALUE)) {
+        dialog.SetItemText(IDC_DENSITY_VALUE, std::to_string(kDensityDefault));
         // The template puts the label's centre 2.5 dialog units left of the slider's; centred
         // on the slider, the value stands right under the thumb's middle position.
-        if (const QSlider* slider = Slider()) {
-            QRect box = label->geometry();
-            box.moveCenter(QPoint(slider->geometry().center().x(), box.center().y()));
-            label->setGeometry(box);
+        if (dialog.HasItem(IDC_DENSITY_SLIDER)) {
+            const DlgRect slider = dialog.ItemRect(IDC_DENSITY_SLIDER);
+            DlgRect box = dialog.ItemRect(IDC_DENSITY_VALUE);
+            // Centres on the middle pixel (the left one of two middle pixels).
+            box.x = slider.x + (slider.cx - 1) / 2 - (box.cx - 1) / 2;
+            dialog.MoveItem(IDC_DENSITY_VALUE, box);
         }
-    }
-    if (auto* send = GetItem<QPushButton>(IDC_SEND_DENSITY)) {
-        connect(send, &QPushButton::clicked, this, [this] { OnSendDensity(); });
     }
     return true;
 }
 
-void CSetDensityDlg::OnHScroll(int nPos) {
-    if (!Slider()) {
+void CSetDensityDlg::OnCommand(int nID, Notify code) {
+    if (nID == IDC_SEND_DENSITY && code == Notify::Clicked) {
+        OnSendDensity();
         return;
     }
-    if (auto* label = GetItem<QLabel>(IDC_DENSITY_VALUE)) {
-        label->setText(QString::number(nPos));
+    CFuncDlg::OnCommand(nID, code);
+}
+
+void CSetDensityDlg::OnHScroll(int nID, int nPos) {
+    if (nID != IDC_DENSITY_SLIDER || !Dialog().HasItem(IDC_DENSITY_SLIDER)) {
+        return;
     }
+    Dialog().SetItemText(IDC_DENSITY_VALUE, std::to_string(nPos));
 }
 
 int CSetDensityDlg::DensityValue() const {
-    const QSlider* slider = Slider();
-    return slider ? slider->value() : kDensityDefault;
+    const IDialog& dialog = Dialog();
+    return dialog.HasItem(IDC_DENSITY_SLIDER) ? dialog.GetTrackPos(IDC_DENSITY_SLIDER)
+                                              : kDensityDefault;
 }
 
 void CSetDensityDlg::OnSendDensity() {
@@ -66,9 +59,7 @@ void CSetDensityDlg::OnSendDensity() {
 
 void CSetDensityDlg::OnPrinterAvailability(bool bAvailable) {
     CFuncDlg::OnPrinterAvailability(bAvailable);
-    if (auto* send = GetItem<QPushButton>(IDC_SEND_DENSITY)) {
-        send->setEnabled(bAvailable);
-    }
+    Dialog().EnableItem(IDC_SEND_DENSITY, bAvailable);
 }
 
 } // namespace brimwell

@@ -2,49 +2,36 @@
 
 #include "maintenance/FirmwareFilter.h"
 #include "platform/Services.h"
-#include "platform/qt/EditBrowseCtrl.h"
-
-#include <QFile>
-#include <QPushButton>
 
 namespace brimwell {
-namespace {
 
-// A path typed in the window, as the file system spells it.
-std::string FileSystemPath(const std::string& text) {
-    return QFile::encodeName(QString::fromStdString(text)).toStdString();
-}
-
-} // namespace
-
-CUpdateFirmwareDlg::CUpdateFirmwareDlg(QWidget* pParent) : CFuncDlg(IDD_UPDATE_FIRMWARE, pParent) {}
-
-std::string CUpdateFirmwareDlg::FileText() const {
-    const auto* edit = GetItem<CEditBrowseCtrl>(IDC_FIRMWARE_FILE);
-    return edit ? edit->text().toStdString() : std::string();
-}
+CUpdateFirmwareDlg::CUpdateFirmwareDlg(IPageHost* pParent) : CFuncDlg(IDD_UPDATE_FIRMWARE, pParent) {}
 
 bool CUpdateFirmwareDlg::OnInitDialog() {
-    if (auto* edit = GetItem<CEditBrowseCtrl>(IDC_FIRMWARE_FILE)) {
-        edit->EnableFileBrowseButton("", kFileFilter);
-        connect(edit, &CEditBrowseCtrl::textChanged, this, [this] { UpdateFileState(); });
-    }
-    if (auto* send = GetItem<QPushButton>(IDC_SEND_FIRMWARE)) {
-        connect(send, &QPushButton::clicked, this, [this] { OnSendFirmware(); });
+    if (m_browse.SubclassDlgItem(IDC_FIRMWARE_FILE, *this)) {
+        m_browse.EnableFileBrowseButton("", kFileFilter);
     }
     UpdateFileState();
     return true;
 }
 
+void CUpdateFirmwareDlg::OnCommand(int nID, Notify code) {
+    if (nID == IDC_FIRMWARE_FILE && code == Notify::EditChanged) {
+        UpdateFileState();
+    } else if (nID == IDC_SEND_FIRMWARE && code == Notify::Clicked) {
+        OnSendFirmware();
+    } else {
+        CFuncDlg::OnCommand(nID, code);
+    }
+}
+
 void CUpdateFirmwareDlg::UpdateFileState() {
-    const bool usable = GetItem<CEditBrowseCtrl>(IDC_FIRMWARE_FILE) &&
-                        GetServices().fileSource->IsRegularFile(FileSystemPath(FileText()));
-    if (QWidget* status = GetDlgItem(IDC_FIRMWARE_STATUS)) {
-        status->setVisible(!usable);
-    }
-    if (auto* send = GetItem<QPushButton>(IDC_SEND_FIRMWARE)) {
-        send->setEnabled(usable && m_bPrinterAvailable);
-    }
+    IDialog& dialog = Dialog();
+    // Paths are UTF-8 throughout, as the file source takes them.
+    const bool usable = dialog.HasItem(IDC_FIRMWARE_FILE) &&
+                        GetServices().fileSource->IsRegularFile(dialog.ItemText(IDC_FIRMWARE_FILE));
+    dialog.ShowItem(IDC_FIRMWARE_STATUS, !usable);
+    dialog.EnableItem(IDC_SEND_FIRMWARE, usable && m_bPrinterAvailable);
 }
 
 void CUpdateFirmwareDlg::OnPrinterAvailability(bool bAvailable) {
@@ -53,9 +40,9 @@ void CUpdateFirmwareDlg::OnPrinterAvailability(bool bAvailable) {
 }
 
 void CUpdateFirmwareDlg::OnSendFirmware() {
-    const std::string text = FileText();
+    const std::string text = Dialog().ItemText(IDC_FIRMWARE_FILE);
     // The file is read whole and closed before the printer is asked for.
-    const FirmwareFile firmware = ReadFirmwareFile(*GetServices().fileSource, FileSystemPath(text));
+    const FirmwareFile firmware = ReadFirmwareFile(*GetServices().fileSource, text);
     if (firmware.status != FirmwareStatus::Ok) {
         GetServices().messageBox->Show(FirmwareStatusMessage(firmware.status, text), MsgIcon::Error,
                                        MsgButtons::Ok);

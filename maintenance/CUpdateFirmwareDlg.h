@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/EditBrowseCtrl.h"
 #include "printer/CFuncDlg.h"
 
 #include <string>
@@ -9,15 +10,17 @@ namespace brimwell {
 // line shown while that file is not usable, and a button that reads, filters and sends the
 // file to the printer, which then runs the new label program after a power cycle.
 class CUpdateFirmwareDlg : public CFuncDlg {
-    Q_OBJECT
 public:
     // The file-open dialog's filter; the platform's dialog matches the extension in any
     // letter case.
     static constexpr const char* kFileFilter = "Update files (*.tpl)|*.tpl|All Files|*.*||";
 
-    explicit CUpdateFirmwareDlg(QWidget* pParent);
+    explicit CUpdateFirmwareDlg(IPageHost* pParent);
 
     void OnPrinterAvailability(bool bAvailable) override;
+    void OnCommand(int nID, Notify code) override;
+
+    const CEditBrowseCtrl& BrowseEdit() const { return m_browse; }
 
 protected:
     bool OnInitDialog() override;
@@ -29,8 +32,8 @@ private:
     // Reads the file now (not when it was chosen), refuses it with a message box (error
     // icon) or sends the job after the power-cycle question.
     void OnSendFirmware();
-    // The edit's text ("" without the control).
-    std::string FileText() const;
+
+    CEditBrowseCtrl m_browse;
 };
 
 } // namespace brimwell

@@ -1,14 +1,5 @@
 #include "platform/Services.h"
 
-#include "platform/posix/PosixDeviceOpener.h"
-#include "platform/posix/PosixFileSource.h"
-#include "platform/posix/SystemClock.h"
-#include "platform/qt/QtFileDialog.h"
-#include "platform/qt/QtMessageBox.h"
-#include "platform/qt/QtWaitCursor.h"
-#include "platform/qt/SettingsProfile.h"
-#include "platform/udev/UdevDevices.h"
-
 #include <cstdio>
 #include <cstdlib>
 
@@ -16,7 +7,7 @@ namespace brimwell {
 namespace {
 
 Services& Current() {
-    static Services services = MakeRealServices();
+    static Services services;
     return services;
 }
 
@@ -72,34 +63,12 @@ void ScopedServices::RequireSet(const void* service) {
     }
 }
 
-ScopedServices::~ScopedServices() {
-    Current() = m_saved;
+void UseServices(const Services& all) {
+    Current() = all;
 }
 
-Services MakeRealServices() {
-    // Made once and kept for the life of the process.
-    static QtMessageBox messageBox;
-    static SettingsProfile profile;
-    static SystemTicks ticks;
-    static SystemLocalClock clock;
-    static QtWaitCursor waitCursor;
-    static PosixDeviceOpener deviceOpener;
-    static QtFileDialog fileDialog;
-    static PosixFileSource fileSource;
-    static UdevEnumerator enumerator;
-    static UdevMonitor monitor;
-    Services s;
-    s.messageBox = &messageBox;
-    s.profile = &profile;
-    s.ticks = &ticks;
-    s.clock = &clock;
-    s.waitCursor = &waitCursor;
-    s.deviceOpener = &deviceOpener;
-    s.fileDialog = &fileDialog;
-    s.fileSource = &fileSource;
-    s.enumerator = &enumerator;
-    s.monitor = &monitor;
-    return s;
+ScopedServices::~ScopedServices() {
+    Current() = m_saved;
 }
 
 } // namespace brimwell

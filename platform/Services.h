@@ -13,8 +13,8 @@
 
 namespace brimwell {
 
-// The platform services the window uses. The real ones are made on first use; tests put
-// doubles in their place with ScopedServices. Code looks a service up when it uses it, never
+// The platform services the window uses. A program puts the real ones in place at its start
+// (UseServices(MakeRealServices())); tests put doubles in their place with ScopedServices. Code looks a service up when it uses it, never
 // keeps the pointer, so a swap reaches every caller.
 struct Services {
     IMessageBox* messageBox = nullptr;
@@ -58,7 +58,10 @@ private:
     Services m_saved;
 };
 
-// Makes the real services of this platform (the one place that knows which they are).
+// Makes the real services of this platform: defined once per program, in the file that knows
+// which they are.
 Services MakeRealServices();
+// Puts `all` in place for the rest of the process.
+void UseServices(const Services& all);
 
 } // namespace brimwell

@@ -4,9 +4,6 @@
 #include "resources/DialogTemplates.h"
 #include "tester/TesterCatalogue.h"
 
-#include <QComboBox>
-#include <QVariant>
-
 namespace brimwell {
 
 const char* ConfirmationText(int nConfirm) {
@@ -20,11 +17,8 @@ const char* ConfirmationText(int nConfirm) {
     }
 }
 
-CFuncDlg::CFuncDlg(int nDialogId, QWidget* pParent)
-    : QWidget(pParent), m_nDialogId(nDialogId), m_job(CurrentDeviceOpener(), CurrentTicks()) {
-    setVisible(false);
-    // A page is opaque, like a child dialog: it covers what lies under it.
-    setAutoFillBackground(true);
+CFuncDlg::CFuncDlg(int nDialogId, IPageHost* pParent)
+    : CDialogBase(nDialogId), m_pHost(pParent), m_job(CurrentDeviceOpener(), CurrentTicks()) {
     const int stored = GetServices().profile->GetInt(kProfileSection, kProfileTesterType, 0);
     m_nTesterIndex = TesterIndexForCode(stored);
 }
@@ -33,16 +27,17 @@ CFuncDlg::~CFuncDlg() {
     CloseJob(0);
 }
 
-bool CFuncDlg::Create(const DialogTemplate* tmpl) {
+bool CFuncDlg::Create(IDialog& parent, const DialogTemplate* tmpl) {
     if (!tmpl) {
-        tmpl = m_pTemplateOverride ? m_pTemplateOverride : FindDialogTemplate(m_nDialogId);
+        tmpl = m_pTemplateOverride ? m_pTemplateOverride : FindDialogTemplate(DialogId());
     }
-    if (!tmpl) {
-        return false;
+    return tmpl && parent.CreateChild(*tmpl, *this);
+}
+
+void CFuncDlg::OnCommand(int nID, Notify code) {
+    if (nID == IDC_TESTER_LIST && code == Notify::SelChange) {
+        OnTesterListSelChange();
     }
-    BuildDialog(this, *tmpl);
-    OnInitDialog();
-    return true;
 }
 
 void CFuncDlg::OnPrinterAvailability(bool bAvailable) {
@@ -60,41 +55,31 @@ void CFuncDlg::OnTesterTypeChange(CFuncDlg* pSource, int nIndex) {
     }
 }
 
-IPageHost* CFuncDlg::Host() const {
-    return dynamic_cast<IPageHost*>(parentWidget());
-}
-
 void CFuncDlg::FillTesterList() {
-    auto* list = GetItem<QComboBox>(IDC_TESTER_LIST);
-    if (!list) {
+    IDialog& dialog = Dialog();
+    if (!dialog.HasItem(IDC_TESTER_LIST)) {
         return;
     }
     // Every row gets an entry, even one whose name is missing, so that a list position is
     // always a tester index.
     for (int i = 0; i < kTesterCount; ++i) {
-        list->addItem(QString::fromUtf8(TesterDisplayName(i)));
+        const char* name = TesterDisplayName(i);
+        dialog.AddString(IDC_TESTER_LIST, name ? name : "");
     }
+    // Selecting the entry from code (here, and when another page changes it) is no choice of
+    // the user, so no change of the tester type.
     OnTesterTypeChange(nullptr, m_nTesterIndex);
-    // Only a choice of the user is a change of the tester type; selecting the entry from
-    // code (above, and when another page changes it) is not.
-    connect(list, &QComboBox::activated, this, [this] { OnTesterListSelChange(); });
 }
 
 void CFuncDlg::SyncTesterList(CFuncDlg* pSource, int nIndex) {
     if (pSource == this) {
         return; // the list already shows the user's choice
     }
-    if (auto* list = GetItem<QComboBox>(IDC_TESTER_LIST)) {
-        list->setCurrentIndex(nIndex);
-    }
+    Dialog().SetCurSel(IDC_TESTER_LIST, nIndex);
 }
 
 void CFuncDlg::OnTesterListSelChange() {
-    auto* list = GetItem<QComboBox>(IDC_TESTER_LIST);
-    if (!list) {
-        return;
-    }
-    const int position = list->currentIndex();
+    const int position = Dialog().GetCurSel(IDC_TESTER_LIST);
     if (position >= 0) {
         OnTesterTypeChange(this, position);
     }

@@ -1,9 +1,8 @@
 #pragma once
-#include "platform/DialogBuilder.h"
+#include "platform/DialogBase.h"
 #include "printer/PageHost.h"
 #include "printer/PrinterJob.h"
 
-#include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -31,22 +30,20 @@ public:
 // The page base. Every function page derives from it; it holds the printer availability
 // and tester index every page shares, and the printer transport: a job is opened (after the
 // page's question), filled, written in one write and closed inside one button handler.
-class CFuncDlg : public QWidget {
-    Q_OBJECT
+class CFuncDlg : public CDialogBase {
 public:
-    CFuncDlg(int nDialogId, QWidget* pParent);
+    // pParent is the window that hosts the page (the main window), or nullptr.
+    CFuncDlg(int nDialogId, IPageHost* pParent);
     ~CFuncDlg() override;
 
-    // Builds the page's controls from its dialog template (or from `tmpl`, for tests of a
-    // damaged template) and runs OnInitDialog. False when there is no template.
-    bool Create(const DialogTemplate* tmpl = nullptr);
+    // Creates the page's window as a hidden child of `parent` from its dialog template (or
+    // from `tmpl`, for tests of a damaged template), which runs OnInitDialog. False when there
+    // is no template or the window cannot be created.
+    bool Create(IDialog& parent, const DialogTemplate* tmpl = nullptr);
 
-    int DialogId() const { return m_nDialogId; }
-    QWidget* GetDlgItem(int id) const { return brimwell::GetDlgItem(this, id); }
-    template <class T>
-    T* GetItem(int id) const {
-        return qobject_cast<T*>(GetDlgItem(id));
-    }
+    // The tester list's selection change reaches OnTesterListSelChange; a page routes its own
+    // controls' notifications and passes the others here.
+    void OnCommand(int nID, Notify code) override;
 
     // The printer list was rebuilt; bAvailable is true when a printer or adapter is listed.
     virtual void OnPrinterAvailability(bool bAvailable);
@@ -71,7 +68,7 @@ protected:
     bool SendJob(int nConfirm, const std::function<std::optional<std::string>()>& build);
 
     // The window hosting this page (its parent), or nullptr.
-    IPageHost* Host() const;
+    IPageHost* Host() const { return m_pHost; }
 
     bool OpenJob(int nConfirm);
     bool SpoolPrintf(const char* format, ...) BRIMWELL_PRINTF(2, 3);
@@ -80,8 +77,8 @@ protected:
     void CloseJob(std::uint32_t dwMinMs);
 
     // The tester list (IDC_TESTER_LIST) of the pages that have one: FillTesterList gives it
-    // one entry per catalogue row, selects the stored index and connects the user's choice
-    // to OnTesterListSelChange; SyncTesterList shows a change made elsewhere.
+    // one entry per catalogue row and selects the stored index; the user's choice reaches
+    // OnTesterListSelChange; SyncTesterList shows a change made elsewhere.
     void FillTesterList();
     void SyncTesterList(CFuncDlg* pSource, int nIndex);
     // The selection-change handler of a page's tester list: the new position becomes the
@@ -97,7 +94,7 @@ protected:
 private:
     void ShowJobFailure(bool wasOk);
 
-    int m_nDialogId;
+    IPageHost* m_pHost;
     CPrinterJob m_job;
 };
 

@@ -53,7 +53,7 @@ const std::vector<DialogTemplate>& Templates() {
                  Border | TabStop | AutoHScroll),
              Ctl(IDC_LOGO_PREVIEW_CAPTION, CtlClass::Static, "%s label preview:", 3, 39, 142, 8,
                  AlignLeft),
-             Ctl(IDC_LOGO_PREVIEW, CtlClass::Static, "", 3, 51, 409, 236, AlignLeft),
+             Ctl(IDC_LOGO_PREVIEW, CtlClass::LabelPreview, "", 3, 51, 409, 236, AlignLeft),
              Ctl(IDC_LOGO_SEND, CtlClass::Button, "Send %s Logo To The Printer...", 3, 296, 160, 19,
                  TabStop),
              Ctl(IDC_LOGO_ROTATE, CtlClass::Button, "Rotate Logo", 217, 296, 82, 19, TabStop),

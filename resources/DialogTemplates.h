@@ -6,9 +6,20 @@
 namespace brimwell {
 
 // Dialog templates as data: each control with its id, class, text, position and size in
-// dialog units and style flags. platform/DialogBuilder turns a template into widgets.
+// dialog units and style flags. Each host (Qt, Win32) builds its controls from the same data.
 
-enum class CtlClass { Static, Button, Edit, ListBox, ComboBox, Trackbar, RichEdit, EditBrowse };
+// EditBrowse is an edit with a browse button; LabelPreview the logo pages' drawn label preview.
+enum class CtlClass {
+    Static,
+    Button,
+    Edit,
+    ListBox,
+    ComboBox,
+    Trackbar,
+    RichEdit,
+    EditBrowse,
+    LabelPreview
+};
 
 namespace CtlStyle {
 enum : std::uint32_t {

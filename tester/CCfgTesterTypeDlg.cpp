@@ -4,49 +4,33 @@
 #include "tester/TesterCatalogue.h"
 #include "tester/UserNameCodec.h"
 
-#include <QLineEdit>
-#include <QPushButton>
-#include <QValidator>
-
 namespace brimwell {
-namespace {
 
-// Holds the user-name box to one line of printable text whatever is typed or pasted.
-class UserNameValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int& pos) const override {
-        std::u16string text = input.toStdU16String();
-        std::size_t cursor = pos < 0 ? 0 : static_cast<std::size_t>(pos);
-        KeepUserNameOneLine(text, cursor);
-        input = QString::fromStdU16String(text);
-        pos = static_cast<int>(cursor);
-        return Acceptable;
-    }
-};
-
-} // namespace
-
-CCfgTesterTypeDlg::CCfgTesterTypeDlg(QWidget* pParent) : CFuncDlg(IDD_CFG_TESTER_TYPE, pParent) {}
+CCfgTesterTypeDlg::CCfgTesterTypeDlg(IPageHost* pParent) : CFuncDlg(IDD_CFG_TESTER_TYPE, pParent) {}
 
 bool CCfgTesterTypeDlg::OnInitDialog() {
     FillTesterList();
-    if (auto* edit = GetItem<QLineEdit>(IDC_USER_NAME)) {
-        edit->setText(QString());
-        edit->setMaxLength(static_cast<int>(kUserNameMaxChars));
-        edit->setValidator(new UserNameValidator(edit));
-    }
-    if (auto* send = GetItem<QPushButton>(IDC_SEND_CONFIGURATION)) {
-        connect(send, &QPushButton::clicked, this, [this] { OnSendConfiguration(); });
+    IDialog& dialog = Dialog();
+    if (dialog.HasItem(IDC_USER_NAME)) {
+        dialog.SetItemText(IDC_USER_NAME, "");
+        dialog.LimitText(IDC_USER_NAME, static_cast<int>(kUserNameMaxChars));
+        // One line of printable text, whatever is typed or pasted.
+        dialog.SetTextFilter(IDC_USER_NAME, &KeepUserNameOneLine);
     }
     return true;
 }
 
+void CCfgTesterTypeDlg::OnCommand(int nID, Notify code) {
+    if (nID == IDC_SEND_CONFIGURATION && code == Notify::Clicked) {
+        OnSendConfiguration();
+        return;
+    }
+    CFuncDlg::OnCommand(nID, code);
+}
+
 void CCfgTesterTypeDlg::OnPrinterAvailability(bool bAvailable) {
     CFuncDlg::OnPrinterAvailability(bAvailable);
-    if (QWidget* send = GetDlgItem(IDC_SEND_CONFIGURATION)) {
-        send->setEnabled(bAvailable);
-    }
+    Dialog().EnableItem(IDC_SEND_CONFIGURATION, bAvailable);
 }
 
 void CCfgTesterTypeDlg::OnTesterTypeChange(CFuncDlg* pSource, int nIndex) {
@@ -54,19 +38,15 @@ void CCfgTesterTypeDlg::OnTesterTypeChange(CFuncDlg* pSource, int nIndex) {
     SyncTesterList(pSource, nIndex);
     m_bUserNameApplies = TesterUsesUserName(nIndex);
     for (int id : {IDC_USER_NAME_CAPTION, IDC_USER_NAME}) {
-        if (QWidget* control = GetDlgItem(id)) {
-            control->setVisible(m_bUserNameApplies);
-        }
+        Dialog().ShowItem(id, m_bUserNameApplies);
     }
 }
 
 void CCfgTesterTypeDlg::OnSendConfiguration() {
     // Text left in the hidden box belongs to no tester type that prints it: never sent.
     std::string userName;
-    if (m_bUserNameApplies) {
-        if (auto* edit = GetItem<QLineEdit>(IDC_USER_NAME)) {
-            userName = UserNameToPrinterBytes(edit->text().toStdString());
-        }
+    if (m_bUserNameApplies && Dialog().HasItem(IDC_USER_NAME)) {
+        userName = UserNameToPrinterBytes(Dialog().ItemText(IDC_USER_NAME));
     }
     SendJob(JOB_CONFIRM_POWER_CYCLE, BuildConfigJob(TesterMode(m_nTesterIndex), userName));
 }

@@ -7,12 +7,12 @@ namespace brimwell {
 // user-name box of the one tester type that prints a user name, and the button that stores
 // "MODE.MOD" on the printer.
 class CCfgTesterTypeDlg : public CFuncDlg {
-    Q_OBJECT
 public:
-    explicit CCfgTesterTypeDlg(QWidget* pParent);
+    explicit CCfgTesterTypeDlg(IPageHost* pParent);
 
     void OnPrinterAvailability(bool bAvailable) override;
     void OnTesterTypeChange(CFuncDlg* pSource, int nIndex) override;
+    void OnCommand(int nID, Notify code) override;
 
     // Whether the selected tester type prints a user name; follows the tester index from
     // the page's initialisation on.

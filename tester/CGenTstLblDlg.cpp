@@ -3,29 +3,27 @@
 #include "platform/Services.h"
 #include "tester/TesterCatalogue.h"
 
-#include <QPushButton>
-
 namespace brimwell {
 
-CGenTstLblDlg::CGenTstLblDlg(QWidget* pParent) : CFuncDlg(IDD_GEN_TEST_LABEL, pParent) {}
+CGenTstLblDlg::CGenTstLblDlg(IPageHost* pParent) : CFuncDlg(IDD_GEN_TEST_LABEL, pParent) {}
 
 bool CGenTstLblDlg::OnInitDialog() {
-    if (auto* pass = GetItem<QPushButton>(IDC_PASS_LABEL)) {
-        connect(pass, &QPushButton::clicked, this, [this] { OnGenerateLabel(TestResult::Pass); });
-    }
-    if (auto* fail = GetItem<QPushButton>(IDC_FAIL_LABEL)) {
-        connect(fail, &QPushButton::clicked, this, [this] { OnGenerateLabel(TestResult::Fail); });
-    }
     FillTesterList();
     return true;
+}
+
+void CGenTstLblDlg::OnCommand(int nID, Notify code) {
+    if (code == Notify::Clicked && (nID == IDC_PASS_LABEL || nID == IDC_FAIL_LABEL)) {
+        OnGenerateLabel(nID == IDC_PASS_LABEL ? TestResult::Pass : TestResult::Fail);
+        return;
+    }
+    CFuncDlg::OnCommand(nID, code);
 }
 
 void CGenTstLblDlg::OnPrinterAvailability(bool bAvailable) {
     CFuncDlg::OnPrinterAvailability(bAvailable);
     for (int id : {IDC_PASS_LABEL, IDC_FAIL_LABEL}) {
-        if (QWidget* button = GetDlgItem(id)) {
-            button->setEnabled(bAvailable);
-        }
+        Dialog().EnableItem(id, bAvailable);
     }
 }
 

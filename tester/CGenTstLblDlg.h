@@ -7,12 +7,12 @@ namespace brimwell {
 // The "Generate Test Label" page: sends the printer the text the selected tester type would
 // print after a passed or a failed test, so that a label can be printed without a tester.
 class CGenTstLblDlg : public CFuncDlg {
-    Q_OBJECT
 public:
-    explicit CGenTstLblDlg(QWidget* pParent);
+    explicit CGenTstLblDlg(IPageHost* pParent);
 
     void OnPrinterAvailability(bool bAvailable) override;
     void OnTesterTypeChange(CFuncDlg* pSource, int nIndex) override;
+    void OnCommand(int nID, Notify code) override;
 
 protected:
     bool OnInitDialog() override;

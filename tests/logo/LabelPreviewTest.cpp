@@ -1,6 +1,6 @@
 // The label preview: its drawing steps, the pixels they give, and `brimwell-cli preview`,
 // which must draw the same picture.
-#include "logo/LabelPreviewPainter.h"
+#include "platform/qt/LabelPreviewPainter.h"
 #include "logo/LogoTestSupport.h"
 #include "platform/fake/Fakes.h"
 #include "support/CliHarness.h"

@@ -3,7 +3,7 @@
 #include "logo/CCfgLogoDlg.h"
 #include "logo/CLogoPreviewCtrl.h"
 #include "logo/CMyEditBrowseCtrl.h"
-#include "logo/LabelPreviewPainter.h"
+#include "platform/qt/LabelPreviewPainter.h"
 #include "logo/LogoTestSupport.h"
 #include "support/FakePlatform.h"
 

@@ -1,7 +1,7 @@
 #include "app/CBrimwellDlg.h"
 #include "maintenance/CUpdateFirmwareDlg.h"
 #include "platform/posix/PosixFileSource.h"
-#include "platform/qt/EditBrowseCtrl.h"
+#include "platform/qt/QtEditBrowse.h"
 #include "support/FakePlatform.h"
 
 #include <QPushButton>

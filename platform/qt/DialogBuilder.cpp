@@ -1,6 +1,7 @@
-#include "platform/DialogBuilder.h"
+#include "platform/qt/DialogBuilder.h"
 
-#include "platform/qt/EditBrowseCtrl.h"
+#include "platform/qt/QtEditBrowse.h"
+#include "platform/qt/QtLabelPreview.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/RichEditCtrl.h"
 #include "resources/Pictures.h"
@@ -46,7 +47,7 @@ QWidget* MakeControl(QWidget* parent, const ControlTemplate& c) {
             label->setPixmap(LoadPicture(c.imageId));
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         } else {
-            label->setText(StaticTextFromTemplate(c.text));
+            SetStaticText(label, c.text);
             label->setAlignment(StaticAlignment(c.style));
             label->setWordWrap(c.cy > 12);
             label->setTextFormat(Qt::PlainText);
@@ -90,7 +91,9 @@ QWidget* MakeControl(QWidget* parent, const ControlTemplate& c) {
         return text;
     }
     case CtlClass::EditBrowse:
-        return new CEditBrowseCtrl(parent);
+        return new QtEditBrowse(parent);
+    case CtlClass::LabelPreview:
+        return new QtLabelPreview(parent);
     }
     return nullptr;
 }
@@ -142,6 +145,11 @@ QFont DialogFont(const DialogTemplate& tmpl) {
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(tmpl.pointSize > 0 ? tmpl.pointSize : 8);
     return font;
+}
+
+void SetStaticText(QLabel* label, const std::string& text) {
+    label->setProperty(kStaticTextProperty, QString::fromStdString(text));
+    label->setText(StaticTextFromTemplate(text));
 }
 
 QString StaticTextFromTemplate(const std::string& text) {
@@ -198,6 +206,11 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl) {
     }
 }
 
+int DlgItemId(const QWidget* control) {
+    const QVariant value = control ? control->property(kCtrlIdProperty) : QVariant();
+    return value.isValid() ? value.toInt() : IDC_STATIC;
+}
+
 QWidget* GetDlgItem(const QWidget* dialog, int id) {
     if (!dialog || id == IDC_STATIC) {
         return nullptr;
@@ -210,41 +223,6 @@ QWidget* GetDlgItem(const QWidget* dialog, int id) {
         }
     }
     return nullptr;
-}
-
-QWidget* ReplaceDlgItem(QWidget* dialog, int id, QWidget* replacement) {
-    QWidget* old = GetDlgItem(dialog, id);
-    if (!old || !replacement) {
-        delete replacement;
-        return nullptr;
-    }
-    replacement->setParent(dialog);
-    replacement->setGeometry(old->geometry());
-    replacement->setProperty(kCtrlIdProperty, id);
-    replacement->setObjectName(old->objectName());
-    // A control that is no tab stop stays none. (A focus policy set on a control with a focus
-    // proxy passes to the proxy, so the policy is only ever taken away, never copied.)
-    if (!(old->focusPolicy() & Qt::TabFocus) && (replacement->focusPolicy() & Qt::TabFocus)) {
-        replacement->setFocusPolicy(
-            static_cast<Qt::FocusPolicy>(replacement->focusPolicy() & ~Qt::TabFocus));
-    }
-    replacement->stackUnder(old);
-    // The replacement takes the old control's place in the tab order. setTabOrder moves only
-    // widgets that take focus and would move a focus proxy instead of its control, so both are
-    // set aside while it runs. (A compound replacement's children may still end up last: the
-    // page orders those itself.)
-    QWidget* proxy = replacement->focusProxy();
-    const Qt::FocusPolicy newPolicy = replacement->focusPolicy();
-    old->setFocusProxy(nullptr);
-    replacement->setFocusProxy(nullptr);
-    old->setFocusPolicy(Qt::TabFocus);
-    replacement->setFocusPolicy(Qt::TabFocus);
-    QWidget::setTabOrder(old, replacement);
-    replacement->setFocusPolicy(newPolicy);
-    replacement->setFocusProxy(proxy);
-    replacement->setVisible(!old->isHidden());
-    delete old;
-    return replacement;
 }
 
 } // namespace brimwell

@@ -1,4 +1,4 @@
-#include "logo/LabelPreviewPainter.h"
+#include "platform/qt/LabelPreviewPainter.h"
 
 #include "platform/qt/Fonts.h"
 

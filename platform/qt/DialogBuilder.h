@@ -2,6 +2,7 @@
 #include "resources/DialogTemplates.h"
 
 #include <QFont>
+#include <QLabel>
 #include <QRect>
 #include <QWidget>
 
@@ -40,12 +41,8 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl);
 
 // The direct child control with this id, or nullptr when the dialog has none.
 QWidget* GetDlgItem(const QWidget* dialog, int id);
-
-// Puts `replacement` in the place of the dialog's control `id`, as a control of the page's own
-// class bound to a template control: same geometry, id, name, tab stop, visibility and place
-// in the tab order; the template's control is deleted. Returns the replacement, or nullptr (and
-// deletes the replacement) when the dialog has no such control.
-QWidget* ReplaceDlgItem(QWidget* dialog, int id, QWidget* replacement);
+// The control id of a control the builder made; IDC_STATIC for any other widget.
+int DlgItemId(const QWidget* control);
 
 template <class T>
 T* GetDlgItemAs(const QWidget* dialog, int id) {
@@ -54,5 +51,9 @@ T* GetDlgItemAs(const QWidget* dialog, int id) {
 
 // The Windows mnemonic convention: "&&" shows one ampersand, a single "&" marks a mnemonic.
 QString StaticTextFromTemplate(const std::string& text);
+// Gives a static text control `text` in that convention; the text as given stays readable
+// through the property kStaticTextProperty.
+inline constexpr const char* kStaticTextProperty = "dlgText";
+void SetStaticText(QLabel* label, const std::string& text);
 
 } // namespace brimwell
