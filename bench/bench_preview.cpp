@@ -1,10 +1,10 @@
 // The label preview on the largest logo (360 x 360): one repaint of the control, and one
 // keystroke in the logo page's file name (a load of the named file and the repaint that
 // follows), on Qt's offscreen platform. Run with --benchmark_repetitions=10 for medians.
-#include "logo/CLogoPreviewCtrl.h"
-#include "platform/qt/LabelPreviewPainter.h"
 #include "logo/LogoTestSupport.h"
 #include "platform/posix/PosixFileSource.h"
+#include "platform/qt/LabelPreviewPainter.h"
+#include "platform/qt/QtLabelPreview.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -59,14 +59,20 @@ const LogoFile& File() {
 struct Shown {
     PosixFileSource files;
     CLogoFmtHandler logo{files};
-    CLogoPreviewCtrl control{&logo};
+    QtLabelPreview control;
     QImage target{PREVIEW_WIDTH, PREVIEW_HEIGHT, QImage::Format_RGB32};
     // A paint event of the control, drawn into `target` as into the window's backing store.
     void Repaint() { control.render(&target); }
+    // What the page does after a change of the logo: the steps at the control's size.
+    void LogoChanged() {
+        control.SetSteps(
+            LabelPreviewSteps(PREVIEW_WIDTH, PREVIEW_HEIGHT, logo, control.LabelTextExtents()),
+            &logo);
+    }
     Shown() {
         logo.LoadFile(File().path);
         control.resize(PREVIEW_WIDTH, PREVIEW_HEIGHT);
-        control.LogoChanged();
+        LogoChanged();
         Repaint();
     }
 };
@@ -99,7 +105,7 @@ void BM_Keystroke_LoadAndRepaint_360(benchmark::State& state) {
     Shown s;
     for (auto _ : state) {
         s.logo.LoadFile(File().path);
-        s.control.LogoChanged();
+        s.LogoChanged();
         s.Repaint();
     }
     if (!s.logo.IsLoaded()) {
@@ -113,7 +119,7 @@ void BM_Keystroke_NoFileAndRepaint(benchmark::State& state) {
     const std::string partial = File().path + "x";
     for (auto _ : state) {
         s.logo.LoadFile(partial);
-        s.control.LogoChanged();
+        s.LogoChanged();
         s.Repaint();
     }
 }

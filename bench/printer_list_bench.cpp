@@ -5,6 +5,7 @@
 #include "app/CBrimwellDlg.h"
 #include "platform/Services.h"
 #include "platform/fake/Fakes.h"
+#include "platform/qt/QtDialog.h"
 #include "platform/udev/UdevDevices.h"
 #include "support/FakePlatform.h"
 #ifdef BRIMWELL_BENCH_UMOCKDEV
@@ -12,7 +13,6 @@
 #endif
 
 #include <QApplication>
-#include <QComboBox>
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -24,9 +24,11 @@ namespace {
 const FuncTableEntry kNoRows[MAX_FUNC_PAGES] = {};
 constexpr int kPages = 11; // filled rows of the function table
 
+// The main window in the Qt host, its printer list a real combo box.
 struct Window {
     explicit Window(IDeviceEnumerator& enumerator)
         : useEnumerator(&Services::enumerator, &enumerator), dlg(kNoRows) {
+        host.Dialog().Attach(dlg);
         for (int i = 0; i < kPages; ++i) {
             dlg.m_apPages[i] = new CFuncDlg(IDD_WELCOME, &dlg);
         }
@@ -34,6 +36,7 @@ struct Window {
     test::FakePlatform platform;
     ScopedServices useEnumerator;
     CBrimwellDlg dlg;
+    QtTopDialog host{*FindDialogTemplate(IDD_BRIMWELL_DIALOG)};
 };
 
 void BM_RefreshPrinterList(benchmark::State& state) {
@@ -45,7 +48,7 @@ void BM_RefreshPrinterList(benchmark::State& state) {
                                                                adapter ? 0x2305 : 0x0126));
     }
     Window window(enumerator);
-    window.dlg.PrinterCombo()->setCurrentIndex(static_cast<int>(state.range(0)) - 1);
+    window.host.Dialog().SetCurSel(IDC_PRINTER_COMBO, static_cast<int>(state.range(0)) - 1);
     for (auto _ : state) {
         window.dlg.RefreshPrinterList();
     }

@@ -63,6 +63,11 @@ struct PreviewStep {
     int width;
     int height;
     const char* text; // static text; nullptr for the label area and the image
+
+    bool operator==(const PreviewStep& o) const {
+        return kind == o.kind && x == o.x && y == o.y && width == o.width && height == o.height &&
+               text == o.text;
+    }
 };
 
 // The steps that draw the preview into a client area of width x height pixels.

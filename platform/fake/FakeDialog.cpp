@@ -73,7 +73,7 @@ DlgRect TemplateRectInPixels(int x, int y, int cx, int cy) {
     return DlgRect{Units(x, 6), Units(y, 13), Units(cx, 6), Units(cy, 13)};
 }
 
-std::int32_t FakeDialog::RichText::StreamIn(int nFormat, EditStream& es) {
+std::int32_t FakeDialog::RichView::StreamIn(int nFormat, EditStream& es) {
     ++streams;
     format = nFormat;
     content.clear();
@@ -117,10 +117,10 @@ FakeDialog::FakeDialog(const DialogTemplate& tmpl) {
             item.preview = std::make_unique<Preview>();
             break;
         case CtlClass::RichEdit:
-            item.richText = std::make_unique<struct RichText>();
+            item.richText = std::make_unique<RichView>();
             break;
         case CtlClass::EditBrowse:
-            item.browse = std::make_unique<struct Browse>();
+            item.browse = std::make_unique<BrowseButton>();
             break;
         default:
             break;

@@ -30,14 +30,14 @@ public:
         int draws = 0;
     };
     // The rich-text view: reads the stream as a real view does and keeps the bytes.
-    struct RichText final : IRichTextCtrl {
+    struct RichView final : IRichTextCtrl {
         std::int32_t StreamIn(int nFormat, EditStream& es) override;
         std::string content;
         int format = 0;
         int streams = 0;
         std::vector<std::int32_t> asked; // the piece sizes asked for
     };
-    struct Browse final : IBrowseEditCtrl {
+    struct BrowseButton final : IBrowseEditCtrl {
         void SetBrowseHandler(std::function<void()> handler) override {
             onBrowse = std::move(handler);
         }
@@ -60,8 +60,8 @@ public:
         int redrawOff = 0; // SetRedraw(false) calls not yet matched
         int trackMin = 0, trackMax = 100, trackPage = 20, trackPos = 0;
         std::unique_ptr<Preview> preview;
-        std::unique_ptr<RichText> richText;
-        std::unique_ptr<Browse> browse;
+        std::unique_ptr<RichView> richText;
+        std::unique_ptr<BrowseButton> browse;
     };
 
     // Builds the controls of `tmpl`, placed in pixels of the templates' 6 x 13 base units, the

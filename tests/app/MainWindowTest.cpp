@@ -1,9 +1,7 @@
-#include "resources/AppIcon.h"
+// The main window's logic: the function list and its pages, the widening rule, closing, and
+// the device-event registration.
 #include "support/FakePlatform.h"
 
-#include <QComboBox>
-#include <QListWidget>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace brimwell::test {
@@ -13,7 +11,7 @@ namespace {
 // A page built from any template, as wide as that template says.
 class PlainPage : public CFuncDlg {
 public:
-    PlainPage(int id, int arg, QWidget* parent, const DialogTemplate* tmpl = nullptr)
+    PlainPage(int id, int arg, IPageHost* parent, const DialogTemplate* tmpl = nullptr)
         : CFuncDlg(id, parent), pageArg(arg) {
         m_pTemplateOverride = tmpl ? tmpl : FindDialogTemplate(IDD_SET_DATE_TIME);
     }
@@ -26,131 +24,107 @@ CBrimwellDlg::PageFactory PlainPages(const DialogTemplate* tmpl = nullptr) {
     };
 }
 
-std::vector<int> VisibleSlots(const CBrimwellDlg& w) {
-    std::vector<int> visible;
-    for (int i = 0; i < MAX_FUNC_PAGES; ++i) {
-        if (w.m_apPages[i] && w.m_apPages[i]->isVisibleTo(&w)) {
-            visible.push_back(i);
-        }
-    }
-    return visible;
-}
-
 } // namespace
 
 TEST(MainWindow, ListsTheElevenFunctionsInTableOrderWithWelcomeSelected) {
     FakePlatform platform;
-    CBrimwellDlg window(kFunctionTable, PlainPages());
-    const QStringList expected = {"Welcome",
-                                  "About Brimwell",
-                                  "Help : Connecting a Printer",
-                                  "Help : Updating Firmware",
-                                  "Help : Creating Logos",
-                                  "Update Printer Firmware",
-                                  "Configure Tester Type",
-                                  "Configure Print Density",
-                                  "Configure Pass Logo",
-                                  "Configure Fail Logo",
-                                  "Generate Test Label"};
-    QListWidget* list = window.FunctionList();
-    ASSERT_NE(list, nullptr);
-    QStringList titles;
-    for (int i = 0; i < list->count(); ++i) {
-        titles << list->item(i)->text();
-    }
-    EXPECT_EQ(titles, expected);
-    EXPECT_EQ(list->currentRow(), 0);
-    EXPECT_EQ(window.windowTitle(), "Brimwell");
+    FakeWindow window(kFunctionTable, PlainPages());
+    const std::vector<std::string> expected = {"Welcome",
+                                               "About Brimwell",
+                                               "Help : Connecting a Printer",
+                                               "Help : Updating Firmware",
+                                               "Help : Creating Logos",
+                                               "Update Printer Firmware",
+                                               "Configure Tester Type",
+                                               "Configure Print Density",
+                                               "Configure Pass Logo",
+                                               "Configure Fail Logo",
+                                               "Generate Test Label"};
+    EXPECT_EQ(window.host.At(IDC_FUNCTION_LIST).strings, expected);
+    EXPECT_EQ(window.host.GetCurSel(IDC_FUNCTION_LIST), 0);
+    EXPECT_EQ(window.host.icon, IDR_MAINFRAME);
     // The logo pages get their arguments: 0 for pass, 1 for fail.
-    EXPECT_EQ(static_cast<PlainPage*>(window.m_apPages[8])->pageArg, 0);
-    EXPECT_EQ(static_cast<PlainPage*>(window.m_apPages[9])->pageArg, 1);
+    EXPECT_EQ(static_cast<PlainPage*>(window.dlg.m_apPages[8])->pageArg, 0);
+    EXPECT_EQ(static_cast<PlainPage*>(window.dlg.m_apPages[9])->pageArg, 1);
     for (int i = 11; i < MAX_FUNC_PAGES; ++i) {
-        EXPECT_EQ(window.m_apPages[i], nullptr);
+        EXPECT_EQ(window.dlg.m_apPages[i], nullptr);
     }
 }
 
 TEST(MainWindow, ShowsOnlyTheSelectedPageAndEveryPageStandsAt210) {
     FakePlatform platform;
-    CBrimwellDlg window(kFunctionTable, PlainPages());
-    window.show();
-    EXPECT_EQ(VisibleSlots(window), std::vector<int>{0});
+    FakeWindow window(kFunctionTable, PlainPages());
+    EXPECT_EQ(window.VisiblePages(), std::vector<int>{0});
     for (int slot : {9, 8, 3, 0}) {
-        window.FunctionList()->setCurrentRow(slot);
-        EXPECT_EQ(VisibleSlots(window), std::vector<int>{slot});
+        ASSERT_TRUE(window.SelectRow(slot));
+        EXPECT_EQ(window.VisiblePages(), std::vector<int>{slot});
     }
     for (int i = 0; i < 11; ++i) {
-        EXPECT_EQ(window.m_apPages[i]->pos(), QPoint(kPageLeft, 0));
-        EXPECT_EQ(window.m_apPages[i]->parentWidget(), &window);
+        EXPECT_EQ(std::make_pair(window.Page(i).left, window.Page(i).top),
+                  std::make_pair(kPageLeft, 0));
     }
 }
 
 TEST(MainWindow, ARowWithAnUnknownDialogIsListedWithoutAPage) {
     FakePlatform platform;
     const FuncTableEntry table[MAX_FUNC_PAGES] = {{"Known", 144, 0}, {"Mystery", 999, 0}};
-    CBrimwellDlg window(table, PlainPages());
-    window.show();
-    ASSERT_EQ(window.FunctionList()->count(), 2);
-    EXPECT_EQ(window.FunctionList()->item(1)->text(), "Mystery");
-    EXPECT_EQ(window.m_apPages[1], nullptr);
-    window.FunctionList()->setCurrentRow(1);
-    EXPECT_TRUE(VisibleSlots(window).empty());
+    FakeWindow window(table, PlainPages());
+    EXPECT_EQ(window.host.At(IDC_FUNCTION_LIST).strings,
+              (std::vector<std::string>{"Known", "Mystery"}));
+    EXPECT_EQ(window.dlg.m_apPages[1], nullptr);
+    ASSERT_TRUE(window.SelectRow(1));
+    EXPECT_TRUE(window.VisiblePages().empty());
 }
 
 TEST(MainWindow, WidensOnlyWhenThePagesDoNotFitRightOf210) {
     FakePlatform platform;
     const FuncTableEntry table[MAX_FUNC_PAGES] = {{"Only", 144, 0}};
-    CBrimwellDlg reference(table, PlainPages());
-    const int templateWidth = reference.width();
-
-    // A page that fits leaves the window alone.
-    EXPECT_GE(templateWidth, kPageLeft + reference.m_apPages[0]->width());
+    FakeWindow reference(table, PlainPages());
+    const DlgSize templateSize =
+        fake::FakeDialog(*FindDialogTemplate(IDD_BRIMWELL_DIALOG)).ClientSize();
+    EXPECT_EQ(reference.host.ClientSize(), templateSize); // a page that fits changes nothing
 
     // A page wider than the room right of 210 pixels widens the window exactly.
     DialogTemplate wide = *FindDialogTemplate(IDD_SET_DATE_TIME);
     wide.cx = 800;
-    CBrimwellDlg widened(table, PlainPages(&wide));
-    const int pageWidth = widened.m_apPages[0]->width();
-    ASSERT_GT(kPageLeft + pageWidth, templateWidth);
-    EXPECT_EQ(widened.width(), kPageLeft + pageWidth);
-    EXPECT_EQ(widened.height(), reference.height());
+    FakeWindow widened(table, PlainPages(&wide));
+    const int pageWidth = widened.Page(0).ClientSize().cx;
+    ASSERT_GT(kPageLeft + pageWidth, templateSize.cx);
+    EXPECT_EQ(widened.host.ClientSize(), (DlgSize{kPageLeft + pageWidth, templateSize.cy}));
 }
 
-TEST(MainWindow, EnterAndEscapeDoNothingAndCloseEndsWithOk) {
+TEST(MainWindow, TheCloseCommandEndsTheRunWithOk) {
     FakePlatform platform;
-    CBrimwellDlg window(kFunctionTable, PlainPages());
-    window.show();
-    window.setResult(-1);
-    for (auto key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
-        QTest::keyClick(&window, key);
-        QTest::keyClick(window.FunctionList(), key);
-        EXPECT_TRUE(window.isVisible());
-    }
-    EXPECT_EQ(window.result(), -1);
-    window.close();
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(window.result(), QDialog::Accepted);
+    FakeWindow window(kFunctionTable, PlainPages());
+    EXPECT_FALSE(window.host.endResult);
+    window.host.Close();
+    EXPECT_EQ(window.host.endResult, DLG_RESULT_OK);
+}
+
+TEST(MainWindow, WithoutAFunctionListNoPageIsBuiltButPrintersAreListed) {
+    FakePlatform platform;
+    platform.AddPrinter("/dev/usb/lp0");
+    const DialogTemplate damaged =
+        FindDialogTemplate(IDD_BRIMWELL_DIALOG)->Without(IDC_FUNCTION_LIST);
+    CBrimwellDlg dlg(kFunctionTable, PlainPages());
+    fake::FakeDialog host(damaged);
+    host.Create(dlg);
+    EXPECT_TRUE(host.children.empty());
+    EXPECT_EQ(host.At(IDC_PRINTER_COMBO).strings, std::vector<std::string>{"Brimwell printer"});
 }
 
 TEST(MainWindow, RegistersForDeviceEventsAndUnregistersOnDestruction) {
     FakePlatform platform;
-    auto window = std::make_unique<CBrimwellDlg>(kFunctionTable, PlainPages());
-    EXPECT_TRUE(window->m_hDevNotify);
-    EXPECT_EQ(window->PrinterCombo()->currentText(), "No printer found");
+    auto window = std::make_unique<FakeWindow>(kFunctionTable, PlainPages());
+    EXPECT_TRUE(window->dlg.m_hDevNotify);
+    EXPECT_EQ(window->Printers(), std::vector<std::string>{"No printer found"});
     platform.AddPrinter("/dev/usb/lp3");
     platform.monitor.Plug();
-    EXPECT_EQ(window->PrinterCombo()->currentText(), "Brimwell printer");
+    EXPECT_EQ(window->Printers(), std::vector<std::string>{"Brimwell printer"});
     window.reset();
     const int calls = platform.enumerator.calls;
     platform.monitor.Plug(); // no window any more: nothing happens
     EXPECT_EQ(platform.enumerator.calls, calls);
-}
-
-TEST(AppIcon, IsRenderedAtTheFourSizes) {
-    const QIcon icon = AppIcon();
-    const QList<QSize> sizes = icon.availableSizes();
-    for (int s : kAppIconSizes) {
-        EXPECT_TRUE(sizes.contains(QSize(s, s))) << s;
-    }
 }
 
 } // namespace brimwell::test

@@ -1,12 +1,8 @@
 // The printer list of the main window: rebuilt at start-up and on every device event, with
 // the selection kept by device path and every page told whether a printer is available.
-#include "app/CBrimwellDlg.h"
-#include "platform/Services.h"
-#include "platform/fake/Fakes.h"
 #include "printer/PrinterIdentification.h"
 #include "support/FakePlatform.h"
 
-#include <QComboBox>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -34,7 +30,7 @@ using AvailabilityLog = std::vector<std::pair<int, bool>>; // (slot, value) per 
 
 class RecordingPage : public CFuncDlg {
 public:
-    RecordingPage(int slot, AvailabilityLog& log, QWidget* parent)
+    RecordingPage(int slot, AvailabilityLog& log, IPageHost* parent)
         : CFuncDlg(IDD_WELCOME, parent), m_slot(slot), m_log(log) {}
     void OnPrinterAvailability(bool bAvailable) override {
         CFuncDlg::OnPrinterAvailability(bAvailable);
@@ -75,27 +71,21 @@ protected:
     PrinterListTest() = default;
 
     void Start() {
-        dlg = std::make_unique<CBrimwellDlg>(PageRows(), [this](int, int slot, CBrimwellDlg* p) {
+        window = std::make_unique<FakeWindow>(PageRows(), [this](int, int slot, CBrimwellDlg* p) {
             return new RecordingPage(slot, log, p);
         });
     }
 
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> texts;
-        QComboBox* combo = dlg->PrinterCombo();
-        for (int i = 0; i < combo->count(); ++i) {
-            texts.push_back(combo->itemText(i).toStdString());
-        }
-        return texts;
-    }
+    std::vector<std::string> Entries() const { return window->Printers(); }
+    int Selected() const { return window->host.GetCurSel(IDC_PRINTER_COMBO); }
 
     CEnumeratedPrinter* Record(int index) const {
         return reinterpret_cast<CEnumeratedPrinter*>(
-            dlg->PrinterCombo()->itemData(index).value<quintptr>());
+            window->host.GetItemData(IDC_PRINTER_COMBO, index));
     }
 
     std::string SelectedPath() const {
-        CEnumeratedPrinter* record = Record(dlg->PrinterCombo()->currentIndex());
+        CEnumeratedPrinter* record = Record(Selected());
         return record ? record->m_strDevicePath : std::string("(none)");
     }
 
@@ -105,7 +95,7 @@ protected:
     ScopedServices useEnumerator{&Services::enumerator, &enumerator};
     ScopedServices useMonitor{&Services::monitor, &monitor};
     AvailabilityLog log;
-    std::unique_ptr<CBrimwellDlg> dlg;
+    std::unique_ptr<FakeWindow> window;
 };
 
 RawDeviceInterface Printer(const std::string& path) {
@@ -152,20 +142,20 @@ TEST_P(PrinterListScenario, FollowsTheDevices) {
             Start();
         } else {
             if (step.selectBefore >= 0) {
-                dlg->PrinterCombo()->setCurrentIndex(step.selectBefore);
+                ASSERT_TRUE(window->host.Choose(IDC_PRINTER_COMBO, step.selectBefore));
             }
             monitor.Fire();
         }
         EXPECT_EQ(Entries(), step.entries);
-        EXPECT_EQ(dlg->PrinterCombo()->currentIndex(), step.selectedIndex);
+        EXPECT_EQ(Selected(), step.selectedIndex);
         EXPECT_EQ(SelectedPath(), step.selectedPath);
 
         // Every listed entry carries its own record, owned by the window.
         const bool available = step.entries != std::vector<std::string>{kNone};
-        EXPECT_EQ(dlg->m_arrPrinters.size(), available ? step.entries.size() : 0u);
+        EXPECT_EQ(window->dlg.m_arrPrinters.size(), available ? step.entries.size() : 0u);
         for (std::size_t e = 0; available && e < step.entries.size(); ++e) {
             ASSERT_NE(Record(static_cast<int>(e)), nullptr);
-            EXPECT_EQ(Record(static_cast<int>(e)), dlg->m_arrPrinters[e]);
+            EXPECT_EQ(Record(static_cast<int>(e)), window->dlg.m_arrPrinters[e]);
             EXPECT_EQ(Record(static_cast<int>(e))->m_strName, step.entries[e]);
         }
         // Every page, in slot order, after every rebuild (the one at start-up too).
@@ -270,7 +260,7 @@ TEST_F(PrinterListTest, ListensBeforeItListsAndStopsListeningWhenDestroyed) {
     EXPECT_EQ(enumerator.calls, 1);
     EXPECT_EQ(log.size(), std::size(kPageSlots));
     EXPECT_TRUE(monitor.registered);
-    dlg.reset();
+    window.reset();
     EXPECT_FALSE(monitor.registered);
     monitor.Fire(); // must not reach the destroyed window
     EXPECT_EQ(enumerator.calls, 1);
@@ -286,31 +276,31 @@ TEST_F(PrinterListTest, RefusedQueryLeavesTheListEmptyAndThePagesUntold) {
     enumerator.refuse = true;
     log.clear();
     monitor.Fire();
-    EXPECT_EQ(dlg->PrinterCombo()->count(), 0);
-    EXPECT_EQ(dlg->PrinterCombo()->currentIndex(), -1);
-    EXPECT_TRUE(dlg->m_arrPrinters.empty());
+    EXPECT_EQ(window->host.GetCount(IDC_PRINTER_COMBO), 0);
+    EXPECT_EQ(Selected(), -1);
+    EXPECT_TRUE(window->dlg.m_arrPrinters.empty());
     EXPECT_TRUE(log.empty());
     for (int slot : kPageSlots) {
-        EXPECT_TRUE(dlg->m_apPages[slot]->PrinterAvailable()) << slot;
+        EXPECT_TRUE(window->dlg.m_apPages[slot]->PrinterAvailable()) << slot;
     }
 
     // The next query that succeeds lists again, first entry selected.
     enumerator.refuse = false;
     monitor.Fire();
     EXPECT_EQ(Entries(), std::vector<std::string>{kP});
-    EXPECT_EQ(dlg->PrinterCombo()->currentIndex(), 0);
+    EXPECT_EQ(Selected(), 0);
     EXPECT_EQ(log.size(), 3u);
 }
 
 TEST_F(PrinterListTest, WithoutAPrinterListThePagesAreToldNoPrinter) {
     enumerator.devices = {Printer("/dev/usb/lp0")};
     Start();
-    delete dlg->PrinterCombo();
+    window->host.items.erase(IDC_PRINTER_COMBO);
     log.clear();
     const int callsBefore = enumerator.calls;
     monitor.Fire();
     EXPECT_EQ(enumerator.calls, callsBefore);
-    EXPECT_TRUE(dlg->m_arrPrinters.size() == 1u); // nothing was rebuilt
+    EXPECT_TRUE(window->dlg.m_arrPrinters.size() == 1u); // nothing was rebuilt
     AvailabilityLog expected;
     for (int slot : kPageSlots) {
         expected.emplace_back(slot, false);
@@ -328,12 +318,12 @@ TEST_F(PrinterListTest, ADeviceWhoseRecordCannotBeAllocatedIsLeftOut) {
     enumerator.devices = {Printer("/dev/usb/lp0"), Adapter("/dev/usb/lp1"),
                           Printer("/dev/usb/lp2")};
     Start();
-    dlg->m_pfnNewPrinter = &EverySecondRecordFails;
+    window->dlg.m_pfnNewPrinter = &EverySecondRecordFails;
     monitor.Fire();
     EXPECT_EQ(Entries(), (std::vector<std::string>{kP, kP}));
     EXPECT_EQ(Record(1)->m_strDevicePath, "/dev/usb/lp2");
-    EXPECT_EQ(dlg->m_arrPrinters.size(), 2u);
-    EXPECT_TRUE(dlg->m_apPages[0]->PrinterAvailable());
+    EXPECT_EQ(window->dlg.m_arrPrinters.size(), 2u);
+    EXPECT_TRUE(window->dlg.m_apPages[0]->PrinterAvailable());
 }
 
 } // namespace

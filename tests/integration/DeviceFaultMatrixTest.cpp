@@ -127,12 +127,12 @@ TEST_P(SystemCallFaults, InTheCompanionAndTheWindow) {
     PosixDeviceOpener opener(calls, &window.ticks);
     ScopedServices useOpener{&Services::deviceOpener, &opener};
     const FuncTableEntry noRows[MAX_FUNC_PAGES] = {};
-    CBrimwellDlg dlg(noRows);
+    FakeWindow dlg(noRows);
     struct Page : CFuncDlg {
         using CFuncDlg::CFuncDlg;
         using CFuncDlg::SendJob;
     };
-    auto* page = new Page(IDD_SET_DENSITY, &dlg);
+    auto page = std::make_unique<Page>(IDD_SET_DENSITY, &dlg.dlg);
 
     for (int run = 0; run < 2; ++run) { // the fault, then a clean job
         for (bool inWindow : {false, true}) {

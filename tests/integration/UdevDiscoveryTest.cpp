@@ -10,7 +10,6 @@
 #include "printer/PrinterIdentification.h"
 #include "support/FakePlatform.h"
 
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -45,7 +44,7 @@ private:
 // A page that sends what it is given, through the send helper every page uses.
 class SendingPage : public CFuncDlg {
 public:
-    explicit SendingPage(QWidget* parent) : CFuncDlg(IDD_SET_DENSITY, parent) {}
+    explicit SendingPage(IPageHost* parent) : CFuncDlg(IDD_SET_DENSITY, parent) {}
     bool Send(const std::string& bytes) { return SendJob(JOB_CONFIRM_NONE, bytes); }
 };
 
@@ -90,24 +89,24 @@ protected:
         bus.Clear();
     }
     ~UdevDiscovery() override {
-        dlg.reset();
+        window.reset();
         bus.Clear();
     }
 
     void Start() {
-        dlg = std::make_unique<CBrimwellDlg>(kNoRows);
-        page = new SendingPage(dlg.get());
-        dlg->m_apPages[kSendingSlot] = page;
+        window = std::make_unique<FakeWindow>(kNoRows);
+        page = new SendingPage(&window->dlg);
+        window->dlg.m_apPages[kSendingSlot] = page;
     }
 
     // "text|path" per entry ("text|" for the entry without a record).
     std::vector<std::string> Entries() const {
         std::vector<std::string> entries;
-        QComboBox* combo = dlg->PrinterCombo();
-        for (int i = 0; i < combo->count(); ++i) {
+        const fake::FakeDialog& host = window->host;
+        for (int i = 0; i < host.GetCount(IDC_PRINTER_COMBO); ++i) {
             auto* record =
-                reinterpret_cast<CEnumeratedPrinter*>(combo->itemData(i).value<quintptr>());
-            entries.push_back(combo->itemText(i).toStdString() + "|" +
+                reinterpret_cast<CEnumeratedPrinter*>(host.GetItemData(IDC_PRINTER_COMBO, i));
+            entries.push_back(host.GetString(IDC_PRINTER_COMBO, i) + "|" +
                               (record ? record->m_strDevicePath : std::string()));
         }
         return entries;
@@ -118,8 +117,7 @@ protected:
     }
 
     std::string SelectedEntry() const {
-        QComboBox* combo = dlg->PrinterCombo();
-        const int i = combo->currentIndex();
+        const int i = window->host.GetCurSel(IDC_PRINTER_COMBO);
         return i < 0 ? std::string() : Entries()[static_cast<std::size_t>(i)];
     }
 
@@ -132,7 +130,7 @@ protected:
     ScopedServices useOpener;
     ScopedServices useEnumerator;
     ScopedServices useMonitor;
-    std::unique_ptr<CBrimwellDlg> dlg;
+    std::unique_ptr<FakeWindow> window;
     SendingPage* page = nullptr; // owned by the window
 };
 
@@ -183,7 +181,7 @@ TEST_F(UdevDiscovery, WindowFollowsArrivalAndRemoval) {
     const MockUsbDevice adapter = bus.AddPrinter(0x067B, 0x2305, 2, 1);
     ASSERT_TRUE(
         WaitForEntries({std::string(kP) + "|/dev/usb/lp0", std::string(kA) + "|/dev/usb/lp1"}));
-    dlg->PrinterCombo()->setCurrentIndex(1);
+    ASSERT_TRUE(window->host.Choose(IDC_PRINTER_COMBO, 1));
 
     // A third device arrives in front of the selected one: the selection follows its path.
     const MockUsbDevice third = bus.AddPrinter(0x1203, 0x0126, 0, 2);
@@ -196,7 +194,7 @@ TEST_F(UdevDiscovery, WindowFollowsArrivalAndRemoval) {
     bus.Unplug(adapter);
     ASSERT_TRUE(
         WaitForEntries({std::string(kP) + "|/dev/usb/lp2", std::string(kP) + "|/dev/usb/lp0"}));
-    EXPECT_EQ(dlg->PrinterCombo()->currentIndex(), 0);
+    EXPECT_EQ(window->host.GetCurSel(IDC_PRINTER_COMBO), 0);
 
     bus.Unplug(printer);
     bus.Unplug(third);

@@ -1,17 +1,10 @@
 // The pass and fail logo pages in the main window: start state, loading on every change of
-// the file name, the buttons, the browse action and the job they send.
+// the file name, the buttons, the browse action, the preview and the job they send.
 #include "logo/CCfgLogoDlg.h"
-#include "logo/CLogoPreviewCtrl.h"
-#include "logo/CMyEditBrowseCtrl.h"
-#include "platform/qt/LabelPreviewPainter.h"
 #include "logo/LogoTestSupport.h"
 #include "support/FakePlatform.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace brimwell::test {
@@ -29,24 +22,26 @@ protected:
         fileSource.Add("/logos/white.bmp", Loadable(MonoDesc({"."})));
         fileSource.Add("/logos/wide.bmp", Loadable(MonoDesc({"#..", "..."})));
     }
-    void Open() { window = std::make_unique<CBrimwellDlg>(kTable); }
-    CCfgLogoDlg* Page(int row) { return qobject_cast<CCfgLogoDlg*>(window->m_apPages[row]); }
-    QPushButton* Button(int row, int id) { return Page(row)->GetItem<QPushButton>(id); }
+    void Open() { window = std::make_unique<FakeWindow>(kTable); }
+    CCfgLogoDlg* Page(int row) { return dynamic_cast<CCfgLogoDlg*>(window->dlg.m_apPages[row]); }
+    fake::FakeDialog& Host(int row) { return window->Page(row); }
+    const fake::FakeDialog::Preview& Preview(int row) {
+        return *Host(row).At(IDC_LOGO_PREVIEW).preview;
+    }
     // Enabled state of Rotate, Invert and Send, as "RIS" with '-' for a disabled one.
     std::string Buttons(int row) {
         std::string s;
         for (const auto& [id, c] :
              {std::pair{IDC_LOGO_ROTATE, 'R'}, {IDC_LOGO_INVERT, 'I'}, {IDC_LOGO_SEND, 'S'}}) {
-            s += Button(row, id)->isEnabled() ? c : '-';
+            s += Host(row).IsItemEnabled(id) ? c : '-';
         }
         return s;
     }
-    void Load(int row, const std::string& path) {
-        Page(row)->BrowseEdit()->setText(QString::fromStdString(path));
-    }
+    void Load(int row, const std::string& path) { Host(row).SetItemText(IDC_LOGO_FILE, path); }
+    bool Click(int row, int id) { return Host(row).Click(id); }
     std::vector<std::string>& Writes() { return opener.devices[kPrinter].writes; }
 
-    std::unique_ptr<CBrimwellDlg> window;
+    std::unique_ptr<FakeWindow> window;
 };
 
 TEST_F(LogoPages, StartWithTheMessageCaptionsAndAllButtonsDisabled) {
@@ -56,75 +51,81 @@ TEST_F(LogoPages, StartWithTheMessageCaptionsAndAllButtonsDisabled) {
         CCfgLogoDlg* page = Page(row);
         ASSERT_NE(page, nullptr);
         EXPECT_EQ(page->PageArg(), row);
-        const QString w = words[row];
-        EXPECT_EQ(page->GetItem<QLabel>(IDC_LOGO_FILE_CAPTION)->text(), w + " logo graphics file:");
-        EXPECT_EQ(page->GetItem<QLabel>(IDC_LOGO_PREVIEW_CAPTION)->text(), w + " label preview:");
-        EXPECT_EQ(Button(row, IDC_LOGO_SEND)->text(), "Send " + w + " Logo To The Printer...");
-        EXPECT_EQ(page->Preview()->size(), QSize(610, 380));
-        EXPECT_EQ(page->BrowseEdit()->Filter(), LOGO_FILE_FILTER);
-        // The buttons stay clear of the preview, inside the page.
+        const std::string w = words[row];
+        EXPECT_EQ(Host(row).ItemText(IDC_LOGO_FILE_CAPTION), w + " logo graphics file:");
+        EXPECT_EQ(Host(row).ItemText(IDC_LOGO_PREVIEW_CAPTION), w + " label preview:");
+        EXPECT_EQ(Host(row).ItemText(IDC_LOGO_SEND), "Send " + w + " Logo To The Printer...");
+        const DlgRect preview = Host(row).ItemRect(IDC_LOGO_PREVIEW);
+        EXPECT_EQ(std::make_pair(preview.cx, preview.cy), std::make_pair(610, 380));
+        EXPECT_EQ(page->BrowseEdit().Filter(), LOGO_FILE_FILTER);
+        // The buttons stay clear of the preview, inside the page, in their row.
         for (const int id : {IDC_LOGO_SEND, IDC_LOGO_ROTATE, IDC_LOGO_INVERT}) {
-            EXPECT_GT(Button(row, id)->y(), page->Preview()->geometry().bottom());
-            EXPECT_LE(Button(row, id)->geometry().bottom(), page->height());
+            EXPECT_GT(Host(row).ItemRect(id).y, preview.Bottom());
+            EXPECT_LE(Host(row).ItemRect(id).Bottom(), Host(row).ClientSize().cy);
+            EXPECT_EQ(Host(row).ItemRect(id).y, Host(row).ItemRect(IDC_LOGO_SEND).y);
         }
-        EXPECT_STREQ(page->Preview()->Steps().back().text, "Please select a logo graphics file.");
+        // The message at the preview's size, drawn by the preview control.
+        ASSERT_FALSE(Preview(row).steps.empty());
+        EXPECT_STREQ(Preview(row).steps.back().text, "Please select a logo graphics file.");
+        EXPECT_EQ(Preview(row).steps, page->Preview().Steps());
         EXPECT_EQ(Buttons(row), "---");
     }
 }
 
-TEST_F(LogoPages, TypedPathLoadsOnceItNamesAFileAndAPrinterEnablesSend) {
+TEST_F(LogoPages, TypedPathLoadsOnEveryKeystrokeOnceItNamesAFileAndAPrinterEnablesSend) {
     Open();
-    window->show();
-    window->FunctionList()->setCurrentRow(0);
+    const std::string path = "/logos/wide.bmp";
     std::vector<LogoStatus> seen;
-    QObject::connect(Page(0)->BrowseEdit(), &CEditBrowseCtrl::textChanged,
-                     [&] { seen.push_back(Page(0)->Logo().GetStatus()); });
-    QTest::keyClicks(Page(0)->BrowseEdit()->Edit(), "/logos/wide.bmp");
-    ASSERT_EQ(seen.size(), 15u);
+    for (char c : path) {
+        ASSERT_TRUE(Host(0).Type(IDC_LOGO_FILE, std::string(1, c)));
+        seen.push_back(Page(0)->Logo().GetStatus());
+    }
     EXPECT_EQ(std::count(seen.begin(), seen.end(), LOGO_OPEN_FAILED), 14);
     EXPECT_EQ(seen.back(), LOGO_LOADED_OK);
     EXPECT_EQ(fileSource.opened, 1);
     EXPECT_EQ(Buttons(0), "RI-");
+    EXPECT_EQ(Preview(0).logo, &Page(0)->Logo());
+    EXPECT_EQ(Preview(0).steps, Page(0)->Preview().Steps());
 
     AddPrinter(kPrinter);
     monitor.Plug();
     EXPECT_EQ(Buttons(0), "RIS");
     EXPECT_EQ(Buttons(1), "---");
-    Load(0, "");
+    ASSERT_TRUE(Host(0).Retype(IDC_LOGO_FILE, ""));
     EXPECT_EQ(Page(0)->Logo().GetStatus(), LOGO_NO_FILE);
     EXPECT_EQ(Buttons(0), "---");
 }
 
 TEST_F(LogoPages, BrowsingTheSameFileAgainLoadsItAfreshWithoutMovingTheFocus) {
     Open();
-    window->show();
     Load(0, "/logos/wide.bmp");
-    Button(0, IDC_LOGO_ROTATE)->click();
+    ASSERT_TRUE(Click(0, IDC_LOGO_ROTATE));
     EXPECT_EQ(Page(0)->Logo().GetWidth(), 2);
-    Button(0, IDC_LOGO_INVERT)->click();
+    const int draws = Preview(0).draws;
+    ASSERT_TRUE(Click(0, IDC_LOGO_INVERT));
     EXPECT_TRUE(Page(0)->Logo().GetPixel(1, 0));
-    // The preview shows what `brimwell-cli preview` draws, after every change.
-    EXPECT_EQ(Page(0)->Preview()->grab().toImage().convertToFormat(QImage::Format_RGB32),
-              RenderLabelPreview(Page(0)->Logo()));
+    EXPECT_EQ(Preview(0).draws, draws + 1); // every change is drawn
 
-    // Tab runs from the file name to Rotate (Send is disabled without a printer); the
-    // browse action leaves the focus there.
-    QApplication::setActiveWindow(window.get());
-    Page(0)->BrowseEdit()->Edit()->setFocus();
-    QTest::keyClick(Page(0)->BrowseEdit()->Edit(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), Button(0, IDC_LOGO_ROTATE));
+    Host(0).focus = IDC_LOGO_ROTATE;
     files.answer = "/logos/wide.bmp";
-    Page(0)->BrowseEdit()->BrowseButton()->click();
+    ASSERT_TRUE(Host(0).Browse(IDC_LOGO_FILE));
     ASSERT_EQ(files.asked.size(), 1u);
     EXPECT_EQ(files.asked[0].initialName, "/logos/wide.bmp");
+    EXPECT_EQ(files.asked[0].filter, LOGO_FILE_FILTER);
     EXPECT_EQ(Page(0)->Logo().GetWidth(), 3); // unrotated, uninverted
     EXPECT_FALSE(Page(0)->Logo().GetPixel(0, 0));
-    EXPECT_TRUE(Page(0)->BrowseEdit()->Edit()->isModified());
-    EXPECT_EQ(QApplication::focusWidget(), Button(0, IDC_LOGO_ROTATE));
+    EXPECT_EQ(Host(0).focus, IDC_LOGO_ROTATE);
 
+    files.answer = "/logos/white.bmp"; // another file
+    ASSERT_TRUE(Host(0).Browse(IDC_LOGO_FILE));
+    EXPECT_EQ(Host(0).ItemText(IDC_LOGO_FILE), "/logos/white.bmp");
+    EXPECT_EQ(Page(0)->Logo().GetWidth(), 1);
     files.answer.reset(); // cancelled: nothing changes
-    Page(0)->BrowseEdit()->BrowseButton()->click();
-    EXPECT_EQ(Page(0)->BrowseEdit()->text(), "/logos/wide.bmp");
+    const int opened = fileSource.opened;
+    ASSERT_TRUE(Host(0).Browse(IDC_LOGO_FILE));
+    EXPECT_EQ(Host(0).ItemText(IDC_LOGO_FILE), "/logos/white.bmp");
+    EXPECT_EQ(fileSource.opened, opened);
+    EXPECT_EQ(Host(0).focus, IDC_LOGO_ROTATE);
 }
 
 TEST_F(LogoPages, SendWritesTheStoreJobOfEachPageAndCancelSendsNothing) {
@@ -144,7 +145,7 @@ TEST_F(LogoPages, SendWritesTheStoreJobOfEachPageAndCancelSendsNothing) {
     const std::string pass = "\r\nQVX5930\r\n\r\n\r\nDOWNLOAD \"LOGO1.PCX\",130,"s + header +
                              "\x80\x00"s + "\r\nMOVE\r\n";
     const std::uint32_t start = ticks.now;
-    Button(0, IDC_LOGO_SEND)->click();
+    ASSERT_TRUE(Click(0, IDC_LOGO_SEND));
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, kConfirmPowerCycle);
     EXPECT_EQ(Writes(), std::vector<std::string>{pass});
@@ -152,7 +153,7 @@ TEST_F(LogoPages, SendWritesTheStoreJobOfEachPageAndCancelSendsNothing) {
 
     // The fail page names "FAIL.PCX"; the rest of its job is built alike.
     Load(1, "/logos/white.bmp");
-    Button(1, IDC_LOGO_SEND)->click();
+    ASSERT_TRUE(Click(1, IDC_LOGO_SEND));
     std::string fail = pass;
     fail.replace(fail.find("\"LOGO1.PCX\""), 11, "\"FAIL.PCX\"");
     ASSERT_EQ(Writes().size(), 2u);
@@ -161,7 +162,7 @@ TEST_F(LogoPages, SendWritesTheStoreJobOfEachPageAndCancelSendsNothing) {
     // Cancel at the confirmation: nothing opened, nothing written, the page as it was.
     box.answers.push_back(MsgResult::Cancel);
     const auto opened = opener.openedPaths.size();
-    Button(0, IDC_LOGO_SEND)->click();
+    ASSERT_TRUE(Click(0, IDC_LOGO_SEND));
     EXPECT_EQ(opener.openedPaths.size(), opened);
     EXPECT_EQ(Writes().size(), 2u);
     EXPECT_EQ(Buttons(0), "RIS");

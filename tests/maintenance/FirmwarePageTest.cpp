@@ -1,16 +1,10 @@
-#include "app/CBrimwellDlg.h"
+// The firmware page: the status line and Send follow the file named, the file is read only
+// when Send is pressed, refusals carry the error icon, and the job is the filtered file.
 #include "maintenance/CUpdateFirmwareDlg.h"
-#include "platform/posix/PosixFileSource.h"
-#include "platform/qt/QtEditBrowse.h"
 #include "support/FakePlatform.h"
 
-#include <QPushButton>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace brimwell::test {
 namespace {
@@ -18,60 +12,82 @@ namespace {
 constexpr const char* kPrinter = "/dev/usb/lp0";
 const std::string kSmallest = "DOWNLOAD \"AUTO.BAS\"\r\nEOP\r\nMOVE\r\n";
 
+std::vector<std::uint8_t> Bytes(const std::string& s) {
+    return std::vector<std::uint8_t>(s.begin(), s.end());
+}
+
 class FirmwarePage : public ::testing::Test, protected FakePlatform {
 protected:
     void Open() {
         AddPrinter(kPrinter);
-        window = std::make_unique<CBrimwellDlg>(table.data());
-        page = qobject_cast<CUpdateFirmwareDlg*>(window->m_apPages[0]);
-        ASSERT_NE(page, nullptr);
+        window = std::make_unique<FakeWindow>(table.data());
     }
-    void Type(const std::string& text) {
-        page->GetItem<CEditBrowseCtrl>(IDC_FIRMWARE_FILE)->setText(QString::fromStdString(text));
-    }
-    bool StatusShown() { return !page->GetDlgItem(IDC_FIRMWARE_STATUS)->isHidden(); }
-    QPushButton* Send() { return page->GetItem<QPushButton>(IDC_SEND_FIRMWARE); }
+    fake::FakeDialog& Page() { return window->Page(0); }
+    bool Type(const std::string& text) { return Page().Retype(IDC_FIRMWARE_FILE, text); }
+    bool StatusShown() { return Page().IsItemShown(IDC_FIRMWARE_STATUS); }
+    bool SendEnabled() { return Page().IsItemEnabled(IDC_SEND_FIRMWARE); }
+    bool Send() { return Page().Click(IDC_SEND_FIRMWARE); }
 
     std::array<FuncTableEntry, MAX_FUNC_PAGES> table = TableOf({IDD_UPDATE_FIRMWARE});
-    std::unique_ptr<CBrimwellDlg> window;
-    CUpdateFirmwareDlg* page = nullptr;
+    std::unique_ptr<FakeWindow> window;
 };
 
-TEST_F(FirmwarePage, StatusLineAndSendFollowTheKindOfFileTyped) {
-    const std::string dir =
-        std::filesystem::temp_directory_path() / ("brimwell-fw-page-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    std::ofstream(dir + "/update.tpl") << kSmallest;
-    ASSERT_EQ(::mkfifo((dir + "/fifo").c_str(), 0600), 0);
-    PosixFileSource disk;
-    ScopedServices onDisk(&Services::fileSource, &disk);
+TEST_F(FirmwarePage, StatusLineAndSendFollowTheFileTypedAndThePrinter) {
+    fileSource.Add("/fw/update.tpl", Bytes(kSmallest));
     Open();
-    EXPECT_EQ(page->GetItem<CEditBrowseCtrl>(IDC_FIRMWARE_FILE)->Filter(),
-              "Update files (*.tpl)|*.tpl|All Files|*.*||");
-    const std::string usableFile = dir + "/update.tpl";
-    for (const std::string& text : {std::string(), dir, dir + "/missing.tpl", dir + "/fifo",
-                                    std::string("/dev/null"), dir + "/update.tp", usableFile}) {
+    const auto* page = dynamic_cast<CUpdateFirmwareDlg*>(window->dlg.m_apPages[0]);
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(page->BrowseEdit().Filter(), "Update files (*.tpl)|*.tpl|All Files|*.*||");
+    EXPECT_TRUE(StatusShown());
+    EXPECT_FALSE(SendEnabled());
+    for (const std::string text : {"/fw", "/fw/missing.tpl", "/fw/update.tp", "/fw/update.tpl"}) {
         SCOPED_TRACE(text);
-        Type(text);
-        EXPECT_EQ(StatusShown(), text != usableFile);
-        EXPECT_EQ(Send()->isEnabled(), text == usableFile);
+        ASSERT_TRUE(Type(text));
+        const bool usable = text == "/fw/update.tpl";
+        EXPECT_EQ(StatusShown(), !usable);
+        EXPECT_EQ(SendEnabled(), usable);
     }
     // Without a printer the usable file still hides the line, but Send stays off.
-    page->OnPrinterAvailability(false);
+    enumerator.devices.clear();
+    monitor.Unplug();
     EXPECT_FALSE(StatusShown());
-    EXPECT_FALSE(Send()->isEnabled());
-    std::filesystem::remove_all(dir);
+    EXPECT_FALSE(SendEnabled());
+    EXPECT_EQ(fileSource.opened, 0); // looked at, never opened
+}
+
+TEST_F(FirmwarePage, BrowsingPutsTheChosenFileInTheEditAndFocusesIt) {
+    fileSource.Add("/fw/update.tpl", Bytes(kSmallest));
+    Open();
+    files.answer = "/fw/update.tpl";
+    ASSERT_TRUE(Page().Browse(IDC_FIRMWARE_FILE));
+    ASSERT_EQ(files.asked.size(), 1u);
+    EXPECT_EQ(files.asked[0].initialName, "");
+    EXPECT_EQ(files.asked[0].filter, CUpdateFirmwareDlg::kFileFilter);
+    EXPECT_EQ(Page().ItemText(IDC_FIRMWARE_FILE), "/fw/update.tpl");
+    EXPECT_EQ(Page().focus, IDC_FIRMWARE_FILE);
+    EXPECT_TRUE(SendEnabled());
+    // The same answer or a cancel leaves the text alone, with no change notification.
+    for (const std::optional<std::string>& answer :
+         {std::optional<std::string>("/fw/update.tpl"), std::optional<std::string>()}) {
+        files.answer = answer;
+        Page().focus = IDC_SEND_FIRMWARE;
+        fileSource.files.erase("/fw/update.tpl"); // a change would now show the status line
+        ASSERT_TRUE(Page().Browse(IDC_FIRMWARE_FILE));
+        EXPECT_EQ(files.asked.back().initialName, "/fw/update.tpl");
+        EXPECT_EQ(Page().ItemText(IDC_FIRMWARE_FILE), "/fw/update.tpl");
+        EXPECT_FALSE(StatusShown());
+        EXPECT_EQ(Page().focus, IDC_FIRMWARE_FILE);
+    }
 }
 
 TEST_F(FirmwarePage, SendReadsTheFileThenSendsThePreambleAndItsLinesOrReportsARefusal) {
     const std::string bad = "download \"AUTO.BAS\"\r\nEOP\r\nMOVE\r\n";
-    fileSource.Add("/fw/small.tpl", std::vector<std::uint8_t>(kSmallest.begin(), kSmallest.end()));
-    fileSource.Add("/fw/bad.tpl", std::vector<std::uint8_t>(bad.begin(), bad.end()));
+    fileSource.Add("/fw/small.tpl", Bytes(kSmallest));
+    fileSource.Add("/fw/bad.tpl", Bytes(bad));
     Open();
-    Type("/fw/small.tpl");
+    ASSERT_TRUE(Type("/fw/small.tpl"));
     EXPECT_EQ(fileSource.opened, 0); // looked at, never opened, until Send
-    Send()->click();
+    ASSERT_TRUE(Send());
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, kConfirmPowerCycle);
     EXPECT_EQ(opener.devices[kPrinter].writes,
@@ -79,9 +95,9 @@ TEST_F(FirmwarePage, SendReadsTheFileThenSendsThePreambleAndItsLinesOrReportsARe
                                        "DOWNLOAD \"AUTO.BAS\"\r\nEOP\r\nMOVE\r\n"});
 
     fileSource.files.erase("/fw/small.tpl"); // deleted after it was chosen: Send stays on
-    Send()->click();
-    Type("/fw/bad.tpl");
-    Send()->click();
+    ASSERT_TRUE(Send());
+    ASSERT_TRUE(Type("/fw/bad.tpl"));
+    ASSERT_TRUE(Send());
     ASSERT_EQ(box.shown.size(), 3u);
     EXPECT_EQ(box.shown[1].text, "Can't open '/fw/small.tpl'!");
     EXPECT_EQ(box.shown[2].text, "The file '/fw/bad.tpl' does not appear to be a valid Brimwell "

@@ -1,16 +1,9 @@
-#include "app/CBrimwellDlg.h"
+// The density and clock pages in the main window's logic: what the user sees, what the
+// printer gets, and what happens when it cannot be reached.
 #include "maintenance/CSetDateTimeDlg.h"
 #include "maintenance/CSetDensityDlg.h"
-#include "platform/Services.h"
-#include "platform/fake/Fakes.h"
 #include "support/FakePlatform.h"
 
-#include <QFrame>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
-#include <QSlider>
-#include <QTest>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
@@ -30,7 +23,6 @@ const FuncTableEntry kTable[MAX_FUNC_PAGES] = {
     {"Not A Page", 999, 0},
     {"Set Printer Clock", IDD_SET_DATE_TIME, 0},
 };
-const FuncTableEntry kEmptyTable[MAX_FUNC_PAGES] = {};
 
 class MaintenancePages : public ::testing::Test, protected FakePlatform {
 protected:
@@ -39,35 +31,31 @@ protected:
         AddPrinter(kPath);
     }
 
-    CBrimwellDlg& Window(const FuncTableEntry* table = kTable) {
-        window = std::make_unique<CBrimwellDlg>(table);
+    FakeWindow& Window() {
+        window = std::make_unique<FakeWindow>(kTable);
         return *window;
     }
-    CSetDensityDlg* DensityPage() { return qobject_cast<CSetDensityDlg*>(window->m_apPages[0]); }
-    CSetDateTimeDlg* ClockPage() {
-        return qobject_cast<CSetDateTimeDlg*>(window->m_apPages[kClockRow]);
-    }
-    QSlider* Slider() { return DensityPage()->GetItem<QSlider>(IDC_DENSITY_SLIDER); }
-    QString Label() { return DensityPage()->GetItem<QLabel>(IDC_DENSITY_VALUE)->text(); }
-    QPushButton* Button(CFuncDlg* page, int id) { return page->GetItem<QPushButton>(id); }
-    QPushButton* DensityButton() { return Button(DensityPage(), IDC_SEND_DENSITY); }
-    QPushButton* ClockButton() { return Button(ClockPage(), IDC_SEND_DATE_TIME); }
+    fake::FakeDialog& Density() { return window->Page(kDensityRow); }
+    fake::FakeDialog& Clock() { return window->Page(kClockRow); }
+    std::string Label() { return Density().ItemText(IDC_DENSITY_VALUE); }
+    bool SendDensity() { return Density().Click(IDC_SEND_DENSITY); }
+    bool SendClock() { return Clock().Click(IDC_SEND_DATE_TIME); }
     std::vector<std::string>& Writes() { return opener.devices[kPath].writes; }
 
-    std::unique_ptr<CBrimwellDlg> window;
+    std::unique_ptr<FakeWindow> window;
 };
 
 TEST_F(MaintenancePages, FreshDensityPageShowsEightAndSendsEight) {
     Window();
-    ASSERT_NE(DensityPage(), nullptr);
-    EXPECT_EQ(Slider()->minimum(), 1);
-    EXPECT_EQ(Slider()->maximum(), 15);
-    EXPECT_EQ(Slider()->value(), 8);
-    EXPECT_EQ(Slider()->tickPosition(), QSlider::NoTicks);
+    const auto& slider = Density().At(IDC_DENSITY_SLIDER);
+    EXPECT_EQ(slider.trackMin, 1);
+    EXPECT_EQ(slider.trackMax, 15);
+    EXPECT_EQ(slider.trackPage, 2); // a fifth of the range
+    EXPECT_EQ(slider.trackPos, 8);
     EXPECT_EQ(Label(), "8");
 
     const std::uint32_t start = ticks.now;
-    DensityButton()->click();
+    ASSERT_TRUE(SendDensity());
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, kConfirmPlain);
     EXPECT_EQ(box.shown[0].buttons, MsgButtons::OkCancel);
@@ -76,121 +64,59 @@ TEST_F(MaintenancePages, FreshDensityPageShowsEightAndSendsEight) {
     EXPECT_EQ(cursor.depth, 0);
 }
 
-TEST_F(MaintenancePages, KeyboardStepsOnTheSliderMoveTheLabelAndTheSentValue) {
-    Window().show();
-    Slider()->setFocus();
+TEST_F(MaintenancePages, EveryThumbPositionIsShownAndSentAndTheEndsHold) {
+    Window();
     const struct {
-        Qt::Key key;
-        int value;
-    } cases[] = {
-        {Qt::Key_Right, 9},   {Qt::Key_Left, 7},     {Qt::Key_Up, 9},   {Qt::Key_Down, 7},
-        {Qt::Key_PageUp, 10}, {Qt::Key_PageDown, 6}, {Qt::Key_Home, 1}, {Qt::Key_End, 15},
-    };
+        int moveTo;
+        const char* shown;
+    } cases[] = {{9, "9"}, {1, "1"}, {15, "15"}, {0, "1"}, {16, "15"}, {-40, "1"}, {8, "8"}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.value);
-        Slider()->setValue(8);
+        SCOPED_TRACE(c.moveTo);
         Writes().clear();
-        QTest::keyClick(Slider(), c.key);
-        EXPECT_EQ(Slider()->value(), c.value);
-        EXPECT_EQ(Label(), QString::number(c.value));
-        DensityButton()->click();
+        ASSERT_TRUE(Density().Scroll(IDC_DENSITY_SLIDER, c.moveTo));
+        EXPECT_EQ(Label(), c.shown);
+        ASSERT_TRUE(SendDensity());
         EXPECT_EQ(Writes(),
-                  std::vector<std::string>{"RKW7047\r\n" + std::to_string(c.value) + "\r\n"});
-    }
-    // Steps stop at the ends of the scale.
-    QTest::keyClick(Slider(), Qt::Key_Right);
-    EXPECT_EQ(Label(), "15");
-    QTest::keyClick(Slider(), Qt::Key_Home);
-    QTest::keyClick(Slider(), Qt::Key_Left);
-    EXPECT_EQ(Label(), "1");
-}
-
-TEST_F(MaintenancePages, LabelFollowsTheThumbWhileItIsDragged) {
-    Window().show();
-    for (bool tracking : {true, false}) {
-        SCOPED_TRACE(tracking);
-        Slider()->setValue(8);
-        Slider()->setTracking(tracking);
-        Slider()->setSliderDown(true);
-        Slider()->setSliderPosition(1);
-        EXPECT_EQ(Label(), "1");
-        Slider()->setSliderPosition(15);
-        EXPECT_EQ(Label(), "15");
-        Slider()->setSliderDown(false);
-        EXPECT_EQ(Slider()->value(), 15);
-    }
-}
-
-TEST_F(MaintenancePages, MouseDragToTheEndsShowsAndSendsTheEnds) {
-    Window().show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    window->FunctionList()->setCurrentRow(kDensityRow);
-    QSlider* slider = Slider();
-    const struct {
-        int x;
-        const char* label;
-        const char* job;
-    } cases[] = {
-        {0, "1", "RKW7047\r\n1\r\n"},
-        {slider->width() - 1, "15", "RKW7047\r\n15\r\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        slider->setValue(8); // the thumb in the middle
-        Writes().clear();
-        const QPoint middle = slider->rect().center();
-        QTest::mousePress(slider, Qt::LeftButton, Qt::NoModifier, middle);
-        QTest::mouseMove(slider, QPoint(c.x, middle.y()));
-        EXPECT_EQ(Label(), c.label);
-        QTest::mouseRelease(slider, Qt::LeftButton, Qt::NoModifier, QPoint(c.x, middle.y()));
-        EXPECT_EQ(Label(), c.label);
-        DensityButton()->click();
-        EXPECT_EQ(Writes(), std::vector<std::string>{c.job});
+                  std::vector<std::string>{"RKW7047\r\n" + std::string(c.shown) + "\r\n"});
     }
 }
 
 TEST_F(MaintenancePages, DensityPageWithoutItsSliderSendsEight) {
-    Window(kEmptyTable);
-    CSetDensityDlg page(window.get());
+    Window();
+    CSetDensityDlg page(&window->dlg);
     const DialogTemplate damaged = FindDialogTemplate(IDD_SET_DENSITY)->Without(IDC_DENSITY_SLIDER);
-    ASSERT_TRUE(page.Create(&damaged));
-    EXPECT_EQ(page.GetItem<QSlider>(IDC_DENSITY_SLIDER), nullptr);
-    EXPECT_EQ(page.GetItem<QLabel>(IDC_DENSITY_VALUE)->text(), "8");
+    ASSERT_TRUE(page.Create(window->host, &damaged));
+    fake::FakeDialog& dialog = *window->host.Child(page);
+    EXPECT_FALSE(dialog.HasItem(IDC_DENSITY_SLIDER));
+    EXPECT_EQ(dialog.ItemText(IDC_DENSITY_VALUE), "8");
+    page.OnHScroll(IDC_DENSITY_SLIDER, 3); // a stray notification changes nothing
+    EXPECT_EQ(dialog.ItemText(IDC_DENSITY_VALUE), "8");
     page.OnPrinterAvailability(true);
-    page.GetItem<QPushButton>(IDC_SEND_DENSITY)->click();
+    ASSERT_TRUE(dialog.Click(IDC_SEND_DENSITY));
     EXPECT_EQ(Writes(), std::vector<std::string>{"RKW7047\r\n8\r\n"});
 }
 
 TEST_F(MaintenancePages, ClockRowInTheTableShowsTheClockPageAtItsPosition) {
     Window();
-    EXPECT_EQ(window->FunctionList()->count(), 3);
-    ASSERT_NE(ClockPage(), nullptr);
-    EXPECT_EQ(ClockPage()->DialogId(), IDD_SET_DATE_TIME);
-    EXPECT_EQ(window->m_apPages[1], nullptr);
-    EXPECT_FALSE(DensityPage()->isHidden());
-    EXPECT_TRUE(ClockPage()->isHidden());
-
-    window->FunctionList()->setCurrentRow(kClockRow);
-    EXPECT_FALSE(ClockPage()->isHidden());
-    EXPECT_TRUE(DensityPage()->isHidden());
-    EXPECT_EQ(ClockPage()->pos(), QPoint(kPageLeft, 0));
-
-    window->FunctionList()->setCurrentRow(1); // a row without a page shows none
-    EXPECT_TRUE(ClockPage()->isHidden());
-    EXPECT_TRUE(DensityPage()->isHidden());
+    EXPECT_EQ(window->host.GetCount(IDC_FUNCTION_LIST), 3);
+    ASSERT_NE(dynamic_cast<CSetDateTimeDlg*>(window->dlg.m_apPages[kClockRow]), nullptr);
+    EXPECT_EQ(window->dlg.m_apPages[1], nullptr);
+    EXPECT_EQ(window->VisiblePages(), std::vector<int>{kDensityRow});
+    ASSERT_TRUE(window->SelectRow(kClockRow));
+    EXPECT_EQ(window->VisiblePages(), std::vector<int>{kClockRow});
+    EXPECT_EQ(Clock().left, kPageLeft);
+    ASSERT_TRUE(window->SelectRow(1)); // a row without a page shows none
+    EXPECT_TRUE(window->VisiblePages().empty());
 }
 
 TEST_F(MaintenancePages, DensityValueStandsCentredUnderTheSliderAboveTheButton) {
     Window();
-    EXPECT_EQ(DensityPage()->pos(), QPoint(kPageLeft, 0));
-    EXPECT_TRUE(DensityPage()->autoFillBackground()); // covers the separator behind it
-
-    const QRect slider = Slider()->geometry();
-    const QRect value = DensityPage()->GetItem<QLabel>(IDC_DENSITY_VALUE)->geometry();
-    const QRect send = DensityButton()->geometry();
-    EXPECT_GE(value.top(), slider.bottom());
-    EXPECT_LE(std::abs(value.center().x() - slider.center().x()), 1);
-    EXPECT_GT(send.top(), value.bottom());
+    const DlgRect slider = Density().ItemRect(IDC_DENSITY_SLIDER);
+    const DlgRect value = Density().ItemRect(IDC_DENSITY_VALUE);
+    const DlgRect send = Density().ItemRect(IDC_SEND_DENSITY);
+    EXPECT_GE(value.y, slider.Bottom());
+    EXPECT_LE(std::abs((value.x + value.Right()) - (slider.x + slider.Right())), 2);
+    EXPECT_GT(send.y, value.Bottom());
 }
 
 TEST_F(MaintenancePages, ClockIsReadAfterTheConfirmationAndSent) {
@@ -200,7 +126,7 @@ TEST_F(MaintenancePages, ClockIsReadAfterTheConfirmationAndSent) {
         EXPECT_EQ(clock.reads, 0);
         clock.time = LocalDateTime{2024, 3, 5, 9, 7, 3}; // the user took a while
     };
-    ClockButton()->click();
+    ASSERT_TRUE(SendClock());
     EXPECT_EQ(clock.reads, 1);
     ASSERT_EQ(box.shown.size(), 1u);
     EXPECT_EQ(box.shown[0].text, kConfirmPlain);
@@ -214,13 +140,10 @@ TEST_F(MaintenancePages, CancelSendsNothingAndLeavesTheButtonsAsTheyWere) {
         SCOPED_TRACE(row);
         box.answers = {MsgResult::Cancel};
         box.shown.clear();
-        QPushButton* button = row == kDensityRow ? DensityButton() : ClockButton();
-        ASSERT_TRUE(button->isEnabled());
-        button->click();
+        ASSERT_TRUE(row == kDensityRow ? SendDensity() : SendClock());
         EXPECT_EQ(box.shown.size(), 1u);
-        EXPECT_TRUE(button->isEnabled());
-        EXPECT_TRUE(DensityButton()->isEnabled());
-        EXPECT_TRUE(ClockButton()->isEnabled());
+        EXPECT_TRUE(Density().IsItemEnabled(IDC_SEND_DENSITY));
+        EXPECT_TRUE(Clock().IsItemEnabled(IDC_SEND_DATE_TIME));
     }
     EXPECT_TRUE(opener.openedPaths.empty());
     EXPECT_TRUE(Writes().empty());
@@ -232,20 +155,21 @@ TEST_F(MaintenancePages, CancelSendsNothingAndLeavesTheButtonsAsTheyWere) {
 TEST_F(MaintenancePages, SendButtonsFollowPrinterAvailability) {
     enumerator.devices.clear();
     Window();
-    EXPECT_FALSE(DensityButton()->isEnabled());
-    EXPECT_FALSE(ClockButton()->isEnabled());
-    EXPECT_FALSE(DensityPage()->PrinterAvailable());
+    const auto buttons = [this] {
+        return std::make_pair(Density().IsItemEnabled(IDC_SEND_DENSITY),
+                              Clock().IsItemEnabled(IDC_SEND_DATE_TIME));
+    };
+    EXPECT_EQ(buttons(), std::make_pair(false, false));
+    EXPECT_FALSE(SendDensity());
 
     enumerator.devices.push_back(FakeEnumerator::Usb(kPath, 0x1203, 0x0126));
     monitor.Plug();
-    EXPECT_TRUE(DensityButton()->isEnabled());
-    EXPECT_TRUE(ClockButton()->isEnabled());
-    EXPECT_TRUE(ClockPage()->PrinterAvailable());
+    EXPECT_EQ(buttons(), std::make_pair(true, true));
+    EXPECT_TRUE(window->dlg.m_apPages[kClockRow]->PrinterAvailable());
 
     enumerator.devices.clear();
     monitor.Unplug();
-    EXPECT_FALSE(DensityButton()->isEnabled());
-    EXPECT_FALSE(ClockButton()->isEnabled());
+    EXPECT_EQ(buttons(), std::make_pair(false, false));
 }
 
 TEST_F(MaintenancePages, FailuresShowOnlyThePageBaseMessage) {
@@ -267,7 +191,7 @@ TEST_F(MaintenancePages, FailuresShowOnlyThePageBaseMessage) {
             box.shown.clear();
             ticks.sleeps.clear();
             clock.reads = 0;
-            (row == kDensityRow ? DensityButton() : ClockButton())->click();
+            ASSERT_TRUE(row == kDensityRow ? SendDensity() : SendClock());
             ASSERT_EQ(box.shown.size(), 2u);
             EXPECT_EQ(box.shown[1].text, f.message);
             EXPECT_TRUE(ticks.sleeps.empty()); // a failed job is closed without the hold

@@ -1,7 +1,6 @@
-#include "platform/qt/DialogBuilder.h"
 #include "platform/Services.h"
 #include "platform/fake/Fakes.h"
-#include "platform/qt/QtEditBrowse.h"
+#include "platform/qt/DialogBuilder.h"
 #include "platform/qt/QtFileDialog.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/SettingsProfile.h"
@@ -110,47 +109,6 @@ TEST(FileDialogFilter, PatternsMatchAnyMixOfCases) {
         EXPECT_TRUE(bmp.match(name).hasMatch()) << name;
     }
     EXPECT_FALSE(bmp.match("pass.bmx").hasMatch());
-}
-
-// The browse button asks with the edit's text, extension and filter; a new answer replaces the
-// text (one change notification), the same answer or a cancel leaves it alone; without
-// file-browse mode the button does nothing.
-TEST(EditBrowseCtrl, BrowseAsksTheFileDialogAndTakesANewAnswer) {
-    fake::ScriptedFileDialog files;
-    ScopedServices swap(&Services::fileDialog, &files);
-    CEditBrowseCtrl edit;
-    int changes = 0;
-    QObject::connect(&edit, &CEditBrowseCtrl::textChanged, [&] { ++changes; });
-    edit.setText("old.pcx");
-    changes = 0;
-    files.answer = "/tmp/new.pcx";
-    edit.BrowseButton()->click();
-    EXPECT_TRUE(files.asked.empty()) << "no file-browse mode yet";
-
-    edit.EnableFileBrowseButton("pcx", "PCX files (*.pcx)|*.pcx||");
-    const struct {
-        std::optional<std::string> answer;
-        const char* text;
-        int changes;
-    } steps[] = {
-        {std::string("/tmp/new.pcx"), "/tmp/new.pcx", 1},
-        {std::string("/tmp/new.pcx"), "/tmp/new.pcx", 0},
-        {std::nullopt, "/tmp/new.pcx", 0},
-    };
-    std::string before = "old.pcx";
-    for (const auto& step : steps) {
-        files.answer = step.answer;
-        changes = 0;
-        edit.BrowseButton()->click();
-        ASSERT_FALSE(files.asked.empty());
-        EXPECT_EQ(files.asked.back().initialName, before);
-        EXPECT_EQ(files.asked.back().defaultExt, "pcx");
-        EXPECT_EQ(files.asked.back().filter, "PCX files (*.pcx)|*.pcx||");
-        EXPECT_EQ(edit.text().toStdString(), step.text);
-        EXPECT_EQ(changes, step.changes);
-        before = step.text;
-    }
-    EXPECT_EQ(files.asked.size(), 3u);
 }
 
 TEST(SettingsProfile, StoresTesterTypeUnderSettingsInTheUsersConfigFile) {

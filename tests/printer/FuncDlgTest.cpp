@@ -1,9 +1,8 @@
-#include "platform/posix/SystemClock.h"
+// The page base's job transport and shared state, on pages in the main window's logic.
 #include "support/FakePlatform.h"
 
-#include <QComboBox>
-#include <chrono>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace brimwell::test {
 
@@ -12,7 +11,7 @@ namespace {
 // A page that exposes the job operations to the tests.
 class JobPage : public CFuncDlg {
 public:
-    explicit JobPage(QWidget* parent) : CFuncDlg(IDD_SET_DATE_TIME, parent) {}
+    explicit JobPage(IPageHost* parent) : CFuncDlg(IDD_SET_DATE_TIME, parent) {}
     using CFuncDlg::CloseJob;
     using CFuncDlg::OpenJob;
     using CFuncDlg::SendJob;
@@ -28,10 +27,10 @@ CBrimwellDlg::PageFactory JobPages() {
 struct PageBase : ::testing::Test {
     FakePlatform platform;
     std::array<FuncTableEntry, MAX_FUNC_PAGES> table = TableOf({144, 144, 144});
-    std::unique_ptr<CBrimwellDlg> window;
+    std::unique_ptr<FakeWindow> window;
 
-    JobPage* Page(int slot) { return static_cast<JobPage*>(window->m_apPages[slot]); }
-    void Open() { window = std::make_unique<CBrimwellDlg>(table.data(), JobPages()); }
+    JobPage* Page(int slot) { return static_cast<JobPage*>(window->dlg.m_apPages[slot]); }
+    void Open() { window = std::make_unique<FakeWindow>(table.data(), JobPages()); }
 };
 
 } // namespace
@@ -106,8 +105,8 @@ TEST_F(PageBase, FailuresShowTheirMessageWithTheDisplayNameAndSkipTheHold) {
         device.opens = c.opens;
         device.writeFails = c.writeFails;
         device.shortWrite = c.shortWrite;
-        CBrimwellDlg w(table.data(), JobPages());
-        auto* page = static_cast<JobPage*>(w.m_apPages[0]);
+        FakeWindow w(table.data(), JobPages());
+        auto* page = static_cast<JobPage*>(w.dlg.m_apPages[0]);
         EXPECT_FALSE(page->SendJob(JOB_CONFIRM_NONE, "payload")) << c.name;
         ASSERT_EQ(p.box.shown.size(), 1u) << c.name;
         EXPECT_EQ(p.box.shown[0].text, c.message) << c.name;
@@ -165,9 +164,9 @@ TEST_F(PageBase, EveryPageStartsFromTheStoredTesterCode) {
         if (c.stored) {
             p.profile.values["Settings/TesterType"] = *c.stored;
         }
-        CBrimwellDlg w(table.data(), JobPages());
+        FakeWindow w(table.data(), JobPages());
         for (int slot = 0; slot < 3; ++slot) {
-            EXPECT_EQ(w.m_apPages[slot]->TesterIndex(), c.index);
+            EXPECT_EQ(w.dlg.m_apPages[slot]->TesterIndex(), c.index);
         }
         EXPECT_TRUE(p.profile.writes.empty());
     }
@@ -186,25 +185,6 @@ TEST_F(PageBase, AChangeOnOnePageIsWrittenOnceAndReachesEveryOtherPage) {
     EXPECT_EQ(platform.profile.writes.size(), 1u);
     EXPECT_EQ(Page(0)->TesterIndex(), 4);
     EXPECT_EQ(Page(2)->TesterIndex(), 7);
-}
-
-TEST(PageBaseRealTime, TheHoldLastsAtLeastTheMinimumAndOneSleep) {
-    FakePlatform platform;
-    SystemTicks realTicks;
-    ScopedServices realTime(&Services::ticks, &realTicks);
-    platform.AddPrinter("/dev/usb/lp0");
-    auto table = TableOf({144});
-    CBrimwellDlg window(table.data(), JobPages());
-    auto* page = static_cast<JobPage*>(window.m_apPages[0]);
-    using Clock = std::chrono::steady_clock;
-    for (std::uint32_t minMs : {500u, 0u}) {
-        const auto start = Clock::now();
-        ASSERT_TRUE(page->OpenJob(JOB_CONFIRM_NONE));
-        ASSERT_TRUE(page->SpoolPrintf("%u", minMs) && page->WriteJob());
-        page->CloseJob(minMs);
-        const auto elapsed = Clock::now() - start;
-        EXPECT_GE(elapsed, std::chrono::milliseconds(minMs == 0 ? 50 : 500));
-    }
 }
 
 } // namespace brimwell::test

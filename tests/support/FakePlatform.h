@@ -1,7 +1,11 @@
 #pragma once
 #include "app/CBrimwellDlg.h"
 #include "platform/Services.h"
+#include "platform/fake/FakeDialog.h"
 #include "platform/fake/Fakes.h"
+
+#include <array>
+#include <initializer_list>
 
 namespace brimwell::test {
 
@@ -26,6 +30,34 @@ struct FakePlatform {
         enumerator.devices.push_back(fake::FakeEnumerator::Usb(path, vendor, product));
         return opener.Add(path);
     }
+};
+
+// The main window's logic running in a fake host: the window as the user finds it after
+// start-up, each page's controls reachable through Page(slot).
+struct FakeWindow {
+    explicit FakeWindow(const FuncTableEntry* table = kFunctionTable,
+                        CBrimwellDlg::PageFactory factory = nullptr)
+        : dlg(table, std::move(factory)) {
+        host.Create(dlg);
+    }
+    // The host of the page in `slot` (which must hold one).
+    fake::FakeDialog& Page(int slot) { return *host.Child(*dlg.m_apPages[slot]); }
+    // The user picks a row of the function list.
+    bool SelectRow(int row) { return host.Choose(IDC_FUNCTION_LIST, row); }
+    std::vector<int> VisiblePages() {
+        std::vector<int> shown;
+        for (int i = 0; i < MAX_FUNC_PAGES; ++i) {
+            if (dlg.m_apPages[i] && Page(i).IsShown()) {
+                shown.push_back(i);
+            }
+        }
+        return shown;
+    }
+    // The printer list's entries as the user reads them.
+    std::vector<std::string> Printers() const { return host.Find(IDC_PRINTER_COMBO)->strings; }
+
+    CBrimwellDlg dlg;
+    fake::FakeDialog host{*FindDialogTemplate(IDD_BRIMWELL_DIALOG)};
 };
 
 // A function table with one row per dialog id given, titled "Row <n>".

@@ -1,19 +1,12 @@
 // The tester-type and test-label pages inside the main window, with every platform service
 // replaced by a double: what the user sees, what the profile gets and what the printer gets.
-#include "app/CBrimwellDlg.h"
 #include "app/PageFactory.h"
-#include "platform/Services.h"
-#include "platform/fake/Fakes.h"
 #include "support/FakePlatform.h"
 #include "tester/CCfgTesterTypeDlg.h"
 #include "tester/CGenTstLblDlg.h"
 #include "tester/LabelFormatter.h"
 #include "tester/TesterCatalogue.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -44,35 +37,32 @@ protected:
             profile.values[kProfileKey] = *stored;
         }
         window.reset(); // one window at a time, as in the application
-        window = std::make_unique<CBrimwellDlg>(kTable);
-        cfg = qobject_cast<CCfgTesterTypeDlg*>(window->m_apPages[0]);
-        label = qobject_cast<CGenTstLblDlg*>(window->m_apPages[1]);
+        window = std::make_unique<FakeWindow>(kTable);
+        cfg = dynamic_cast<CCfgTesterTypeDlg*>(window->dlg.m_apPages[0]);
+        label = dynamic_cast<CGenTstLblDlg*>(window->dlg.m_apPages[1]);
         ASSERT_NE(cfg, nullptr);
         ASSERT_NE(label, nullptr);
     }
 
-    static QComboBox* List(CFuncDlg* page) { return page->GetItem<QComboBox>(IDC_TESTER_LIST); }
-    QLineEdit* UserName() const { return cfg->GetItem<QLineEdit>(IDC_USER_NAME); }
-    bool UserNameShown() const {
-        return !cfg->GetDlgItem(IDC_USER_NAME)->isHidden() &&
-               !cfg->GetDlgItem(IDC_USER_NAME_CAPTION)->isHidden();
+    fake::FakeDialog& Host(CFuncDlg* page) { return *window->host.Child(*page); }
+    const fake::FakeDialog::Item& List(CFuncDlg* page) { return Host(page).At(IDC_TESTER_LIST); }
+    fake::FakeDialog& Cfg() { return Host(cfg); }
+    bool UserNameShown() {
+        return Cfg().IsItemShown(IDC_USER_NAME) && Cfg().IsItemShown(IDC_USER_NAME_CAPTION);
     }
-    bool UserNameHidden() const {
-        return cfg->GetDlgItem(IDC_USER_NAME)->isHidden() &&
-               cfg->GetDlgItem(IDC_USER_NAME_CAPTION)->isHidden();
+    bool UserNameHidden() {
+        return !Cfg().IsItemShown(IDC_USER_NAME) && !Cfg().IsItemShown(IDC_USER_NAME_CAPTION);
     }
 
     // What the user does: picks an entry of the drop-down list.
-    static void Choose(CFuncDlg* page, int index) {
-        QComboBox* list = List(page);
-        list->setCurrentIndex(index);
-        emit list->activated(index);
+    void Choose(CFuncDlg* page, int index) {
+        ASSERT_TRUE(Host(page).Choose(IDC_TESTER_LIST, index));
     }
-    static void Click(CFuncDlg* page, int id) { page->GetItem<QPushButton>(id)->click(); }
+    void Click(CFuncDlg* page, int id) { ASSERT_TRUE(Host(page).Click(id)); }
 
     const std::vector<std::string>& Written() { return opener.devices[kPath].writes; }
 
-    std::unique_ptr<CBrimwellDlg> window;
+    std::unique_ptr<FakeWindow> window;
     CCfgTesterTypeDlg* cfg = nullptr;
     CGenTstLblDlg* label = nullptr;
 };
@@ -80,10 +70,10 @@ protected:
 TEST_F(TesterPages, BothListsShowTheCatalogueInOrder) {
     Open();
     for (CFuncDlg* page : {static_cast<CFuncDlg*>(cfg), static_cast<CFuncDlg*>(label)}) {
-        QComboBox* list = List(page);
-        ASSERT_EQ(list->count(), kTesterCount);
+        const auto& list = List(page);
+        ASSERT_EQ(list.strings.size(), static_cast<std::size_t>(kTesterCount));
         for (int i = 0; i < kTesterCount; ++i) {
-            EXPECT_EQ(list->itemText(i).toStdString(), TesterDisplayName(i));
+            EXPECT_EQ(list.strings[static_cast<std::size_t>(i)], TesterDisplayName(i));
         }
     }
 }
@@ -108,8 +98,8 @@ TEST_F(TesterPages, StoredCodeSelectsTheSameEntryOnBothPagesWithoutWriting) {
         Open(c.stored);
         for (CFuncDlg* page : {static_cast<CFuncDlg*>(cfg), static_cast<CFuncDlg*>(label)}) {
             EXPECT_EQ(page->TesterIndex(), c.index);
-            EXPECT_EQ(List(page)->currentIndex(), c.index);
-            EXPECT_EQ(List(page)->currentText().toStdString(), c.shown);
+            EXPECT_EQ(List(page).curSel, c.index);
+            EXPECT_EQ(Host(page).GetString(IDC_TESTER_LIST, c.index), c.shown);
         }
         EXPECT_EQ(cfg->m_bUserNameApplies, c.index == 4);
         EXPECT_EQ(UserNameShown(), c.index == 4);
@@ -125,15 +115,15 @@ TEST_F(TesterPages, ChoosingOnEitherPageWritesOnceAndEveryPageFollows) {
             if (!window) {
                 Open();
             }
-            CFuncDlg* chooser = window->m_apPages[source];
-            CFuncDlg* other = window->m_apPages[1 - source];
+            CFuncDlg* chooser = window->dlg.m_apPages[source];
+            CFuncDlg* other = window->dlg.m_apPages[1 - source];
             Choose(chooser, index);
             ASSERT_EQ(profile.writes.size(), 1u);
             EXPECT_EQ(profile.writes[0].first, kProfileKey);
             EXPECT_EQ(profile.writes[0].second, 1000 + index);
             EXPECT_EQ(chooser->TesterIndex(), index);
             EXPECT_EQ(other->TesterIndex(), index);
-            EXPECT_EQ(List(other)->currentIndex(), index);
+            EXPECT_EQ(List(other).curSel, index);
             EXPECT_EQ(cfg->m_bUserNameApplies, index == 4);
             EXPECT_EQ(UserNameShown(), index == 4);
             EXPECT_EQ(UserNameHidden(), index != 4);
@@ -143,8 +133,8 @@ TEST_F(TesterPages, ChoosingOnEitherPageWritesOnceAndEveryPageFollows) {
 
 TEST_F(TesterPages, SelectingFromCodeIsNoChoiceOfTheUser) {
     Open(1003);
-    List(cfg)->setCurrentIndex(8);
-    List(label)->setCurrentIndex(5);
+    Host(cfg).SetCurSel(IDC_TESTER_LIST, 8);
+    Host(label).SetCurSel(IDC_TESTER_LIST, 5);
     EXPECT_TRUE(profile.writes.empty());
     EXPECT_EQ(cfg->TesterIndex(), 3);
     EXPECT_EQ(label->TesterIndex(), 3);
@@ -152,16 +142,14 @@ TEST_F(TesterPages, SelectingFromCodeIsNoChoiceOfTheUser) {
 
 TEST_F(TesterPages, UserNameBoxStartsEmptyAndTakesAtMost24Characters) {
     Open(1004);
-    QLineEdit* edit = UserName();
-    EXPECT_TRUE(edit->text().isEmpty());
-    EXPECT_EQ(edit->maxLength(), 24);
-    edit->insert(QString(30, QLatin1Char('x')));
-    EXPECT_EQ(edit->text().size(), 24);
+    EXPECT_EQ(Cfg().ItemText(IDC_USER_NAME), "");
+    EXPECT_EQ(Cfg().At(IDC_USER_NAME).limit, 24);
+    ASSERT_TRUE(Cfg().Type(IDC_USER_NAME, std::string(30, 'x')));
+    EXPECT_EQ(Cfg().ItemText(IDC_USER_NAME), std::string(24, 'x'));
 
     // A pasted line break never reaches MODE.MOD: the paste keeps its first line.
-    edit->clear();
-    edit->insert(QStringLiteral("A\tB\x7F\r\nCD"));
-    EXPECT_EQ(edit->text(), QStringLiteral("AB"));
+    ASSERT_TRUE(Cfg().Retype(IDC_USER_NAME, "A\tB\x7F\r\nCD"));
+    EXPECT_EQ(Cfg().ItemText(IDC_USER_NAME), "AB");
     Click(cfg, IDC_SEND_CONFIGURATION);
     ASSERT_EQ(Written().size(), 1u);
     EXPECT_EQ(Written()[0], "\r\nQVX5930\r\n\r\nDOWNLOAD \"MODE.MOD\",7,8\r\nAB\r\nMOVE\r\n");
@@ -170,27 +158,27 @@ TEST_F(TesterPages, UserNameBoxStartsEmptyAndTakesAtMost24Characters) {
 TEST_F(TesterPages, SendsTheConfigurationOfTheSelectedType) {
     struct Case {
         int index;
-        QString typed;
+        std::string typed;
         std::string job;
     };
     const std::string prefix = "\r\nQVX5930\r\n\r\nDOWNLOAD \"MODE.MOD\",";
     const Case cases[] = {
-        {4, QStringLiteral("LAB 3"), prefix + "10,8\r\nLAB 3\r\nMOVE\r\n"},
-        {9, QString(), prefix + "5,A\r\n\r\nMOVE\r\n"},
+        {4, "LAB 3", prefix + "10,8\r\nLAB 3\r\nMOVE\r\n"},
+        {9, "", prefix + "5,A\r\n\r\nMOVE\r\n"},
         // Text left in the hidden box is not sent.
-        {9, QStringLiteral("LAB 3"), prefix + "5,A\r\n\r\nMOVE\r\n"},
-        {7, QStringLiteral("Someone"), prefix + "5,1\r\n\r\nMOVE\r\n"},
-        {4, QString(), prefix + "5,8\r\n\r\nMOVE\r\n"},
+        {9, "LAB 3", prefix + "5,A\r\n\r\nMOVE\r\n"},
+        {7, "Someone", prefix + "5,1\r\n\r\nMOVE\r\n"},
+        {4, "", prefix + "5,8\r\n\r\nMOVE\r\n"},
         // Converted to the printer's 8-bit text; the length counts bytes.
-        {4, QString::fromUtf8("Zo\xC3\xAB"), prefix + "8,8\r\nZo\xEB\r\nMOVE\r\n"},
-        {4, QString::fromUtf8("\xCE\xA9mega"), prefix + "10,8\r\n?mega\r\nMOVE\r\n"},
+        {4, "Zo\xC3\xAB", prefix + "8,8\r\nZo\xEB\r\nMOVE\r\n"},
+        {4, "\xCE\xA9mega", prefix + "10,8\r\n?mega\r\nMOVE\r\n"},
     };
     Open();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.job);
         Choose(label, c.index); // the type may be chosen on either page
-        // The box keeps its text while hidden; type into it whatever the type.
-        UserName()->setText(c.typed);
+        // The box keeps its text while hidden; put text into it whatever the type.
+        Cfg().SetItemText(IDC_USER_NAME, c.typed);
         opener.devices[kPath].writes.clear();
         box.shown.clear();
         Click(cfg, IDC_SEND_CONFIGURATION);
@@ -206,7 +194,7 @@ TEST_F(TesterPages, SendsTheConfigurationOfTheSelectedType) {
 
 TEST_F(TesterPages, CancelOpensNoDevice) {
     Open(1004);
-    UserName()->setText(QStringLiteral("LAB 3"));
+    ASSERT_TRUE(Cfg().Type(IDC_USER_NAME, "LAB 3"));
     box.answers = {MsgResult::Cancel};
     Click(cfg, IDC_SEND_CONFIGURATION);
     EXPECT_EQ(box.shown.size(), 1u);
@@ -253,33 +241,33 @@ TEST_F(TesterPages, SendButtonsFollowPrinterAvailability) {
             enumerator.devices = {fake::FakeEnumerator::Usb(kPath, 0x1203, 0x0126)};
         }
         Open();
-        for (auto [page, id] : {std::pair<CFuncDlg*, int>{cfg, IDC_SEND_CONFIGURATION},
-                                {label, IDC_PASS_LABEL},
-                                {label, IDC_FAIL_LABEL}}) {
-            EXPECT_EQ(page->GetDlgItem(id)->isEnabled(), available) << id;
-        }
+        const auto enabled = [this] {
+            return std::vector<bool>{Cfg().IsItemEnabled(IDC_SEND_CONFIGURATION),
+                                     Host(label).IsItemEnabled(IDC_PASS_LABEL),
+                                     Host(label).IsItemEnabled(IDC_FAIL_LABEL)};
+        };
+        EXPECT_EQ(enabled(), std::vector<bool>(3, available));
         // A printer plugged in or removed later reaches both pages.
         enumerator.devices.clear();
         monitor.Unplug();
-        EXPECT_FALSE(cfg->GetDlgItem(IDC_SEND_CONFIGURATION)->isEnabled());
-        EXPECT_FALSE(label->GetDlgItem(IDC_PASS_LABEL)->isEnabled());
+        EXPECT_EQ(enabled(), std::vector<bool>(3, false));
         enumerator.devices = {fake::FakeEnumerator::Usb(kPath, 0x1203, 0x0126)};
         monitor.Plug();
-        EXPECT_TRUE(cfg->GetDlgItem(IDC_SEND_CONFIGURATION)->isEnabled());
-        EXPECT_TRUE(label->GetDlgItem(IDC_FAIL_LABEL)->isEnabled());
+        EXPECT_EQ(enabled(), std::vector<bool>(3, true));
     }
 }
 
 TEST_F(TesterPages, FactoryMakesBothPagesWithTheUserNameAssumedUntilInitialised) {
     profile.values[kProfileKey] = 1002;
+    fake::FakeDialog parent(*FindDialogTemplate(IDD_BRIMWELL_DIALOG));
     std::unique_ptr<CFuncDlg> page(CreatePage(IDD_CFG_TESTER_TYPE, 0, nullptr));
-    auto* tester = qobject_cast<CCfgTesterTypeDlg*>(page.get());
+    auto* tester = dynamic_cast<CCfgTesterTypeDlg*>(page.get());
     ASSERT_NE(tester, nullptr);
     EXPECT_TRUE(tester->m_bUserNameApplies);
-    ASSERT_TRUE(tester->Create());
+    ASSERT_TRUE(tester->Create(parent));
     EXPECT_FALSE(tester->m_bUserNameApplies);
     std::unique_ptr<CFuncDlg> other(CreatePage(IDD_GEN_TEST_LABEL, 0, nullptr));
-    ASSERT_NE(qobject_cast<CGenTstLblDlg*>(other.get()), nullptr);
+    ASSERT_NE(dynamic_cast<CGenTstLblDlg*>(other.get()), nullptr);
     EXPECT_TRUE(profile.writes.empty());
 }
 
@@ -288,17 +276,18 @@ TEST_F(TesterPages, PagesWithoutSomeControlsStillWork) {
     profile.values[kProfileKey] = 1004;
     const DialogTemplate* cfgTemplate = FindDialogTemplate(IDD_CFG_TESTER_TYPE);
     const DialogTemplate* labelTemplate = FindDialogTemplate(IDD_GEN_TEST_LABEL);
+    fake::FakeDialog parent(*FindDialogTemplate(IDD_BRIMWELL_DIALOG));
     for (int missing : {IDC_TESTER_LIST, IDC_USER_NAME, IDC_USER_NAME_CAPTION}) {
         CCfgTesterTypeDlg page(nullptr);
         const DialogTemplate damaged = cfgTemplate->Without(missing);
-        ASSERT_TRUE(page.Create(&damaged));
+        ASSERT_TRUE(page.Create(parent, &damaged));
         page.OnTesterTypeChange(nullptr, 9);
         page.OnPrinterAvailability(true);
         EXPECT_FALSE(page.m_bUserNameApplies);
     }
     CGenTstLblDlg page(nullptr);
     const DialogTemplate damaged = labelTemplate->Without(IDC_TESTER_LIST);
-    ASSERT_TRUE(page.Create(&damaged));
+    ASSERT_TRUE(page.Create(parent, &damaged));
     page.OnTesterTypeChange(nullptr, 2);
     EXPECT_EQ(page.TesterIndex(), 2);
     EXPECT_TRUE(profile.writes.empty());

@@ -1,0 +1,385 @@
+// The Qt host of the window logic: each control class bound to the dialog interface (state set
+// and read back through the widgets, notifications routed), and the real pages in it.
+#include "info/InfoDocuments.h"
+#include "logo/CCfgLogoDlg.h"
+#include "logo/LogoTestSupport.h"
+#include "platform/qt/DialogBuilder.h"
+#include "platform/qt/LabelPreviewPainter.h"
+#include "platform/qt/QtDialog.h"
+#include "platform/qt/QtEditBrowse.h"
+#include "platform/qt/QtLabelPreview.h"
+#include "platform/qt/RichEditCtrl.h"
+#include "platform/rtf/RtfReader.h"
+#include "resources/AppIcon.h"
+#include "support/FakePlatform.h"
+#include "tester/UserNameCodec.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <gtest/gtest.h>
+
+namespace brimwell::test {
+namespace {
+
+// Logic that records what its controls tell it.
+struct RecordingLogic : CDialogBase {
+    explicit RecordingLogic(int id) : CDialogBase(id) {}
+    bool OnInitDialog() override {
+        ++inits;
+        return true;
+    }
+    void OnCommand(int nID, Notify code) override { commands.emplace_back(nID, code); }
+    void OnHScroll(int nID, int nPos) override { scrolls.emplace_back(nID, nPos); }
+    void OnSysCommandClose() override {
+        ++closes;
+        Dialog().EndDialog(DLG_RESULT_OK);
+    }
+    int inits = 0;
+    int closes = 0;
+    std::vector<std::pair<int, Notify>> commands;
+    std::vector<std::pair<int, int>> scrolls;
+};
+
+// One page template built into a widget, bound and attached.
+struct Bound {
+    explicit Bound(int templateId) : logic(templateId) {
+        BuildDialog(&root, *FindDialogTemplate(templateId));
+        host.Attach(logic);
+    }
+    template <class T>
+    T* Get(int id) {
+        return GetDlgItemAs<T>(&root, id);
+    }
+    QWidget root;
+    RecordingLogic logic;
+    QtDialog host{&root};
+};
+
+TEST(QtHost, TextsOfStaticsButtonsAndEditsAndTheirChangeNotifications) {
+    Bound page(IDD_SET_DATE_TIME);
+    EXPECT_EQ(page.logic.inits, 1);
+    // A button keeps the template's text; "&&" is drawn as one ampersand by Qt itself.
+    EXPECT_EQ(page.host.ItemText(IDC_SEND_DATE_TIME),
+              "Send Current Date && Time To The Printer...");
+    page.host.SetItemText(IDC_SEND_DATE_TIME, "A && B");
+    EXPECT_EQ(page.Get<QPushButton>(IDC_SEND_DATE_TIME)->text(), "A && B");
+
+    Bound cfg(IDD_CFG_TESTER_TYPE);
+    // A static's text reads back as given; the label shows "&&" as "&".
+    cfg.host.SetItemText(IDC_USER_NAME_CAPTION, "Name && more");
+    EXPECT_EQ(cfg.host.ItemText(IDC_USER_NAME_CAPTION), "Name && more");
+    EXPECT_EQ(cfg.Get<QLabel>(IDC_USER_NAME_CAPTION)->text(), "Name & more");
+    // An edit notifies each change of its text, from the program or the user, never a
+    // setting to the same text.
+    const struct {
+        std::string text;
+        std::size_t notifications;
+    } steps[] = {{"LAB 3", 1}, {"LAB 3", 1}, {"Zo\xC3\xAB", 2}, {"", 3}};
+    for (const auto& step : steps) {
+        cfg.host.SetItemText(IDC_USER_NAME, step.text);
+        EXPECT_EQ(cfg.host.ItemText(IDC_USER_NAME), step.text);
+        EXPECT_EQ(cfg.logic.commands.size(), step.notifications) << step.text;
+    }
+    QTest::keyClicks(cfg.Get<QLineEdit>(IDC_USER_NAME), "ab");
+    EXPECT_EQ(cfg.logic.commands.size(), 5u);
+    EXPECT_EQ(cfg.logic.commands.back(), std::make_pair(IDC_USER_NAME, Notify::EditChanged));
+}
+
+TEST(QtHost, EnableShowFocusAndGeometryReachTheWidget) {
+    Bound page(IDD_SET_DENSITY);
+    page.root.show();
+    for (int id : {IDC_SEND_DENSITY, IDC_DENSITY_SLIDER, IDC_DENSITY_VALUE}) {
+        SCOPED_TRACE(id);
+        QWidget* w = GetDlgItem(&page.root, id);
+        page.host.EnableItem(id, false);
+        EXPECT_FALSE(w->isEnabled());
+        EXPECT_FALSE(page.host.IsItemEnabled(id));
+        page.host.EnableItem(id, true);
+        page.host.ShowItem(id, false);
+        EXPECT_TRUE(w->isHidden());
+        EXPECT_FALSE(page.host.IsItemShown(id));
+        page.host.ShowItem(id, true);
+        EXPECT_TRUE(page.host.IsItemShown(id));
+        page.host.MoveItem(id, DlgRect{3, 4, 50, 20});
+        EXPECT_EQ(w->geometry(), QRect(3, 4, 50, 20));
+        EXPECT_EQ(page.host.ItemRect(id), (DlgRect{3, 4, 50, 20}));
+    }
+    // A missing id: nothing happens and everything reads as empty.
+    EXPECT_FALSE(page.host.HasItem(4242));
+    page.host.EnableItem(4242, true);
+    EXPECT_FALSE(page.host.IsItemEnabled(4242));
+    EXPECT_EQ(page.host.ItemText(4242), "");
+    EXPECT_EQ(page.host.GetCurSel(4242), -1);
+    EXPECT_EQ(page.host.ClientSize(), (DlgSize{318, 189}));
+    page.host.ResizeClient({400, 200});
+    EXPECT_EQ(page.root.size(), QSize(400, 200));
+}
+
+TEST(QtHost, ListAndComboEntriesDataAndOnlyTheUsersChoiceNotifies) {
+    QWidget root;
+    BuildDialog(&root, *FindDialogTemplate(IDD_BRIMWELL_DIALOG));
+    RecordingLogic logic(IDD_BRIMWELL_DIALOG);
+    QtDialog host(&root);
+    host.Attach(logic);
+    for (int id : {IDC_FUNCTION_LIST, IDC_PRINTER_COMBO}) {
+        SCOPED_TRACE(id);
+        EXPECT_EQ(host.AddString(id, "first"), 0);
+        EXPECT_EQ(host.AddString(id, "second"), 1);
+        host.SetItemData(id, 1, 0xBEEF);
+        EXPECT_EQ(host.GetCount(id), 2);
+        EXPECT_EQ(host.GetString(id, 1), "second");
+        EXPECT_EQ(host.GetItemData(id, 1), 0xBEEFu);
+        EXPECT_EQ(host.GetItemData(id, 0), 0u);
+        host.SetCurSel(id, 1);
+        EXPECT_EQ(host.GetCurSel(id), 1);
+        host.SetRedraw(id, false);
+        EXPECT_FALSE(GetDlgItem(&root, id)->updatesEnabled());
+        host.SetRedraw(id, true);
+        EXPECT_TRUE(GetDlgItem(&root, id)->updatesEnabled());
+    }
+    EXPECT_TRUE(logic.commands.empty()); // selections from code notify nobody
+    // The user's choice.
+    GetDlgItemAs<QListWidget>(&root, IDC_FUNCTION_LIST)->setCurrentRow(0);
+    auto* combo = GetDlgItemAs<QComboBox>(&root, IDC_PRINTER_COMBO);
+    emit combo->activated(0);
+    EXPECT_EQ(logic.commands,
+              (std::vector<std::pair<int, Notify>>{{IDC_FUNCTION_LIST, Notify::SelChange},
+                                                   {IDC_PRINTER_COMBO, Notify::SelChange}}));
+    host.ResetContent(IDC_PRINTER_COMBO);
+    EXPECT_EQ(host.GetCount(IDC_PRINTER_COMBO), 0);
+    EXPECT_EQ(host.GetCurSel(IDC_PRINTER_COMBO), -1);
+}
+
+TEST(QtHost, TrackbarStepsByKeyAndDragReachTheLogic) {
+    Bound page(IDD_SET_DENSITY);
+    page.root.show();
+    page.host.SetTrackRange(IDC_DENSITY_SLIDER, 1, 15);
+    page.host.SetTrackPageSize(IDC_DENSITY_SLIDER, 2);
+    page.host.SetTrackPos(IDC_DENSITY_SLIDER, 8);
+    EXPECT_TRUE(page.logic.scrolls.empty()); // a position from code notifies nobody
+    QSlider* slider = page.Get<QSlider>(IDC_DENSITY_SLIDER);
+    slider->setFocus();
+    const struct {
+        Qt::Key key;
+        int value;
+    } cases[] = {
+        {Qt::Key_Right, 9},   {Qt::Key_Left, 7},     {Qt::Key_Up, 9},   {Qt::Key_Down, 7},
+        {Qt::Key_PageUp, 10}, {Qt::Key_PageDown, 6}, {Qt::Key_Home, 1}, {Qt::Key_End, 15},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        page.host.SetTrackPos(IDC_DENSITY_SLIDER, 8);
+        page.logic.scrolls.clear();
+        QTest::keyClick(slider, c.key);
+        EXPECT_EQ(page.host.GetTrackPos(IDC_DENSITY_SLIDER), c.value);
+        ASSERT_FALSE(page.logic.scrolls.empty());
+        EXPECT_EQ(page.logic.scrolls.back(), std::make_pair(IDC_DENSITY_SLIDER, c.value));
+    }
+    // The thumb dragged, with or without tracking: every position is told.
+    for (bool tracking : {true, false}) {
+        slider->setTracking(tracking);
+        page.logic.scrolls.clear();
+        slider->setSliderDown(true);
+        slider->setSliderPosition(1);
+        slider->setSliderPosition(15);
+        slider->setSliderDown(false);
+        ASSERT_GE(page.logic.scrolls.size(), 2u);
+        EXPECT_EQ(page.logic.scrolls.front().second, 1);
+        EXPECT_EQ(page.logic.scrolls.back().second, 15);
+    }
+}
+
+TEST(QtHost, EditLimitAndFilterHoldWhatIsTypedOrPasted) {
+    Bound page(IDD_CFG_TESTER_TYPE);
+    page.host.LimitText(IDC_USER_NAME, 24);
+    page.host.SetTextFilter(IDC_USER_NAME, &KeepUserNameOneLine);
+    QLineEdit* edit = page.Get<QLineEdit>(IDC_USER_NAME);
+    edit->insert(QString(30, QLatin1Char('x')));
+    EXPECT_EQ(page.host.ItemText(IDC_USER_NAME), std::string(24, 'x'));
+    edit->clear();
+    edit->insert(QStringLiteral("A\tB\x7F\r\nCD"));
+    EXPECT_EQ(page.host.ItemText(IDC_USER_NAME), "AB");
+}
+
+TEST(QtHost, BrowseButtonWaitsForAHandlerAndRunsIt) {
+    Bound page(IDD_UPDATE_FIRMWARE);
+    auto* edit = page.Get<QtEditBrowse>(IDC_FIRMWARE_FILE);
+    ASSERT_EQ(page.host.BrowseEdit(IDC_FIRMWARE_FILE), edit);
+    EXPECT_EQ(page.host.BrowseEdit(IDC_SEND_FIRMWARE), nullptr);
+    EXPECT_FALSE(edit->BrowseButton()->isEnabled());
+    int runs = 0;
+    edit->SetBrowseHandler([&] { ++runs; });
+    EXPECT_TRUE(edit->BrowseButton()->isEnabled());
+    edit->BrowseButton()->click();
+    EXPECT_EQ(runs, 1);
+    page.host.SetItemText(IDC_FIRMWARE_FILE, "/fw/x.tpl");
+    EXPECT_EQ(edit->text(), "/fw/x.tpl");
+    EXPECT_EQ(page.logic.commands.back(), std::make_pair(IDC_FIRMWARE_FILE, Notify::EditChanged));
+}
+
+TEST(QtHost, TopDialogIgnoresEnterAndEscapeAndCloseGoesToTheLogic) {
+    QtTopDialog dialog(*FindDialogTemplate(IDD_BRIMWELL_DIALOG));
+    RecordingLogic logic(IDD_BRIMWELL_DIALOG);
+    dialog.Dialog().Attach(logic);
+    dialog.Dialog().SetIcon(IDR_MAINFRAME);
+    EXPECT_EQ(dialog.windowTitle(), "Brimwell");
+    EXPECT_FALSE(dialog.windowIcon().isNull());
+    dialog.show();
+    dialog.setResult(-1);
+    for (auto key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+        QTest::keyClick(&dialog, key);
+        QTest::keyClick(GetDlgItem(&dialog, IDC_FUNCTION_LIST), key);
+        EXPECT_TRUE(dialog.isVisible());
+    }
+    EXPECT_EQ(dialog.result(), -1);
+    dialog.close();
+    EXPECT_EQ(logic.closes, 1);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), DLG_RESULT_OK);
+}
+
+TEST(QtHost, AppIconIsRenderedAtTheFourSizes) {
+    const QList<QSize> sizes = AppIcon().availableSizes();
+    for (int s : kAppIconSizes) {
+        EXPECT_TRUE(sizes.contains(QSize(s, s))) << s;
+    }
+}
+
+// The real window logic in the Qt host, as the program runs it.
+class QtWindow : public ::testing::Test, protected FakePlatform {
+protected:
+    QtWindow() {
+        window.Dialog().Attach(logic);
+        window.show();
+    }
+    QtDialog& Page(int slot) { return *static_cast<QtDialog*>(&logic.m_apPages[slot]->Dialog()); }
+    template <class T>
+    T* Get(int slot, int id) {
+        return GetDlgItemAs<T>(Page(slot).Root(), id);
+    }
+    void Select(int row) {
+        GetDlgItemAs<QListWidget>(&window, IDC_FUNCTION_LIST)->setCurrentRow(row);
+    }
+
+    CBrimwellDlg logic{kFunctionTable};
+    QtTopDialog window{*FindDialogTemplate(IDD_BRIMWELL_DIALOG)};
+};
+
+constexpr int kAboutRow = 1;
+constexpr int kFirmwareHelpRow = 3;
+constexpr int kPassLogoRow = 8;
+
+TEST_F(QtWindow, PagesStandAt210AndTheWindowFitsTheWidestAtTemplateHeight) {
+    EXPECT_EQ(window.size(), QSize(848, 577));
+    for (int slot = 0; slot < 11; ++slot) {
+        EXPECT_EQ(Page(slot).Root()->pos(), QPoint(kPageLeft, 0)) << slot;
+        EXPECT_EQ(Page(slot).Root()->parentWidget(), &window);
+        EXPECT_TRUE(Page(slot).Root()->autoFillBackground()); // covers what lies under it
+        EXPECT_EQ(Page(slot).Root()->isVisible(), slot == 0);
+    }
+    Select(kPassLogoRow);
+    EXPECT_TRUE(Page(kPassLogoRow).Root()->isVisible());
+    EXPECT_FALSE(Page(0).Root()->isVisible());
+}
+
+TEST_F(QtWindow, TheWelcomePictureShowsWholeAtItsOwnSize) {
+    const auto* picture = Get<QLabel>(0, IDC_WELCOME_PICTURE);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->pixmap().size(), QSize(611, 543));
+    // (4, 10) dialog units, 407 x 334 units: the picture's own size in Windows' base units.
+    EXPECT_EQ(picture->geometry(), QRect(6, 16, 611, 543));
+    EXPECT_TRUE(Page(0).Root()->rect().contains(picture->geometry()));
+    EXPECT_LE(Page(0).Root()->geometry().bottom(), window.rect().bottom());
+}
+
+TEST_F(QtWindow, TextViewsShowTheirDocumentsWithTheBannerOverTheAboutText) {
+    for (int row = kAboutRow; row <= 4; ++row) {
+        auto* view = Get<CRichEditCtrl>(row, IDC_TEXT_VIEW);
+        const QString expected =
+            QString::fromStdString(rtf::Parse(TextInfoRtf(row - kAboutRow)).PlainText());
+        EXPECT_EQ(view->toPlainText(), expected) << row;
+    }
+    Select(kAboutRow);
+    const QLabel* banner = Get<QLabel>(kAboutRow, IDC_BANNER_PICTURE);
+    EXPECT_TRUE(banner->isVisible());
+    EXPECT_EQ(banner->size(), QSize(580, 200));
+    auto* view = Get<CRichEditCtrl>(kAboutRow, IDC_TEXT_VIEW);
+    QTextDocument* text = view->document();
+    EXPECT_GT(view->y() + text->rootFrame()->frameFormat().topMargin(),
+              banner->geometry().bottom());
+    EXPECT_EQ(text->begin().blockFormat().alignment(), Qt::AlignHCenter);
+}
+
+TEST_F(QtWindow, TheScrollBarIsAlwaysThereAndTheScrollPositionSurvivesSwitchingRows) {
+    Select(kAboutRow);
+    QScrollBar* aboutBar = Get<CRichEditCtrl>(kAboutRow, IDC_TEXT_VIEW)->verticalScrollBar();
+    EXPECT_TRUE(aboutBar->isVisible());
+    EXPECT_FALSE(aboutBar->isEnabled()); // the about text fits
+
+    Select(kFirmwareHelpRow);
+    CRichEditCtrl* view = Get<CRichEditCtrl>(kFirmwareHelpRow, IDC_TEXT_VIEW);
+    view->resize(view->width(), 120); // now the text no longer fits
+    QScrollBar* bar = view->verticalScrollBar();
+    ASSERT_TRUE(bar->isEnabled());
+    bar->setValue(bar->maximum() / 2);
+    const int kept = bar->value();
+    ASSERT_GT(kept, 0);
+    for (int row : {kAboutRow, 0, 2, kFirmwareHelpRow}) {
+        Select(row);
+    }
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_EQ(bar->value(), kept);
+}
+
+TEST_F(QtWindow, TheTextViewRefusesTypingAndPastingButSelectsAndCopies) {
+    Select(kFirmwareHelpRow);
+    CRichEditCtrl* view = Get<CRichEditCtrl>(kFirmwareHelpRow, IDC_TEXT_VIEW);
+    view->setFocus();
+    const QString before = view->toPlainText();
+    QGuiApplication::clipboard()->setText("pasted");
+    QTest::keyClicks(view, "typed");
+    for (auto key : {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return}) {
+        QTest::keyClick(view, key);
+    }
+    QTest::keySequence(view, QKeySequence::Paste);
+    view->paste();
+    EXPECT_EQ(view->toPlainText(), before);
+    QTest::keySequence(view, QKeySequence::SelectAll);
+    QTest::keySequence(view, QKeySequence::Copy);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), before);
+}
+
+TEST_F(QtWindow, TheLogoPreviewDrawsWhatTheCompanionDrawsAndTabRunsToTheButtons) {
+    fileSource.Add("/logos/wide.bmp", Loadable(MonoDesc({"#..", "..."})));
+    Select(kPassLogoRow);
+    auto* edit = Get<QtEditBrowse>(kPassLogoRow, IDC_LOGO_FILE);
+    QTest::keyClicks(edit->Edit(), "/logos/wide.bmp");
+    Get<QPushButton>(kPassLogoRow, IDC_LOGO_ROTATE)->click();
+    Get<QPushButton>(kPassLogoRow, IDC_LOGO_INVERT)->click();
+    const auto* page = dynamic_cast<CCfgLogoDlg*>(logic.m_apPages[kPassLogoRow]);
+    ASSERT_TRUE(page->Logo().IsLoaded());
+    auto* preview = Get<QtLabelPreview>(kPassLogoRow, IDC_LOGO_PREVIEW);
+    EXPECT_EQ(preview->size(), QSize(610, 380));
+    EXPECT_EQ(preview->grab().toImage().convertToFormat(QImage::Format_RGB32),
+              RenderLabelPreview(page->Logo()));
+
+    // Tab runs from the file name to Rotate (Send is disabled without a printer).
+    QApplication::setActiveWindow(&window);
+    edit->Edit()->setFocus();
+    QTest::keyClick(edit->Edit(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), Get<QPushButton>(kPassLogoRow, IDC_LOGO_ROTATE));
+}
+
+} // namespace
+} // namespace brimwell::test
