@@ -28,7 +28,7 @@ Services MakeRealServices() {
     static PosixFileSource fileSource;
     static UdevEnumerator enumerator;
     static UdevMonitor monitor;
-    return Services{&messageBox, &profile,    &ticks,      &clock,   &waitCursor,
+    return Services{&messageBox,   &profile,    &ticks,      &clock,   &waitCursor,
                     &deviceOpener, &fileDialog, &enumerator, &monitor, &fileSource};
 }
 

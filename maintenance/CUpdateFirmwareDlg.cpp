@@ -5,7 +5,8 @@
 
 namespace brimwell {
 
-CUpdateFirmwareDlg::CUpdateFirmwareDlg(IPageHost* pParent) : CFuncDlg(IDD_UPDATE_FIRMWARE, pParent) {}
+CUpdateFirmwareDlg::CUpdateFirmwareDlg(IPageHost* pParent)
+    : CFuncDlg(IDD_UPDATE_FIRMWARE, pParent) {}
 
 bool CUpdateFirmwareDlg::OnInitDialog() {
     if (m_browse.SubclassDlgItem(IDC_FIRMWARE_FILE, *this)) {

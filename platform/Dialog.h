@@ -65,9 +65,10 @@ protected:
 // The read-only rich-text view: takes its document from a read callback.
 class IRichTextCtrl {
 public:
-    // Replaces the content with the document the callback hands over, as STREAM_FORMAT_RTF or STREAM_FORMAT_TEXT;
-    // asks for pieces of at most RICHTEXT_STREAM_PIECE bytes until the callback hands over 0
-    // bytes or fails, or RICHTEXT_MAX_STREAM bytes have arrived. Returns the bytes read.
+    // Replaces the content with the document the callback hands over, as STREAM_FORMAT_RTF or
+    // STREAM_FORMAT_TEXT; asks for pieces of at most RICHTEXT_STREAM_PIECE bytes until the callback
+    // hands over 0 bytes or fails, or RICHTEXT_MAX_STREAM bytes have arrived. Returns the bytes
+    // read.
     virtual std::int32_t StreamIn(int nFormat, EditStream& es) = 0;
 
 protected:

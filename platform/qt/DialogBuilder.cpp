@@ -1,8 +1,8 @@
 #include "platform/qt/DialogBuilder.h"
 
+#include "platform/qt/Fonts.h"
 #include "platform/qt/QtEditBrowse.h"
 #include "platform/qt/QtLabelPreview.h"
-#include "platform/qt/Fonts.h"
 #include "platform/qt/RichEditCtrl.h"
 #include "resources/Pictures.h"
 
