@@ -63,6 +63,17 @@ bool CBrimwellDlg::OnInitDialog() {
         if (shortfall > 0) {
             dialog.ResizeClient({client.cx + shortfall, client.cy});
         }
+        // The window's separator stands inside the page area (at 167 dialog units, right of
+        // x = 210 pixels), where every page covers it; a page shorter than the window would
+        // leave its lower end showing. Each page reaches to the bottom of the window.
+        for (CFuncDlg* page : m_apPages) {
+            if (page) {
+                const DlgSize size = page->Dialog().ClientSize();
+                if (size.cy < client.cy) {
+                    page->Dialog().ResizeClient({size.cx, client.cy});
+                }
+            }
+        }
         dialog.SetCurSel(IDC_FUNCTION_LIST, 0);
     }
 

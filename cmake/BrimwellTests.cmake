@@ -25,11 +25,18 @@ else()
     find_package(GTest REQUIRED)
 endif()
 
-# brimwell_add_gtest(<name> SOURCES <files...> [LIBS <targets...>] [UI] [WRAPPER <cmd...>])
+# brimwell_add_gtest(<name> SOURCES <files...> [LIBS <targets...>] [UI] [QT_APP]
+#                    [WRAPPER <cmd...>])
 # One test program, its cases registered with CTest. UI programs get a main that creates a
-# QApplication on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
+# QApplication on the offscreen platform unless QT_QPA_PLATFORM says otherwise; QT_APP marks a
+# program that starts a Qt application object of its own.
+#
+# In a sanitizer build every program that starts no Qt application runs with LeakSanitizer on
+# (ASAN_OPTIONS gains detect_leaks=1, which wins over the run's detect_leaks=0). Programs that
+# start one keep it off: Qt's platform plugins and application object keep allocations until
+# the process ends on purpose, and those would be reported as leaks.
 function(brimwell_add_gtest name)
-    cmake_parse_arguments(ARG "UI" "" "SOURCES;LIBS;WRAPPER" ${ARGN})
+    cmake_parse_arguments(ARG "UI;QT_APP" "" "SOURCES;LIBS;WRAPPER" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
     if(ARG_UI)
@@ -49,7 +56,11 @@ function(brimwell_add_gtest name)
         # emulator (Wine) once per case.
         add_test(NAME ${name} COMMAND ${name})
     else()
+        set(leak_check)
+        if(BRIMWELL_SANITIZE AND NOT ARG_UI AND NOT ARG_QT_APP)
+            set(leak_check ENVIRONMENT_MODIFICATION "ASAN_OPTIONS=string_append::detect_leaks=1")
+        endif()
         gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-            PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+            PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" ${leak_check})
     endif()
 endfunction()

@@ -30,7 +30,7 @@ inline constexpr const char* kMsgFirmwareBadSize = "Invalid firmware update file
 inline constexpr const char* kMsgFirmwareReadError = "Error reading firmware update file!";
 inline constexpr const char* kMsgFirmwareInvalid =
     "The file '%s' does not appear to be a valid Brimwell firmware update file.\r\n\r\nSee "
-    "'Help : Firmware Update' for further information.";
+    "'Help : Updating Firmware' for further information.";
 
 // How reading an update file ended, in the order the steps run.
 enum class FirmwareStatus { Ok, OpenFailed, BadSize, ReadFailed, Invalid };

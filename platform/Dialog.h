@@ -92,6 +92,7 @@ public:
     // call on such an id does nothing and reads as empty, 0, false or -1.
     virtual bool HasItem(int id) const = 0;
     virtual std::string ItemText(int id) const = 0; // UTF-8
+    // An edit whose text this changes notifies EditChanged; setting the same text does not.
     virtual void SetItemText(int id, const std::string& text) = 0;
     virtual void EnableItem(int id, bool enable) = 0;
     virtual bool IsItemEnabled(int id) const = 0;

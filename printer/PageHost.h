@@ -5,8 +5,8 @@ namespace brimwell {
 class CEnumeratedPrinter;
 class CFuncDlg;
 
-// What a page needs of the window that hosts it. The main window implements it; a page finds
-// its host through its parent widget and never knows the main window's class, so the page
+// What a page needs of the window that hosts it. The main window implements it and hands
+// itself to every page it builds; a page never knows the main window's class, so the page
 // base and the subsystems depend only on this interface.
 class IPageHost {
 public:

@@ -69,6 +69,14 @@ QWidget* MakeControl(QWidget* parent, const ControlTemplate& c) {
     case CtlClass::ListBox: {
         auto* list = new QListWidget(parent);
         list->setSortingEnabled(false);
+        // The selection is drawn in the highlight colour only while the list has the focus,
+        // so a keyboard user sees where the focus is.
+        QPalette colours = list->palette();
+        colours.setColor(QPalette::Inactive, QPalette::Highlight,
+                         colours.color(QPalette::Inactive, QPalette::Midlight));
+        colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                         colours.color(QPalette::Inactive, QPalette::Text));
+        list->setPalette(colours);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         return list;

@@ -121,7 +121,8 @@ void PaintLabelPreview(QPainter& painter, const std::vector<PreviewStep>& steps,
 }
 
 QColor PreviewInk() {
-    return QGuiApplication::palette().color(QPalette::Active, QPalette::ButtonText);
+    // The label is paper: white, with black ink on it, in a light or a dark palette alike.
+    return Qt::black;
 }
 
 QImage RenderLabelPreview(const CLogoFmtHandler& logo, int width, int height) {

@@ -33,11 +33,11 @@ QFont PreviewFont(const char* face, int cellHeight);
 QImage LogoPreviewImage(const CLogoFmtHandler& logo);
 
 // Carries out the steps. `image` is the holder's picture (LogoPreviewImage); `ink` the
-// outline and text colour (the button-text colour of the palette).
+// outline and text colour (PreviewInk).
 void PaintLabelPreview(QPainter& painter, const std::vector<PreviewStep>& steps,
                        const QImage& image, const QColor& ink);
 
-// The outline and text colour the window uses: the palette's button-text colour.
+// The outline and text colour: black, whatever the palette, as on the white label.
 QColor PreviewInk();
 
 // The whole preview of the holder drawn into a width x height picture, exactly as a preview

@@ -5,7 +5,8 @@ namespace brimwell {
 QtEditBrowse::QtEditBrowse(QWidget* parent)
     : QWidget(parent), m_edit(new QLineEdit(this)), m_button(new QToolButton(this)) {
     m_button->setText(QStringLiteral("..."));
-    m_button->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the button after the edit, and Space presses it.
+    m_button->setFocusPolicy(Qt::StrongFocus);
     m_button->setEnabled(false);
     setFocusProxy(m_edit);
     connect(m_edit, &QLineEdit::textChanged, this, &QtEditBrowse::textChanged);

@@ -23,8 +23,7 @@ void QtLabelPreview::SetSteps(std::vector<PreviewStep> steps, const CLogoFmtHand
 
 void QtLabelPreview::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    PaintLabelPreview(painter, m_steps, m_image,
-                      palette().color(QPalette::Active, QPalette::ButtonText));
+    PaintLabelPreview(painter, m_steps, m_image, PreviewInk());
 }
 
 } // namespace brimwell

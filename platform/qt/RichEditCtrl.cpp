@@ -3,13 +3,28 @@
 #include "platform/qt/RtfTextDocument.h"
 #include "platform/rtf/RtfReader.h"
 
+#include <QDesktopServices>
+#include <QMouseEvent>
+#include <QRegularExpression>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <string>
 #include <vector>
 
 namespace brimwell {
 
-CRichEditCtrl::CRichEditCtrl(QWidget* parent) : QTextEdit(parent) {
+CRichEditCtrl::CRichEditCtrl(QWidget* parent)
+    : QTextEdit(parent), m_openUrl([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
+    // The documents are written for a white page: keep it white, with black as the text
+    // colour a document that sets none takes, in a light or a dark palette alike.
+    QPalette page = palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        page.setColor(group, QPalette::Base, Qt::white);
+        page.setColor(group, QPalette::Text, Qt::black);
+    }
+    setPalette(page);
+    viewport()->setMouseTracking(true);
     setAcceptRichText(false);
     setLineWrapMode(QTextEdit::WidgetWidth);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -61,6 +76,7 @@ std::int32_t CRichEditCtrl::StreamIn(int nFormat, EditStream& es) {
     }
     if (nFormat == STREAM_FORMAT_RTF) {
         FillTextDocument(rtf::Parse(data), document());
+        MarkAddresses();
     } else {
         QString text;
         text.reserve(static_cast<qsizetype>(data.size()));
@@ -72,6 +88,48 @@ std::int32_t CRichEditCtrl::StreamIn(int nFormat, EditStream& es) {
     }
     UpdateScrollBarEnabled();
     return static_cast<std::int32_t>(data.size());
+}
+
+void CRichEditCtrl::MarkAddresses() {
+    static const QRegularExpression address(
+        QStringLiteral(R"((?:https?://|www\.)[^\s<>"]+[^\s<>".,;:!?)]|)"
+                       R"([A-Za-z0-9._%+-]+@[A-Za-z0-9-]+(?:\.[A-Za-z0-9-]+)+)"));
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        for (auto it = address.globalMatch(text); it.hasNext();) {
+            const QRegularExpressionMatch match = it.next();
+            QString href = match.captured();
+            if (href.contains(QLatin1Char('@')) && !href.contains(QLatin1Char('/'))) {
+                href.prepend(QStringLiteral("mailto:"));
+            } else if (href.startsWith(QLatin1String("www."))) {
+                href.prepend(QStringLiteral("https://"));
+            }
+            QTextCursor cursor(document());
+            cursor.setPosition(block.position() + static_cast<int>(match.capturedStart()));
+            cursor.setPosition(block.position() + static_cast<int>(match.capturedEnd()),
+                               QTextCursor::KeepAnchor);
+            QTextCharFormat link;
+            link.setAnchor(true);
+            link.setAnchorHref(href);
+            cursor.mergeCharFormat(link);
+        }
+    }
+}
+
+void CRichEditCtrl::mouseMoveEvent(QMouseEvent* event) {
+    QTextEdit::mouseMoveEvent(event);
+    viewport()->setCursor(anchorAt(event->pos()).isEmpty() ? Qt::IBeamCursor
+                                                           : Qt::PointingHandCursor);
+}
+
+void CRichEditCtrl::mouseReleaseEvent(QMouseEvent* event) {
+    QTextEdit::mouseReleaseEvent(event);
+    const QString href = anchorAt(event->pos());
+    // A click, not the end of a selection drag.
+    if (event->button() == Qt::LeftButton && !href.isEmpty() && !textCursor().hasSelection() &&
+        m_openUrl) {
+        m_openUrl(QUrl(href));
+    }
 }
 
 bool CRichEditCtrl::canInsertFromMimeData(const QMimeData* source) const {

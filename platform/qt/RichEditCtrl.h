@@ -2,8 +2,10 @@
 #include "platform/Dialog.h"
 
 #include <QTextEdit>
+#include <QUrl>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 
 namespace brimwell {
 
@@ -21,12 +23,21 @@ public:
 
     std::int32_t StreamIn(int nFormat, EditStream& es) override;
 
+    // Opens an address the user clicked (e-mail and web addresses in the text are links);
+    // the desktop's mail program or browser unless a test puts its own here.
+    std::function<void(const QUrl&)> m_openUrl;
+
 protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void UpdateScrollBarEnabled();
+    // Makes every e-mail and web address in the text a link, as the platform's rich-edit
+    // control does with automatic address detection.
+    void MarkAddresses();
 
     bool m_bDisableNoScroll = false;
 };

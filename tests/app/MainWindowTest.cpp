@@ -2,6 +2,7 @@
 // the device-event registration.
 #include "support/FakePlatform.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace brimwell::test {
@@ -91,6 +92,27 @@ TEST(MainWindow, WidensOnlyWhenThePagesDoNotFitRightOf210) {
     const int pageWidth = widened.Page(0).ClientSize().cx;
     ASSERT_GT(kPageLeft + pageWidth, templateSize.cx);
     EXPECT_EQ(widened.host.ClientSize(), (DlgSize{kPageLeft + pageWidth, templateSize.cy}));
+}
+
+// The separator stands right of x = 210: wherever the page area is, a page covers it.
+TEST(MainWindow, EveryPageCoversTheSeparatorToTheBottomOfTheWindow) {
+    FakePlatform platform;
+    FakeWindow window; // the real pages, the shortest 104 dialog units high
+    const ControlTemplate& separator =
+        *std::find_if(FindDialogTemplate(IDD_BRIMWELL_DIALOG)->controls.begin(),
+                      FindDialogTemplate(IDD_BRIMWELL_DIALOG)->controls.end(),
+                      [](const ControlTemplate& c) { return c.style & CtlStyle::EtchedVertical; });
+    const DlgRect line =
+        fake::TemplateRectInPixels(separator.x, separator.y, separator.cx, separator.cy);
+    ASSERT_GE(line.x, kPageLeft);
+    for (int slot = 0; slot < 11; ++slot) {
+        SCOPED_TRACE(slot);
+        const fake::FakeDialog& page = window.Page(slot);
+        EXPECT_LE(page.left, line.x);
+        EXPECT_GE(page.left + page.ClientSize().cx, line.Right());
+        EXPECT_EQ(page.top, 0);
+        EXPECT_GE(page.ClientSize().cy, window.host.ClientSize().cy);
+    }
 }
 
 TEST(MainWindow, TheCloseCommandEndsTheRunWithOk) {

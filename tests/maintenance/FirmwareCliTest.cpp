@@ -48,7 +48,7 @@ TEST_F(FirmwareCli, SendsTheFilteredFileWithAdviceOrRefusesWithThePagesMessage) 
         {Write("short.tpl", std::string(29, '\n')), "Invalid firmware update file size!"},
         {bad, "The file '" + bad +
                   "' does not appear to be a valid Brimwell firmware update "
-                  "file.\n\nSee 'Help : Firmware Update' for further information."}};
+                  "file.\n\nSee 'Help : Updating Firmware' for further information."}};
     for (const auto& [path, message] : cases) {
         EXPECT_EQ(Exec({"firmware", path}), EXIT_REFUSED);
         EXPECT_EQ(err.str(), message + "\n");

@@ -101,7 +101,7 @@ TEST_F(FirmwarePage, SendReadsTheFileThenSendsThePreambleAndItsLinesOrReportsARe
     ASSERT_EQ(box.shown.size(), 3u);
     EXPECT_EQ(box.shown[1].text, "Can't open '/fw/small.tpl'!");
     EXPECT_EQ(box.shown[2].text, "The file '/fw/bad.tpl' does not appear to be a valid Brimwell "
-                                 "firmware update file.\r\n\r\nSee 'Help : Firmware Update' for "
+                                 "firmware update file.\r\n\r\nSee 'Help : Updating Firmware' for "
                                  "further information.");
     for (std::size_t i : {1u, 2u}) {
         EXPECT_EQ(box.shown[i].icon, MsgIcon::Error);

@@ -27,6 +27,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace brimwell::test {
@@ -374,11 +375,61 @@ TEST_F(QtWindow, TheLogoPreviewDrawsWhatTheCompanionDrawsAndTabRunsToTheButtons)
     EXPECT_EQ(preview->grab().toImage().convertToFormat(QImage::Format_RGB32),
               RenderLabelPreview(page->Logo()));
 
-    // Tab runs from the file name to Rotate (Send is disabled without a printer).
+    // Tab runs from the file name to its browse button, then to Rotate (Send is disabled
+    // without a printer); Space on the browse button opens the file dialog.
     QApplication::setActiveWindow(&window);
     edit->Edit()->setFocus();
     QTest::keyClick(edit->Edit(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), edit->BrowseButton());
+    QTest::keyClick(edit->BrowseButton(), Qt::Key_Space);
+    EXPECT_EQ(files.asked.size(), 1u);
+    QTest::keyClick(edit->BrowseButton(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), Get<QPushButton>(kPassLogoRow, IDC_LOGO_ROTATE));
+}
+
+TEST_F(QtWindow, AddressesInTheAboutTextOpenInTheMailProgramAndTheBrowser) {
+    Select(kAboutRow);
+    auto* view = Get<CRichEditCtrl>(kAboutRow, IDC_TEXT_VIEW);
+    std::vector<QUrl> opened;
+    view->m_openUrl = [&](const QUrl& url) { opened.push_back(url); };
+    for (const char* shown : {"customercare@brimwell.example", "www.brimwell.example"}) {
+        const QTextCursor found = view->document()->find(QString::fromLatin1(shown));
+        ASSERT_FALSE(found.isNull()) << shown;
+        QTextCursor middle(view->document());
+        middle.setPosition((found.selectionStart() + found.selectionEnd()) / 2);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          view->cursorRect(middle).center());
+    }
+    EXPECT_EQ(opened, (std::vector<QUrl>{QUrl("mailto:customercare@brimwell.example"),
+                                         QUrl("https://www.brimwell.example")}));
+    // Plain text is no link.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(opened.size(), 2u);
+}
+
+// Under a dark palette the label stays white paper with black ink, and the documents keep
+// their white page, so every text stays readable.
+TEST_F(QtWindow, ThePreviewAndTheTextViewsKeepTheirPaperInADarkPalette) {
+    QPalette dark;
+    for (auto [role, colour] : {std::pair{QPalette::Window, QColor(0x30, 0x30, 0x30)},
+                                {QPalette::WindowText, Qt::white},
+                                {QPalette::Base, QColor(0x20, 0x20, 0x20)},
+                                {QPalette::Text, Qt::white},
+                                {QPalette::Button, QColor(0x40, 0x40, 0x40)},
+                                {QPalette::ButtonText, Qt::white}}) {
+        dark.setColor(role, colour);
+    }
+    window.setPalette(dark);
+    Select(kPassLogoRow);
+    auto* preview = Get<QtLabelPreview>(kPassLogoRow, IDC_LOGO_PREVIEW);
+    CLogoFmtHandler none(fileSource);
+    EXPECT_EQ(preview->grab().toImage().convertToFormat(QImage::Format_RGB32),
+              RenderLabelPreview(none));
+    for (int row = kAboutRow; row <= 4; ++row) {
+        const QPalette used = Get<CRichEditCtrl>(row, IDC_TEXT_VIEW)->palette();
+        EXPECT_EQ(used.color(QPalette::Base), QColor(Qt::white)) << row;
+        EXPECT_EQ(used.color(QPalette::Text), QColor(Qt::black)) << row;
+    }
 }
 
 } // namespace
