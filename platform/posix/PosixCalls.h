@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <string>
 #include <sys/types.h>
 
 namespace brimwell {
@@ -19,5 +20,8 @@ public:
 
 // The real system calls.
 IPosixCalls& SystemPosixCalls();
+
+// The system's text for an errno value ("No such file or directory"); empty for 0.
+std::string ErrnoText(int error);
 
 } // namespace brimwell
