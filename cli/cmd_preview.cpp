@@ -25,7 +25,7 @@ void EnsureGuiApplication() {
     // environment (no runtime directory and the like) would read as part of them.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
         if (type == QtCriticalMsg || type == QtFatalMsg) {
-            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+            std::fprintf(stderr, "brimwell-cli: %s\n", text.toLocal8Bit().constData());
         }
     });
     static QGuiApplication app(argc, argv);
