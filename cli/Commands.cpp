@@ -293,10 +293,15 @@ int RunCli(const std::vector<std::string>& args, CliServices& services, std::ost
     bool commandHelp = false;
     const Command* command = nullptr;
     std::vector<std::string> commandArgs;
+    bool optionsEnded = false; // after the command's "--", every word is the command's
     // The destination options may stand anywhere; before the command every other option is
     // the program's own, after it the command's.
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        if (optionsEnded) {
+            commandArgs.push_back(a);
+            continue;
+        }
         auto value = [&](std::optional<std::string>& target) {
             if (i + 1 >= args.size()) {
                 return false;
@@ -319,9 +324,8 @@ int RunCli(const std::vector<std::string>& args, CliServices& services, std::ost
         } else if (a == "--all") {
             all = true;
         } else if (command) {
-            if (a == "--help" || a == "-h") {
-                commandHelp = true;
-            }
+            commandHelp = commandHelp || a == "--help" || a == "-h";
+            optionsEnded = a == "--";
             commandArgs.push_back(a);
         } else if (a == "--help" || a == "-h") {
             PrintHelp(out);
