@@ -38,12 +38,13 @@ int UsageError(std::ostream& err, const std::string& what) {
     return EXIT_USAGE;
 }
 
+// "logo pass|fail FILE ...": the command's name and what follows it.
+std::string CommandLine(const Command& c) {
+    return *c.arguments ? std::string(c.name) + " " + c.arguments : std::string(c.name);
+}
+
 std::string CommandUsage(const Command& c) {
-    std::string usage = std::string("brimwell-cli ") + c.name;
-    if (*c.arguments) {
-        usage += std::string(" ") + c.arguments;
-    }
-    return usage;
+    return std::string(kProgram) + " " + CommandLine(c);
 }
 
 // Summaries start in this column; a longer command line puts its summary on the next line.
@@ -57,7 +58,7 @@ void PrintHelp(std::ostream& out) {
            "file, without a window.\n"
            "\nCommands:\n";
     for (const Command& c : AllCommands()) {
-        std::string line = "  " + CommandUsage(c).substr(13);
+        std::string line = "  " + CommandLine(c);
         if (line.size() + 2 > kSummaryColumn) {
             line += "\n";
             line.append(kSummaryColumn, ' ');
