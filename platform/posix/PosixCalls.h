@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <sys/types.h>
 
@@ -22,6 +23,8 @@ public:
 IPosixCalls& SystemPosixCalls();
 
 // The system's text for an errno value ("No such file or directory"); empty for 0.
-std::string ErrnoText(int error);
+inline std::string ErrnoText(int error) {
+    return error == 0 ? std::string() : std::string(std::strerror(error));
+}
 
 } // namespace brimwell

@@ -7,7 +7,6 @@
 #include <climits>
 #include <csignal>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <poll.h>
@@ -256,10 +255,6 @@ mode_t NewFileMode() {
 IPosixCalls& SystemPosixCalls() {
     static SystemCalls calls;
     return calls;
-}
-
-std::string ErrnoText(int error) {
-    return error == 0 ? std::string() : std::string(std::strerror(error));
 }
 
 PosixDeviceOpener::PosixDeviceOpener(IPosixCalls& calls, ITickSource* ticks,
