@@ -20,6 +20,7 @@ enum ExitStatus { EXIT_DONE = 0, EXIT_PRINTER = 1, EXIT_USAGE = 2, EXIT_REFUSED 
 struct Outcome {
     int status = EXIT_DONE;
     std::string message; // for standard error when status is not 0
+    std::string note;    // for standard error when status is 0
     std::vector<std::uint8_t> job;
     bool deliver = false;
     bool powerCycleAdvice = false;
@@ -33,6 +34,10 @@ Outcome Job(std::vector<std::uint8_t> bytes, bool powerCycleAdvice = false);
 Outcome Done();
 // Bytes for a file the command writes itself, replaced only when written whole.
 Outcome FileContent(const std::string& path, std::vector<std::uint8_t> bytes);
+
+// A message about a failure of the system, followed by the system's own reason after a colon
+// when it gave one.
+std::string WithReason(const std::string& message, const std::string& reason);
 
 struct Context {
     std::vector<std::string> args; // the command's own arguments, destination options removed
@@ -64,7 +69,11 @@ private:
 // "YYYY-MM-DD HH:MM:SS", a real local date and time; nullopt otherwise.
 std::optional<LocalDateTime> ParseLocalTime(const std::string& text);
 
-// The time given with --at, or the clock's now. Sets *bad when TIME does not parse.
-LocalDateTime TimeOption(const ArgList& args, ILocalClock& clock, bool* bad);
+// Why TEXT is not a local time as ParseLocalTime takes it: the message that refuses it, which
+// tells a wrong form from a date or time that does not exist; "" when it is one.
+std::string LocalTimeRefusal(const std::string& text);
+
+// The time given with --at, or the clock's now. Sets *refusal when TIME is not a local time.
+LocalDateTime TimeOption(const ArgList& args, ILocalClock& clock, std::string* refusal);
 
 } // namespace brimwell::cli

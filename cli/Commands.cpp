@@ -9,31 +9,95 @@
 namespace brimwell::cli {
 namespace {
 
-const char* kUsage = "usage: brimwell-cli [-o FILE | -p PATH | --all] COMMAND [ARGS...]\n"
-                     "       brimwell-cli --help | --version\n";
+constexpr const char* kProgram = "brimwell-cli";
+constexpr const char* kTryHelp = "Try 'brimwell-cli --help'.";
+
+// Writes a message to standard error, every line after the program's name; blank lines of a
+// message (the window's paragraphs) are left out, so no line is only the name.
+void Say(std::ostream& err, const std::string& message) {
+    std::size_t start = 0;
+    while (start <= message.size()) {
+        auto end = message.find('\n', start);
+        if (end == std::string::npos) {
+            end = message.size();
+        }
+        std::string line = message.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (!line.empty()) {
+            err << kProgram << ": " << line << "\n";
+        }
+        start = end + 1;
+    }
+}
+
+// A usage error of the whole command line: what was wrong and where help is.
+int UsageError(std::ostream& err, const std::string& what) {
+    Say(err, what + "\n" + kTryHelp);
+    return EXIT_USAGE;
+}
+
+// "logo pass|fail FILE ...": the command's name and what follows it.
+std::string CommandLine(const Command& c) {
+    return *c.arguments ? std::string(c.name) + " " + c.arguments : std::string(c.name);
+}
+
+std::string CommandUsage(const Command& c) {
+    return std::string(kProgram) + " " + CommandLine(c);
+}
+
+// Summaries start in this column; a longer command line puts its summary on the next line.
+constexpr std::size_t kSummaryColumn = 32;
 
 void PrintHelp(std::ostream& out) {
-    out << kUsage << "\nCommands:\n";
+    out << "Usage: brimwell-cli [-o FILE | -p PATH | --all] COMMAND [ARGS...]\n"
+           "  or:  brimwell-cli COMMAND --help\n"
+           "  or:  brimwell-cli --help | --version\n"
+           "Make the jobs of the Brimwell label printer and send them to a printer or a\n"
+           "file, without a window.\n"
+           "\nCommands:\n";
     for (const Command& c : AllCommands()) {
-        std::string line = std::string(c.name) + " " + c.arguments;
-        line.resize(std::max<std::size_t>(line.size() + 2, 60), ' ');
-        out << "  " << line << c.summary << "\n";
+        std::string line = "  " + CommandLine(c);
+        if (line.size() + 2 > kSummaryColumn) {
+            line += "\n";
+            line.append(kSummaryColumn, ' ');
+        } else {
+            line.resize(kSummaryColumn, ' ');
+        }
+        out << line << c.summary << "\n";
     }
-    out << "\nWhere a job goes:\n"
-           "  -o FILE, --output FILE   write the job's bytes to FILE ('-' is standard output);\n"
-           "                           FILE is replaced only when the whole job was written\n"
+    out << "\nOptions:\n"
+           "  -o FILE, --output FILE   write the job's bytes to FILE ('-' is standard\n"
+           "                           output); FILE is replaced only when the whole job\n"
+           "                           was written\n"
            "  -p PATH, --printer PATH  send the job to the printer device at PATH\n"
            "  --all                    send the job to every printer that 'list' shows, one\n"
            "                           line per printer on standard error ('PATH: sent')\n"
-           "  (none of them)           send the job to the first printer that 'list' shows\n"
-           "\nTester T: an index 0-9, a code 1000-1009 or a display name as 'testers' lists.\n"
-           "TIME: YYYY-MM-DD HH:MM:SS, local time.\n"
-           "\nSet up every connected printer:\n"
+           "  -h, --help               show this help; after COMMAND, that command's help\n"
+           "  --version                show the version\n"
+           "\nWithout -o, -p or --all, a job goes to the first printer that 'list' shows.\n"
+           "T is a tester type: an index 0-9, a code 1000-1009 or a name as 'testers'\n"
+           "shows it. TIME is YYYY-MM-DD HH:MM:SS, local time.\n"
+           "\nExit status:\n"
+           "  0  done (with --all: every printer took the job)\n"
+           "  1  the printer or the output file could not be used\n"
+           "  2  usage error (unknown command or option, missing argument)\n"
+           "  3  the input was refused (a logo or firmware file, a density, a tester)\n"
+           "\nExamples:\n"
+           "  brimwell-cli list\n"
+           "  brimwell-cli -o label.txt label pass --tester 3 --at \"2025-03-07 14:05:09\"\n"
            "  brimwell-cli --all tester-type --tester 4 --user-name \"LAB 3\"\n"
-           "  brimwell-cli --all logo pass pass.bmp && brimwell-cli --all logo fail fail.bmp\n"
-           "  brimwell-cli --all density 10 && brimwell-cli --all clock\n"
-           "\nExit status: 0 done (with --all: every printer took the job), 1 a printer could\n"
-           "not be used, 2 usage error, 3 input refused.\n";
+           "  brimwell-cli --all logo pass pass.bmp\n"
+           "  brimwell-cli --all density 10 && brimwell-cli --all clock\n";
+}
+
+void PrintCommandHelp(const Command& c, std::ostream& out) {
+    out << "Usage: " << CommandUsage(c) << "\n" << c.details;
+    if (c.sendsJob) {
+        out << "\nThe job goes to -o FILE, -p PATH or --all, or else to the first printer\n"
+               "that 'list' shows: see 'brimwell-cli --help'.\n";
+    }
 }
 
 // How one job went to one destination.
@@ -49,17 +113,18 @@ Delivery DeliverTo(const std::vector<std::uint8_t>& bytes, IDeviceOpener& opener
                    const std::string& path, bool toPrinter, ITickSource& ticks) {
     CPrinterJob job(opener, ticks);
     if (!job.Open(path)) {
-        return {false, FormatMessage(kMsgCantOpen, path),
+        return {false, WithReason(FormatMessage(kMsgCantOpen, path), job.FailureReason()),
                 job.OpenError() == DeviceOpenError::AccessDenied};
     }
     const bool fits = bytes.size() <= std::numeric_limits<std::uint32_t>::max();
     if (!fits || !job.SpoolBytes(bytes.data(), static_cast<std::uint32_t>(bytes.size())) ||
         !job.Write() || !job.Commit()) {
         const bool memory = !fits || job.LastFailure() == CPrinterJob::Failure::NoMemory;
+        const std::string message =
+            memory ? std::string(kMsgSpoolMemory)
+                   : WithReason(FormatMessage(kMsgWriteFailure, path), job.FailureReason());
         job.CloseNow();
-        return {false,
-                memory ? std::string(kMsgSpoolMemory) : FormatMessage(kMsgWriteFailure, path),
-                false};
+        return {false, message, false};
     }
     if (toPrinter) {
         job.Close(JOB_HOLD_MS); // the same hold as from the window
@@ -70,9 +135,9 @@ Delivery DeliverTo(const std::vector<std::uint8_t>& bytes, IDeviceOpener& opener
 }
 
 void ReportFailure(const Delivery& d, std::ostream& err) {
-    err << d.message << "\n";
+    Say(err, d.message);
     if (d.accessDenied) {
-        err << kPermissionHint << "\n";
+        Say(err, kPermissionHint);
     }
 }
 
@@ -80,7 +145,7 @@ void ReportFailure(const Delivery& d, std::ostream& err) {
 int DeliverToAll(const Outcome& outcome, CliServices& services, std::ostream& err) {
     const auto listed = ListPrinters(services.enumerator);
     if (listed.empty()) {
-        err << kNoPrinterFound << "\n";
+        Say(err, kNoPrinterFound);
         return EXIT_PRINTER;
     }
     bool allSent = true;
@@ -89,20 +154,16 @@ int DeliverToAll(const Outcome& outcome, CliServices& services, std::ostream& er
     for (const ListedPrinter& printer : listed) {
         const Delivery d = DeliverTo(outcome.job, services.printerOpener, printer.devicePath, true,
                                      services.ticks);
-        if (d.ok) {
-            err << printer.devicePath << ": sent\n";
-        } else {
-            err << d.message << "\n";
-        }
+        Say(err, d.ok ? printer.devicePath + ": sent" : d.message);
         allSent = allSent && d.ok;
         anySent = anySent || d.ok;
         anyDenied = anyDenied || d.accessDenied;
     }
     if (anyDenied) {
-        err << kPermissionHint << "\n";
+        Say(err, kPermissionHint);
     }
     if (anySent && outcome.powerCycleAdvice) {
-        err << kPowerCycleAdvice << "\n";
+        Say(err, kPowerCycleAdvice);
     }
     return allSent ? EXIT_DONE : EXIT_PRINTER;
 }
@@ -120,7 +181,7 @@ int Deliver(const Outcome& outcome, const std::optional<std::string>& output,
     } else {
         const auto listed = ListPrinters(services.enumerator);
         if (listed.empty()) {
-            err << kNoPrinterFound << "\n";
+            Say(err, kNoPrinterFound);
             return EXIT_PRINTER;
         }
         path = listed.front().devicePath;
@@ -134,7 +195,7 @@ int Deliver(const Outcome& outcome, const std::optional<std::string>& output,
     }
     // The advice is about the printer: after writing a file there is nothing to turn off.
     if (toPrinter && outcome.powerCycleAdvice) {
-        err << kPowerCycleAdvice << "\n";
+        Say(err, kPowerCycleAdvice);
     }
     return EXIT_DONE;
 }
@@ -147,17 +208,70 @@ const char* const kPermissionHint =
 
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
-        {"list", "[--json]", "list the printers found", &RunList, false},
-        {"testers", "", "list the tester types; * marks the stored one", &RunTesters, false},
+        {"list", "[--json]", "list the printers found",
+         "List the printers found, one line each: number, name and device path,\n"
+         "separated by tabs, in the order the system found them. With none, nothing on\n"
+         "standard output and 'No printer found' on standard error; the status is 0.\n"
+         "\n"
+         "  --json  a JSON array instead: index, kind, name, path, product, vendor\n",
+         &RunList, false},
+        {"testers", "", "list the tester types; * marks the stored one",
+         "List the tester types: index, code and name, separated by tabs. A * marks\n"
+         "the stored type, which the jobs use when no --tester is given.\n",
+         &RunTesters, false},
         {"tester-type", "[--tester T] [--user-name TEXT]", "store the tester type (MODE.MOD)",
+         "Store the tester type on the printer (MODE.MOD), with the user name for the\n"
+         "one type that prints it. Then turn the printer off and on again.\n"
+         "\n"
+         "  --tester T        the tester type: an index 0-9, a code 1000-1009 or a\n"
+         "                    name as 'testers' shows it; without it, the stored type\n"
+         "  --user-name TEXT  at most 24 characters; sent only for the type that\n"
+         "                    prints a user name\n",
          &RunTesterType},
-        {"density", "N", "set the print density, 1 (light) to 15 (dark)", &RunDensity},
-        {"clock", "[--at TIME]", "set the printer's clock", &RunClock},
-        {"label", "pass|fail [--tester T] [--at TIME]", "print a test label", &RunLabel},
+        {"density", "N", "set the print density, 1 (light) to 15 (dark)",
+         "Set the print density of the printer.\n"
+         "\n"
+         "  N  1 (light) to 15 (dark)\n",
+         &RunDensity},
+        {"clock", "[--at TIME]", "set the printer's clock",
+         "Set the printer's clock to the local time now.\n"
+         "\n"
+         "  --at TIME  this time instead: YYYY-MM-DD HH:MM:SS, local time\n",
+         &RunClock},
+        {"label", "pass|fail [--tester T] [--at TIME]", "print a test label",
+         "Print the test label of a tester type, with the result pass or fail.\n"
+         "\n"
+         "  --tester T  the tester type: an index 0-9, a code 1000-1009 or a name as\n"
+         "              'testers' shows it; without it, the stored type\n"
+         "  --at TIME   the date and time on the label instead of now:\n"
+         "              YYYY-MM-DD HH:MM:SS, local time\n",
+         &RunLabel},
         {"logo", "pass|fail FILE [--rotate] [--invert] ... [--pcx OUT]",
-         "store the pass or fail logo", &RunLogo},
-        {"firmware", "FILE", "replace the printer's label program", &RunFirmware},
-        {"preview", "FILE [--rotate] [--invert] ... --png OUT", "draw the label preview",
+         "store the pass or fail logo",
+         "Store the pass logo (LOGO1.PCX) or the fail logo (FAIL.PCX) on the printer,\n"
+         "from a BMP or PCX picture of at most 360 x 360 pixels. Then turn the printer\n"
+         "off and on again.\n"
+         "\n"
+         "  --rotate   turn the logo 90 degrees clockwise\n"
+         "  --invert   swap black and white\n"
+         "             (both may be repeated; they apply in the order given)\n"
+         "  --pcx OUT  write only the printer's PCX file to OUT and send nothing\n",
+         &RunLogo},
+        {"firmware", "FILE", "replace the printer's label program",
+         "Replace the printer's label program (AUTO.BAS) from the firmware update\n"
+         "FILE, checked and filtered as the window does. Then turn the printer off and\n"
+         "on again.\n",
+         &RunFirmware},
+        {"preview", "FILE [--rotate] [--invert] ... --png OUT",
+         "draw the label preview into a PNG file",
+         "Draw the label preview of the logo in FILE (610 x 380 pixels, as the logo\n"
+         "page shows it) into the PNG file OUT; needs no display. A file that does not\n"
+         "load is drawn as its message, which is also reported, with status 3.\n"
+         "\n"
+         "  --rotate   turn the logo 90 degrees clockwise\n"
+         "  --invert   swap black and white\n"
+         "             (both may be repeated; they apply in the order given)\n"
+         "  --png OUT  the PNG file to write\n",
          &RunPreview, false},
     };
     return commands;
@@ -177,16 +291,17 @@ int RunCli(const std::vector<std::string>& args, CliServices& services, std::ost
     std::optional<std::string> output;
     std::optional<std::string> printer;
     bool all = false;
-    std::vector<std::string> rest;
+    bool commandHelp = false;
+    const Command* command = nullptr;
+    std::vector<std::string> commandArgs;
+    bool optionsEnded = false; // after the command's "--", every word is the command's
+    // The destination options may stand anywhere; before the command every other option is
+    // the program's own, after it the command's.
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            PrintHelp(out);
-            return EXIT_DONE;
-        }
-        if (a == "--version") {
-            out << "brimwell-cli " << BRIMWELL_VERSION << "\n";
-            return EXIT_DONE;
+        if (optionsEnded) {
+            commandArgs.push_back(a);
+            continue;
         }
         auto value = [&](std::optional<std::string>& target) {
             if (i + 1 >= args.size()) {
@@ -197,66 +312,69 @@ int RunCli(const std::vector<std::string>& args, CliServices& services, std::ost
         };
         if (a == "-o" || a == "--output") {
             if (!value(output)) {
-                err << "brimwell-cli: " << a << " needs a FILE\n" << kUsage;
-                return EXIT_USAGE;
+                return UsageError(err, "option '" + a + "' needs a FILE");
             }
         } else if (a.rfind("--output=", 0) == 0) {
             output = a.substr(9);
         } else if (a == "-p" || a == "--printer") {
             if (!value(printer)) {
-                err << "brimwell-cli: " << a << " needs a PATH\n" << kUsage;
-                return EXIT_USAGE;
+                return UsageError(err, "option '" + a + "' needs a PATH");
             }
         } else if (a.rfind("--printer=", 0) == 0) {
             printer = a.substr(10);
         } else if (a == "--all") {
             all = true;
-        } else {
-            rest.push_back(a);
+        } else if (command) {
+            commandHelp = commandHelp || a == "--help" || a == "-h";
+            optionsEnded = a == "--";
+            commandArgs.push_back(a);
+        } else if (a == "--help" || a == "-h") {
+            PrintHelp(out);
+            return EXIT_DONE;
+        } else if (a == "--version") {
+            out << "brimwell-cli " << BRIMWELL_VERSION << "\n";
+            return EXIT_DONE;
+        } else if (a.size() > 1 && a[0] == '-') {
+            return UsageError(err, "unknown option '" + a.substr(0, a.find('=')) + "'");
+        } else if (!(command = FindCommand(a))) {
+            return UsageError(err, "unknown command '" + a + "'");
         }
     }
+    if (commandHelp) {
+        PrintCommandHelp(*command, out);
+        return EXIT_DONE;
+    }
     if (output && printer) {
-        err << "brimwell-cli: -o and -p cannot be used together\n" << kUsage;
-        return EXIT_USAGE;
+        return UsageError(err, "-o and -p cannot be used together");
     }
     if (all && (output || printer)) {
-        err << "brimwell-cli: --all cannot be used with -o or -p\n" << kUsage;
-        return EXIT_USAGE;
+        return UsageError(err, "--all cannot be used with -o or -p");
     }
-    if (rest.empty()) {
-        err << "brimwell-cli: no command given\n" << kUsage;
-        return EXIT_USAGE;
-    }
-    const Command* command = FindCommand(rest.front());
     if (!command) {
-        err << "brimwell-cli: unknown command '" << rest.front() << "'\n" << kUsage;
-        return EXIT_USAGE;
+        return UsageError(err, "no command given");
     }
     if (all && !command->sendsJob) {
-        err << "brimwell-cli: --all needs a command that sends a job\n" << kUsage;
-        return EXIT_USAGE;
+        return UsageError(err, std::string("--all needs a command that sends a job, not ") +
+                                   command->name);
     }
-    Context ctx{std::vector<std::string>(rest.begin() + 1, rest.end()), services.profile,
-                services.clock, services.enumerator, out};
+    Context ctx{commandArgs, services.profile, services.clock, services.enumerator, out};
     const Outcome outcome = command->run(ctx);
     if (outcome.status != EXIT_DONE) {
         if (outcome.status == EXIT_USAGE) {
-            err << "brimwell-cli: " << outcome.message << "\nusage: brimwell-cli " << command->name
-                << " " << command->arguments << "\n";
+            Say(err, outcome.message + "\nusage: " + CommandUsage(*command) + "\n" + kTryHelp);
         } else {
-            err << outcome.message << "\n";
+            Say(err, outcome.message);
         }
         return outcome.status;
     }
+    Say(err, outcome.note);
     if (!outcome.deliver) {
         return EXIT_DONE;
     }
     if (all) {
         if (outcome.file) {
-            err << "brimwell-cli: --all sends to printers; a job written to a file (--pcx) "
-                   "cannot go with it\n"
-                << kUsage;
-            return EXIT_USAGE;
+            return UsageError(err, "--all sends to printers; a job written to a file (--pcx) "
+                                   "cannot go with it");
         }
         return DeliverToAll(outcome, services, err);
     }

@@ -1,5 +1,6 @@
 #pragma once
 #include "cli/CliCommon.h"
+#include "logo/LogoFmtHandler.h"
 #include "platform/DeviceOpener.h"
 #include "platform/Ticks.h"
 #include "printer/PrinterIdentification.h"
@@ -12,6 +13,7 @@ struct Command {
     const char* name;
     const char* arguments; // what follows the name in a usage line
     const char* summary;
+    const char* details; // what `COMMAND --help` adds below the usage line
     CommandFn run;
     bool sendsJob = true; // false: the command prints or draws, and takes no destination
 };
@@ -19,6 +21,10 @@ struct Command {
 // Every command, in the order --help lists them.
 const std::vector<Command>& AllCommands();
 const Command* FindCommand(const std::string& name);
+
+// The message refusing a logo that did not load; a failed open or read ends with the
+// system's reason.
+std::string LogoRefusal(LogoStatus status);
 
 // The printers `list` shows, in enumeration order; the first is the default destination
 // of every job.

@@ -23,7 +23,10 @@ Outcome RunFirmware(Context& ctx) {
              at = message.find("\r\n", at)) {
             message.erase(at, 1);
         }
-        return Refused(message);
+        const bool systemFailed = firmware.status == FirmwareStatus::OpenFailed ||
+                                  firmware.status == FirmwareStatus::ReadFailed;
+        return Refused(WithReason(message, systemFailed ? NativeFileSource().LastFailureReason()
+                                                        : std::string()));
     }
     return Job(FirmwareJob(firmware.content), true);
 }

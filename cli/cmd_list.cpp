@@ -93,7 +93,10 @@ Outcome RunList(Context& ctx) {
         return Done();
     }
     if (listed.empty()) {
-        ctx.out << kNoPrinterFound << "\n";
+        // Standard output stays empty, so that `list | cut -f3` gives no false path.
+        Outcome none = Done();
+        none.note = kNoPrinterFound;
+        return none;
     }
     int n = 0;
     for (const ListedPrinter& p : listed) {

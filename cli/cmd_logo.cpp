@@ -4,6 +4,12 @@
 
 namespace brimwell::cli {
 
+std::string LogoRefusal(LogoStatus status) {
+    const bool systemFailed = status == LOGO_OPEN_FAILED || status == LOGO_READ_FAILED;
+    return WithReason(LogoStatusMessage(status),
+                      systemFailed ? NativeFileSource().LastFailureReason() : std::string());
+}
+
 // logo pass|fail FILE [--rotate] [--invert] ... [--pcx OUT]: loads the logo as the page does,
 // applies the turns and inversions in the order given, and stores it as the printer's logo
 // file, or with --pcx writes only that file.
@@ -28,7 +34,7 @@ Outcome RunLogo(Context& ctx) {
     CLogoFmtHandler logo(NativeFileSource());
     logo.LoadFile(pos[1]);
     if (!logo.IsLoaded()) {
-        return Refused(LogoStatusMessage(logo.GetStatus()));
+        return Refused(LogoRefusal(logo.GetStatus()));
     }
     for (const auto& option : args.options()) {
         if (option.first == "--invert") {

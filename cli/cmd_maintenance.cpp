@@ -39,11 +39,10 @@ Outcome RunClock(Context& ctx) {
     if (!args.positionals().empty()) {
         return Usage("clock takes no arguments besides --at TIME");
     }
-    bool bad = false;
-    const LocalDateTime time = TimeOption(args, ctx.clock, &bad);
-    if (bad) {
-        return Refused("Time '" + *args.Last("--at") +
-                       "' is not a valid local time; it must be YYYY-MM-DD HH:MM:SS.");
+    std::string refusal;
+    const LocalDateTime time = TimeOption(args, ctx.clock, &refusal);
+    if (!refusal.empty()) {
+        return Refused(refusal);
     }
     return Job(ClockJob(time));
 }

@@ -25,17 +25,22 @@ void EnsureGuiApplication() {
     // environment (no runtime directory and the like) would read as part of them.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
         if (type == QtCriticalMsg || type == QtFatalMsg) {
-            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+            std::fprintf(stderr, "brimwell-cli: %s\n", text.toLocal8Bit().constData());
         }
     });
     static QGuiApplication app(argc, argv);
 }
 
 // Writes the picture beside OUT and renames it into place, so OUT is either the old file or
-// the whole new picture, never a half-written one.
-bool SavePng(const QImage& picture, const std::string& out) {
+// the whole new picture, never a half-written one. *reason receives the system's words for a
+// failure.
+bool SavePng(const QImage& picture, const std::string& out, std::string* reason) {
     QSaveFile file(QString::fromStdString(out));
-    return file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit();
+    if (file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit()) {
+        return true;
+    }
+    *reason = file.errorString().toStdString();
+    return false;
 }
 
 } // namespace
@@ -69,13 +74,14 @@ Outcome RunPreview(Context& ctx) {
     }
 
     EnsureGuiApplication();
-    if (!SavePng(RenderLabelPreview(logo), *out)) {
-        Outcome failed = Refused(FormatMessage(kMsgCantOpen, *out));
+    std::string reason;
+    if (!SavePng(RenderLabelPreview(logo), *out, &reason)) {
+        Outcome failed = Refused(WithReason(FormatMessage(kMsgCantOpen, *out), reason));
         failed.status = EXIT_PRINTER;
         return failed;
     }
     if (!logo.IsLoaded()) {
-        return Refused(LogoStatusMessage(logo.GetStatus()));
+        return Refused(LogoRefusal(logo.GetStatus()));
     }
     return Done();
 }

@@ -50,7 +50,11 @@ const char* CheckUserName(const std::string& utf8) {
 } // namespace
 
 Outcome RunTesters(Context& ctx) {
-    if (!ctx.args.empty()) {
+    const ArgList args(ctx.args, {}, {});
+    if (!args.ok()) {
+        return Usage(args.error());
+    }
+    if (!args.positionals().empty()) {
         return Usage("testers takes no arguments");
     }
     // The mark shows the tester type a job uses without --tester, as the window selects it.
@@ -98,12 +102,10 @@ Outcome RunLabel(Context& ctx) {
         return Usage("give the result: pass or fail");
     }
     const TestResult result = positionals[0] == "pass" ? TestResult::Pass : TestResult::Fail;
-    bool badTime = false;
+    std::string badTime;
     const LocalDateTime when = TimeOption(args, ctx.clock, &badTime);
-    if (badTime) {
-        // Refused as the clock command refuses it, with the same message.
-        return Refused("Time '" + *args.Last("--at") +
-                       "' is not a valid local time; it must be YYYY-MM-DD HH:MM:SS.");
+    if (!badTime.empty()) {
+        return Refused(badTime); // as the clock command refuses it
     }
     Outcome refusal;
     const int index = ResolveTester(args, ctx.profile, &refusal);

@@ -29,6 +29,9 @@ public:
     // handle destroyed without a successful commit leaves the target as it was and no
     // temporary file behind. A device has nothing to make final.
     virtual bool Commit() { return true; }
+    // The system's own words for why the last Write or Commit failed ("No space left on
+    // device"); empty when the system gave none (a device that took nothing and said nothing).
+    virtual std::string FailureReason() const { return {}; }
 };
 
 // Opens a device path for writing; nullptr when it cannot be opened, and then
@@ -38,6 +41,9 @@ public:
     virtual ~IDeviceOpener() = default;
     virtual std::unique_ptr<IDeviceHandle> OpenForWrite(const std::string& path) = 0;
     virtual DeviceOpenError LastOpenError() const { return DeviceOpenError::Other; }
+    // The system's own words for why the last OpenForWrite failed ("Permission denied");
+    // empty when the system gave none.
+    virtual std::string LastOpenReason() const { return {}; }
 };
 
 } // namespace brimwell

@@ -28,6 +28,9 @@ public:
     // True when the path names a regular file at this moment (links followed). Nothing is
     // opened: this is the look a page takes at every keystroke of a path.
     virtual bool IsRegularFile(const std::string& path) = 0;
+    // The system's own words for why the last OpenForRead, or a Read of the file it opened,
+    // failed ("No such file or directory"); empty when the system gave none.
+    virtual std::string LastFailureReason() const { return {}; }
 };
 
 } // namespace brimwell

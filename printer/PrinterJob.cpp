@@ -57,9 +57,11 @@ bool CPrinterJob::Open(const std::string& devicePath) {
     Close(0);
     m_failure = Failure::None;
     m_openError = DeviceOpenError::None;
+    m_failureReason.clear();
     m_hPrinter = m_opener.OpenForWrite(devicePath);
     if (!m_hPrinter) {
         m_failure = Failure::OpenFailed;
+        m_failureReason = m_opener.LastOpenReason();
         m_openError = m_opener.LastOpenError();
         if (m_openError == DeviceOpenError::None) {
             m_openError = DeviceOpenError::Other;
@@ -137,6 +139,7 @@ bool CPrinterJob::Write() {
     if (!ok || written < m_nSpoolLength) {
         m_bJobOk = false;
         m_failure = Failure::WriteFailed;
+        m_failureReason = m_hPrinter->FailureReason();
     }
     m_nSpoolLength = 0;
     return m_bJobOk;
@@ -146,6 +149,7 @@ bool CPrinterJob::Commit() {
     if (m_bJobOk && !m_hPrinter->Commit()) {
         m_bJobOk = false;
         m_failure = Failure::WriteFailed;
+        m_failureReason = m_hPrinter->FailureReason();
     }
     return m_bJobOk;
 }

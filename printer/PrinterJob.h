@@ -93,6 +93,9 @@ public:
     Failure LastFailure() const { return m_failure; }
     // Why the last Open failed.
     DeviceOpenError OpenError() const { return m_openError; }
+    // The system's own words for the last open, write or commit failure; empty when it gave
+    // none. The window's messages do not show it; the command-line companion adds it.
+    const std::string& FailureReason() const { return m_failureReason; }
     std::uint32_t SpoolSize() const { return m_nSpoolSize; }
     std::uint32_t SpoolGrowBy() const { return m_nSpoolGrowBy; }
     std::uint32_t SpoolLength() const { return m_nSpoolLength; }
@@ -114,6 +117,7 @@ private:
     std::uint8_t* m_pSpool = nullptr;
     Failure m_failure = Failure::None;
     DeviceOpenError m_openError = DeviceOpenError::None;
+    std::string m_failureReason;
 };
 
 } // namespace brimwell

@@ -114,6 +114,7 @@ public:
         DeviceOpenError openError = DeviceOpenError::Other; // why it refuses to open
         bool writeFails = false;
         bool commitFails = false;
+        std::string reason; // the system's words for a failed open, write or commit
         int commits = 0;
         std::optional<std::uint32_t> shortWrite; // bytes taken per write when set
         std::vector<std::string> writes;         // one entry per write request
@@ -124,10 +125,12 @@ public:
     std::unique_ptr<IDeviceHandle> OpenForWrite(const std::string& path) override {
         openedPaths.push_back(path);
         lastOpenError = DeviceOpenError::Other;
+        lastOpenReason.clear();
         auto it = devices.find(path);
         if (it == devices.end() || !it->second.opens) {
             if (it != devices.end()) {
                 lastOpenError = it->second.openError;
+                lastOpenReason = it->second.reason;
             }
             return nullptr;
         }
@@ -136,12 +139,14 @@ public:
         return std::make_unique<Handle>(it->second);
     }
     DeviceOpenError LastOpenError() const override { return lastOpenError; }
+    std::string LastOpenReason() const override { return lastOpenReason; }
 
     Device& Add(const std::string& path) { return devices[path]; }
 
     std::map<std::string, Device> devices;
     std::vector<std::string> openedPaths;
     DeviceOpenError lastOpenError = DeviceOpenError::None;
+    std::string lastOpenReason;
 
 private:
     class Handle : public IDeviceHandle {
@@ -163,6 +168,7 @@ private:
             ++m_d.commits;
             return !m_d.commitFails;
         }
+        std::string FailureReason() const override { return m_d.reason; }
 
     private:
         Device& m_d;

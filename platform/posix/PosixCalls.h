@@ -1,5 +1,7 @@
 #pragma once
 #include <cstddef>
+#include <cstring>
+#include <string>
 #include <sys/types.h>
 
 namespace brimwell {
@@ -19,5 +21,10 @@ public:
 
 // The real system calls.
 IPosixCalls& SystemPosixCalls();
+
+// The system's text for an errno value ("No such file or directory"); empty for 0.
+inline std::string ErrnoText(int error) {
+    return error == 0 ? std::string() : std::string(std::strerror(error));
+}
 
 } // namespace brimwell

@@ -91,8 +91,10 @@ private:
 // as one contiguous stream. A descriptor in non-blocking mode that has no room is waited
 // for with poll; when no byte has gone out for stallLimitMs, the write fails. A write that
 // takes nothing and reports no error ends the write short.
+// *error receives the errno of a failure (ETIMEDOUT for a stall), 0 for none or a short
+// write the system gave no reason for.
 bool WriteAll(IPosixCalls& calls, ITickSource& ticks, std::uint32_t stallLimitMs, int fd,
-              const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) {
+              const std::uint8_t* data, std::uint32_t length, std::uint32_t* written, int* error) {
     const ScopedWriteSignalsHeld signalsHeld;
     std::uint32_t done = 0;
     std::uint32_t lastProgress = ticks.GetTickCount();
@@ -100,6 +102,7 @@ bool WriteAll(IPosixCalls& calls, ITickSource& ticks, std::uint32_t stallLimitMs
         return static_cast<std::uint32_t>(ticks.GetTickCount() - lastProgress) >= stallLimitMs;
     };
     bool failed = false;
+    *error = 0;
     while (done < length && !failed) {
         const std::size_t chunk = std::min<std::size_t>(length - done, SSIZE_MAX);
         const ssize_t n = calls.Write(fd, data + done, chunk);
@@ -110,12 +113,14 @@ bool WriteAll(IPosixCalls& calls, ITickSource& ticks, std::uint32_t stallLimitMs
             break;
         } else if (errno == EINTR) {
             failed = stalled();
+            *error = failed ? ETIMEDOUT : 0;
         } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
             // No room: wait until there is, or until the device has stalled too long.
             for (;;) {
                 const auto waited = static_cast<std::uint32_t>(ticks.GetTickCount() - lastProgress);
                 if (waited >= stallLimitMs) {
                     failed = true;
+                    *error = ETIMEDOUT;
                     break;
                 }
                 const int ready = calls.PollWritable(
@@ -125,11 +130,13 @@ bool WriteAll(IPosixCalls& calls, ITickSource& ticks, std::uint32_t stallLimitMs
                 }
                 if (ready < 0 && errno != EINTR) {
                     failed = true;
+                    *error = errno;
                     break;
                 }
             }
         } else {
             failed = true; // EIO, ENODEV (unplugged), ENOSPC, EPIPE, EFBIG, ...
+            *error = errno;
         }
     }
     *written = done;
@@ -147,11 +154,13 @@ public:
         }
     }
     bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) override {
-        return WriteAll(m_calls, m_ticks, m_stallLimitMs, m_fd, data, length, written);
+        return WriteAll(m_calls, m_ticks, m_stallLimitMs, m_fd, data, length, written, &m_error);
     }
+    std::string FailureReason() const override { return ErrnoText(m_error); }
 
 private:
     int m_fd;
+    int m_error = 0;
     bool m_owned;
     IPosixCalls& m_calls;
     ITickSource& m_ticks;
@@ -176,9 +185,10 @@ public:
     bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) override {
         if (m_fd < 0) {
             *written = 0;
+            m_error = EBADF;
             return false;
         }
-        return WriteAll(m_calls, m_ticks, m_stallLimitMs, m_fd, data, length, written);
+        return WriteAll(m_calls, m_ticks, m_stallLimitMs, m_fd, data, length, written, &m_error);
     }
     bool Commit() override {
         if (m_fd < 0) {
@@ -186,15 +196,27 @@ public:
         }
         // The data reaches the disk before the name changes, so that a crash leaves either
         // the old file or the whole new one.
-        const bool synced = ::fsync(m_fd) == 0;
-        const bool closed = ::close(m_fd) == 0;
+        m_error = 0;
+        const bool synced = ::fsync(m_fd) == 0 || Failed();
+        const bool closed = ::close(m_fd) == 0 || Failed();
         m_fd = -1;
-        m_committed = synced && closed && ::rename(m_tempPath.c_str(), m_target.c_str()) == 0;
+        m_committed =
+            synced && closed && (::rename(m_tempPath.c_str(), m_target.c_str()) == 0 || Failed());
         return m_committed;
     }
+    std::string FailureReason() const override { return ErrnoText(m_error); }
 
 private:
+    // Notes the errno of the first failing step; always false.
+    bool Failed() {
+        if (m_error == 0) {
+            m_error = errno;
+        }
+        return false;
+    }
+
     int m_fd;
+    int m_error = 0;
     std::string m_tempPath;
     std::string m_target;
     IPosixCalls& m_calls;
@@ -208,13 +230,16 @@ private:
 // ENXIO), and the writes are bounded by poll.
 std::unique_ptr<IDeviceHandle> OpenNode(IPosixCalls& calls, ITickSource& ticks,
                                         std::uint32_t stallLimitMs, const std::string& path,
-                                        DeviceOpenError& error) {
+                                        DeviceOpenError& error, std::string& reason) {
     const int fd = calls.Open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | O_NONBLOCK, 0);
     if (fd < 0) {
-        error = OpenErrorOf(errno);
+        const int why = errno;
+        error = OpenErrorOf(why);
+        reason = ErrnoText(why);
         return nullptr;
     }
     error = DeviceOpenError::None;
+    reason.clear();
     return std::make_unique<FdHandle>(fd, true, calls, ticks, stallLimitMs);
 }
 
@@ -239,9 +264,10 @@ PosixDeviceOpener::PosixDeviceOpener(IPosixCalls& calls, ITickSource* ticks,
 std::unique_ptr<IDeviceHandle> PosixDeviceOpener::OpenForWrite(const std::string& path) {
     m_lastError = DeviceOpenError::Other;
     if (path.empty()) {
+        m_lastReason = ErrnoText(ENOENT); // what open("") says
         return nullptr;
     }
-    return OpenNode(m_calls, m_ticks, m_stallLimitMs, path, m_lastError);
+    return OpenNode(m_calls, m_ticks, m_stallLimitMs, path, m_lastError, m_lastReason);
 }
 
 OutputFileOpener::OutputFileOpener(IPosixCalls& calls, ITickSource* ticks,
@@ -250,18 +276,21 @@ OutputFileOpener::OutputFileOpener(IPosixCalls& calls, ITickSource* ticks,
 
 std::unique_ptr<IDeviceHandle> OutputFileOpener::OpenForWrite(const std::string& path) {
     m_lastError = DeviceOpenError::Other;
+    m_lastReason.clear();
     if (path == "-") {
         m_lastError = DeviceOpenError::None;
         return std::make_unique<FdHandle>(STDOUT_FILENO, false, m_calls, m_ticks, m_stallLimitMs);
     }
     if (path.empty() || path.back() == '/') {
+        // What open(O_CREAT) says of them.
+        m_lastReason = ErrnoText(path.empty() ? ENOENT : EISDIR);
         return nullptr;
     }
     std::string target = path;
     struct stat st {};
     const bool exists = ::stat(path.c_str(), &st) == 0;
     if (exists && !S_ISREG(st.st_mode)) {
-        return OpenNode(m_calls, m_ticks, m_stallLimitMs, path, m_lastError);
+        return OpenNode(m_calls, m_ticks, m_stallLimitMs, path, m_lastError, m_lastReason);
     }
     if (exists) {
         // Through a symbolic link, the file it names is replaced and the link stays.
@@ -277,7 +306,9 @@ std::unique_ptr<IDeviceHandle> OutputFileOpener::OpenForWrite(const std::string&
     std::string temp = (slash == std::string::npos ? std::string() : dir) + "." + base + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
-        m_lastError = OpenErrorOf(errno);
+        const int why = errno;
+        m_lastError = OpenErrorOf(why);
+        m_lastReason = ErrnoText(why);
         return nullptr;
     }
     // The replacement keeps the permissions of the file it replaces.

@@ -18,12 +18,14 @@ public:
                                std::uint32_t stallLimitMs = DEVICE_STALL_LIMIT_MS);
     std::unique_ptr<IDeviceHandle> OpenForWrite(const std::string& path) override;
     DeviceOpenError LastOpenError() const override { return m_lastError; }
+    std::string LastOpenReason() const override { return m_lastReason; }
 
 private:
     IPosixCalls& m_calls;
     ITickSource& m_ticks;
     std::uint32_t m_stallLimitMs;
     DeviceOpenError m_lastError = DeviceOpenError::None;
+    std::string m_lastReason;
 };
 
 // The command-line companion's output files. "-" is standard output. Any other path is
@@ -37,12 +39,14 @@ public:
                               std::uint32_t stallLimitMs = DEVICE_STALL_LIMIT_MS);
     std::unique_ptr<IDeviceHandle> OpenForWrite(const std::string& path) override;
     DeviceOpenError LastOpenError() const override { return m_lastError; }
+    std::string LastOpenReason() const override { return m_lastReason; }
 
 private:
     IPosixCalls& m_calls;
     ITickSource& m_ticks;
     std::uint32_t m_stallLimitMs;
     DeviceOpenError m_lastError = DeviceOpenError::None;
+    std::string m_lastReason;
 };
 
 } // namespace brimwell

@@ -1,16 +1,20 @@
 #include "platform/posix/PosixFileSource.h"
 
+#include "platform/posix/PosixCalls.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace brimwell {
 namespace {
 
 class PosixReadableFile : public IReadableFile {
 public:
-    PosixReadableFile(int fd, std::uint64_t size) : m_fd(fd), m_size(size) {}
+    PosixReadableFile(int fd, std::uint64_t size, std::shared_ptr<std::string> reason)
+        : m_fd(fd), m_size(size), m_reason(std::move(reason)) {}
     ~PosixReadableFile() override { ::close(m_fd); }
     PosixReadableFile(const PosixReadableFile&) = delete;
     PosixReadableFile& operator=(const PosixReadableFile&) = delete;
@@ -30,6 +34,7 @@ public:
                 if (errno == EINTR) {
                     continue;
                 }
+                *m_reason = ErrnoText(errno);
                 *pRead = done;
                 return false;
             }
@@ -45,6 +50,7 @@ public:
 private:
     int m_fd;
     std::uint64_t m_size;
+    std::shared_ptr<std::string> m_reason;
 };
 
 } // namespace
@@ -55,25 +61,39 @@ bool PosixFileSource::IsRegularFile(const std::string& path) {
 }
 
 std::unique_ptr<IReadableFile> PosixFileSource::OpenForRead(const std::string& path) {
+    m_reason->clear();
     if (path.empty()) {
+        *m_reason = ErrnoText(ENOENT); // what open("") says
         return nullptr;
     }
+    // A directory is named as the system names it; other nodes that are no regular file get
+    // no reason, since the system sees nothing wrong with them.
+    auto refuse = [&](int error) -> std::unique_ptr<IReadableFile> {
+        *m_reason = ErrnoText(error);
+        return nullptr;
+    };
     // Looking first spares device nodes even the open; the check on the open descriptor is
     // the one that counts, since the path may change in between.
     struct stat st;
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        return nullptr;
+    if (::stat(path.c_str(), &st) != 0) {
+        return refuse(errno);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return refuse(S_ISDIR(st.st_mode) ? EISDIR : 0);
     }
     // Non-blocking, so that a FIFO swapped in after the look cannot hang the open.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        return nullptr;
+        return refuse(errno);
     }
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
+    const bool looked = ::fstat(fd, &st) == 0;
+    const int why = looked ? (S_ISDIR(st.st_mode) ? EISDIR : 0) : errno;
+    if (!looked || !S_ISREG(st.st_mode) || st.st_size < 0) {
         ::close(fd);
-        return nullptr;
+        return refuse(why);
     }
-    return std::make_unique<PosixReadableFile>(fd, static_cast<std::uint64_t>(st.st_size));
+    return std::make_unique<PosixReadableFile>(fd, static_cast<std::uint64_t>(st.st_size),
+                                               m_reason);
 }
 
 } // namespace brimwell

@@ -21,9 +21,11 @@ public:
 
     bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) override {
         *written = 0;
+        m_error = 0;
         OVERLAPPED ov{};
         ov.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         if (!ov.hEvent) {
+            m_error = GetLastError();
             return false;
         }
         DWORD done = 0;
@@ -31,24 +33,31 @@ public:
         if (!ok && GetLastError() == ERROR_IO_PENDING) {
             if (WaitForSingleObject(ov.hEvent, m_stallMs) == WAIT_OBJECT_0) {
                 ok = GetOverlappedResult(m_handle, &ov, &done, FALSE) != 0;
+                m_error = ok ? 0 : GetLastError();
             } else {
                 // Stalled: take the request back. Whatever the device took before the
                 // cancel is still reported.
                 CancelIoEx(m_handle, &ov);
                 GetOverlappedResult(m_handle, &ov, &done, TRUE);
                 ok = false;
+                m_error = ERROR_TIMEOUT;
             }
         } else if (ok) {
             ok = GetOverlappedResult(m_handle, &ov, &done, FALSE) != 0;
+            m_error = ok ? 0 : GetLastError();
+        } else {
+            m_error = GetLastError();
         }
         CloseHandle(ov.hEvent);
         *written = done;
         return ok;
     }
+    std::string FailureReason() const override { return Win32ErrorText(m_error); }
 
 private:
     HANDLE m_handle;
     std::uint32_t m_stallMs;
+    DWORD m_error = 0;
 };
 
 // Standard output, written synchronously and in place.
@@ -58,12 +67,15 @@ public:
     bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) override {
         DWORD done = 0;
         const bool ok = WriteFile(m_handle, data, length, &done, nullptr) != 0;
+        m_error = ok ? 0 : GetLastError();
         *written = done;
         return ok;
     }
+    std::string FailureReason() const override { return Win32ErrorText(m_error); }
 
 private:
     HANDLE m_handle;
+    DWORD m_error = 0;
 };
 
 // A temporary file beside the target, moved over it by Commit; removed otherwise.
@@ -85,6 +97,7 @@ public:
     bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) override {
         DWORD done = 0;
         const bool ok = WriteFile(m_handle, data, length, &done, nullptr) != 0;
+        m_error = ok ? 0 : GetLastError();
         *written = done;
         return ok;
     }
@@ -92,16 +105,28 @@ public:
         if (m_committed) {
             return true;
         }
-        const bool flushed = FlushFileBuffers(m_handle) != 0;
-        const bool closed = CloseHandle(m_handle) != 0;
+        m_error = 0;
+        const bool flushed = FlushFileBuffers(m_handle) != 0 || Failed();
+        const bool closed = CloseHandle(m_handle) != 0 || Failed();
         m_handle = INVALID_HANDLE_VALUE;
         m_committed = flushed && closed &&
-                      MoveFileExW(m_temp.c_str(), m_target.c_str(),
-                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+                      (MoveFileExW(m_temp.c_str(), m_target.c_str(),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||
+                       Failed());
         return m_committed;
     }
+    std::string FailureReason() const override { return Win32ErrorText(m_error); }
 
 private:
+    // Notes the error of the first failing step; always false.
+    bool Failed() {
+        if (m_error == 0) {
+            m_error = GetLastError();
+        }
+        return false;
+    }
+
+    DWORD m_error = 0;
     HANDLE m_handle;
     std::wstring m_temp;
     std::wstring m_target;
@@ -116,14 +141,18 @@ DeviceOpenError OpenErrorOf(DWORD error) {
 
 std::unique_ptr<IDeviceHandle> WinDeviceOpener::OpenForWrite(const std::string& path) {
     m_lastError = DeviceOpenError::Other;
+    m_lastReason.clear();
     if (path.empty()) {
+        m_lastReason = Win32ErrorText(ERROR_PATH_NOT_FOUND);
         return nullptr;
     }
     const HANDLE h = CreateFileW(
         WideFromUtf8(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OVERLAPPED, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        m_lastError = OpenErrorOf(GetLastError());
+        const DWORD why = GetLastError();
+        m_lastError = OpenErrorOf(why);
+        m_lastReason = Win32ErrorText(why);
         return nullptr;
     }
     m_lastError = DeviceOpenError::None;
@@ -132,15 +161,18 @@ std::unique_ptr<IDeviceHandle> WinDeviceOpener::OpenForWrite(const std::string& 
 
 std::unique_ptr<IDeviceHandle> WinOutputFileOpener::OpenForWrite(const std::string& path) {
     m_lastError = DeviceOpenError::Other;
+    m_lastReason.clear();
     if (path == "-") {
         const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
         if (out == INVALID_HANDLE_VALUE || out == nullptr) {
+            m_lastReason = Win32ErrorText(out ? GetLastError() : ERROR_INVALID_HANDLE);
             return nullptr;
         }
         m_lastError = DeviceOpenError::None;
         return std::make_unique<StdOutHandle>(out);
     }
     if (path.empty()) {
+        m_lastReason = Win32ErrorText(ERROR_PATH_NOT_FOUND);
         return nullptr;
     }
     const std::wstring target = WideFromUtf8(path);
@@ -150,7 +182,9 @@ std::unique_ptr<IDeviceHandle> WinOutputFileOpener::OpenForWrite(const std::stri
     const HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_TEMPORARY, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        m_lastError = OpenErrorOf(GetLastError());
+        const DWORD why = GetLastError();
+        m_lastError = OpenErrorOf(why);
+        m_lastReason = Win32ErrorText(why);
         return nullptr;
     }
     m_lastError = DeviceOpenError::None;

@@ -2,6 +2,7 @@
 #include "platform/DeviceOpener.h"
 
 #include <cstdint>
+#include <string>
 
 namespace brimwell {
 
@@ -17,10 +18,12 @@ public:
     explicit WinDeviceOpener(std::uint32_t stallMs = DEVICE_STALL_LIMIT_MS) : m_stallMs(stallMs) {}
     std::unique_ptr<IDeviceHandle> OpenForWrite(const std::string& path) override;
     DeviceOpenError LastOpenError() const override { return m_lastError; }
+    std::string LastOpenReason() const override { return m_lastReason; }
 
 private:
     std::uint32_t m_stallMs;
     DeviceOpenError m_lastError = DeviceOpenError::None;
+    std::string m_lastReason;
 };
 
 // The command-line companion's output files. "-" is standard output, written as raw bytes.
@@ -31,9 +34,11 @@ class WinOutputFileOpener : public IDeviceOpener {
 public:
     std::unique_ptr<IDeviceHandle> OpenForWrite(const std::string& path) override;
     DeviceOpenError LastOpenError() const override { return m_lastError; }
+    std::string LastOpenReason() const override { return m_lastReason; }
 
 private:
     DeviceOpenError m_lastError = DeviceOpenError::None;
+    std::string m_lastReason;
 };
 
 } // namespace brimwell

@@ -4,12 +4,15 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace brimwell {
 namespace {
 
 class WinReadableFile : public IReadableFile {
 public:
-    WinReadableFile(HANDLE handle, std::uint64_t size) : m_handle(handle), m_size(size) {}
+    WinReadableFile(HANDLE handle, std::uint64_t size, std::shared_ptr<std::string> reason)
+        : m_handle(handle), m_size(size), m_reason(std::move(reason)) {}
     ~WinReadableFile() override { CloseHandle(m_handle); }
     WinReadableFile(const WinReadableFile&) = delete;
     WinReadableFile& operator=(const WinReadableFile&) = delete;
@@ -26,6 +29,7 @@ public:
         while (done < length) {
             DWORD n = 0;
             if (!ReadFile(m_handle, pBuffer + done, length - done, &n, nullptr)) {
+                *m_reason = Win32ErrorText(GetLastError());
                 *pRead = done;
                 return false;
             }
@@ -41,12 +45,15 @@ public:
 private:
     HANDLE m_handle;
     std::uint64_t m_size;
+    std::shared_ptr<std::string> m_reason;
 };
 
 } // namespace
 
 std::unique_ptr<IReadableFile> WinFileSource::OpenForRead(const std::string& path) {
+    m_reason->clear();
     if (path.empty()) {
+        *m_reason = Win32ErrorText(ERROR_PATH_NOT_FOUND);
         return nullptr;
     }
     // Without FILE_FLAG_BACKUP_SEMANTICS a directory does not open at all.
@@ -54,14 +61,21 @@ std::unique_ptr<IReadableFile> WinFileSource::OpenForRead(const std::string& pat
                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
+        *m_reason = Win32ErrorText(GetLastError());
         return nullptr;
     }
     LARGE_INTEGER size{};
-    if (GetFileType(h) != FILE_TYPE_DISK || !GetFileSizeEx(h, &size) || size.QuadPart < 0) {
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        CloseHandle(h); // a device or a pipe: nothing the system calls an error
+        return nullptr;
+    }
+    if (!GetFileSizeEx(h, &size) || size.QuadPart < 0) {
+        *m_reason = Win32ErrorText(GetLastError());
         CloseHandle(h);
         return nullptr;
     }
-    return std::make_unique<WinReadableFile>(h, static_cast<std::uint64_t>(size.QuadPart));
+    return std::make_unique<WinReadableFile>(h, static_cast<std::uint64_t>(size.QuadPart),
+                                             m_reason);
 }
 
 bool WinFileSource::IsRegularFile(const std::string& path) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include <shellapi.h>
 
 namespace brimwell {
@@ -51,6 +53,22 @@ std::vector<std::string> CommandLineArguments(const wchar_t* commandLine) {
 
 std::vector<std::string> ProcessArguments() {
     return CommandLineArguments(GetCommandLineW());
+}
+
+std::string Win32ErrorText(unsigned long error) {
+    if (error == 0) {
+        return {};
+    }
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring wide = length && text ? std::wstring(text, length) : std::wstring();
+    LocalFree(text);
+    while (!wide.empty() && (wide.back() == L'\r' || wide.back() == L'\n' || wide.back() == L' ')) {
+        wide.pop_back();
+    }
+    return wide.empty() ? "error " + std::to_string(error) : Utf8FromWide(wide);
 }
 
 } // namespace brimwell

@@ -18,4 +18,8 @@ std::vector<std::string> CommandLineArguments(const wchar_t* commandLine);
 // CommandLineArguments of this process's own command line (GetCommandLineW).
 std::vector<std::string> ProcessArguments();
 
+// The system's text for a Win32 error code ("The system cannot find the file specified."),
+// in UTF-8 without the line end; empty for 0 (no error).
+std::string Win32ErrorText(unsigned long error);
+
 } // namespace brimwell

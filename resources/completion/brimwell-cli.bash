@@ -82,7 +82,7 @@ _brimwell_cli()
         preview) options+=" --png" ;;
     esac
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W "$options" -- "$cur"))
+        COMPREPLY=($(compgen -W "$options --help" -- "$cur"))
         return
     fi
 

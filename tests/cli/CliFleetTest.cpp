@@ -55,9 +55,12 @@ TEST_F(CliFleet, AllSendsToEveryPrinterAndFailsIfOneDidNotTakeIt) {
         printers.Add(path);
     }
     printers.devices["/dev/usb/lp1"].opens = false;
+    printers.devices["/dev/usb/lp1"].reason = "Device or resource busy";
     EXPECT_EQ(Exec({"--all", "density", "5"}), cli::EXIT_PRINTER);
-    EXPECT_EQ(err.str(), "/dev/usb/lp0: sent\nError : can't open '/dev/usb/lp1'\n"
-                         "/dev/usb/lp2: sent\n");
+    EXPECT_EQ(err.str(),
+              "brimwell-cli: /dev/usb/lp0: sent\n"
+              "brimwell-cli: Error : can't open '/dev/usb/lp1': Device or resource busy\n"
+              "brimwell-cli: /dev/usb/lp2: sent\n");
     EXPECT_EQ(AllWrites(), (std::vector<std::string>(2, "RKW7047\r\n5\r\n")));
     EXPECT_EQ(ticks.sleeps.size(), 2 * 10u); // each printer its own 500 ms hold
 
@@ -82,8 +85,9 @@ TEST_F(CliFleet, PermissionHintFollowsOnlyADeniedPrinter) {
             opener->Add("/dev/usb/lp0").openError = c.why;
         }
         EXPECT_EQ(Exec({c.destination, "/dev/usb/lp0", "density", "5"}), cli::EXIT_PRINTER);
-        EXPECT_EQ(err.str(), "Error : can't open '/dev/usb/lp0'\n" +
-                                 (c.hint ? std::string(cli::kPermissionHint) + "\n" : ""));
+        EXPECT_EQ(err.str(),
+                  "brimwell-cli: Error : can't open '/dev/usb/lp0'\n" +
+                      (c.hint ? "brimwell-cli: " + std::string(cli::kPermissionHint) + "\n" : ""));
     }
     EXPECT_TRUE(ticks.sleeps.empty());
 }

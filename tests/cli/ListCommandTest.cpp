@@ -18,7 +18,7 @@ struct DiscoveryCase {
     const char* name;
     std::vector<RawDeviceInterface> devices;
     bool refuse;
-    std::string listed;      // what `list` prints
+    std::string listed;      // what `list` prints on standard output
     std::string destination; // where `density 5` goes, "" when it finds none
 };
 
@@ -41,13 +41,13 @@ TEST_P(CliDiscovery, ListAndTheDefaultDestinationAgree) {
     const DiscoveryCase& c = GetParam();
     EXPECT_EQ(Exec({"list"}), EXIT_DONE);
     EXPECT_EQ(out.str(), c.listed);
-    EXPECT_EQ(err.str(), "");
+    EXPECT_EQ(err.str(), c.listed.empty() ? "brimwell-cli: No printer found\n" : "");
     EXPECT_TRUE(printers.openedPaths.empty()); // listing opens nothing
 
     const int status = Exec({"density", "5"});
     if (c.destination.empty()) {
         EXPECT_EQ(status, EXIT_PRINTER);
-        EXPECT_EQ(err.str(), "No printer found\n");
+        EXPECT_EQ(err.str(), "brimwell-cli: No printer found\n");
         EXPECT_TRUE(printers.openedPaths.empty());
     } else {
         EXPECT_EQ(status, EXIT_DONE);
@@ -59,33 +59,30 @@ TEST_P(CliDiscovery, ListAndTheDefaultDestinationAgree) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CliDiscovery,
-    ::testing::Values(DiscoveryCase{"Nothing", {}, false, "No printer found\n", ""},
-                      DiscoveryCase{"RefusedQuery",
-                                    {FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x0126)},
-                                    true,
-                                    "No printer found\n",
-                                    ""},
-                      DiscoveryCase{"OnlyOtherDevices",
-                                    {FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x9999),
-                                     FakeEnumerator::Usb("/dev/usb/lp1", 0x04B8, 0x0005)},
-                                    false,
-                                    "No printer found\n",
-                                    ""},
-                      DiscoveryCase{"FirstListedIsTheDestination",
-                                    {FakeEnumerator::Usb("/dev/usb/lp0", 0x0424, 0x0001),
-                                     FakeEnumerator::Usb("/dev/usb/lp3", 0x067B, 0x2305),
-                                     FakeEnumerator::Usb("/dev/usb/lp1", 0x1203, 0x0126)},
-                                    false,
-                                    "1\tUSB-to-Parallel adapter\t/dev/usb/lp3\n"
-                                    "2\tBrimwell printer\t/dev/usb/lp1\n",
-                                    "/dev/usb/lp3"},
-                      DiscoveryCase{
-                          "TwoIdenticalPrinters",
-                          {FakeEnumerator::Usb("/dev/usb/lp1", 0x1203, 0x0126),
-                           FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x0126)},
-                          false,
-                          "1\tBrimwell printer\t/dev/usb/lp1\n2\tBrimwell printer\t/dev/usb/lp0\n",
-                          "/dev/usb/lp1"}),
+    ::testing::Values(
+        DiscoveryCase{"Nothing", {}, false, "", ""},
+        DiscoveryCase{
+            "RefusedQuery", {FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x0126)}, true, "", ""},
+        DiscoveryCase{"OnlyOtherDevices",
+                      {FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x9999),
+                       FakeEnumerator::Usb("/dev/usb/lp1", 0x04B8, 0x0005)},
+                      false,
+                      "",
+                      ""},
+        DiscoveryCase{"FirstListedIsTheDestination",
+                      {FakeEnumerator::Usb("/dev/usb/lp0", 0x0424, 0x0001),
+                       FakeEnumerator::Usb("/dev/usb/lp3", 0x067B, 0x2305),
+                       FakeEnumerator::Usb("/dev/usb/lp1", 0x1203, 0x0126)},
+                      false,
+                      "1\tUSB-to-Parallel adapter\t/dev/usb/lp3\n"
+                      "2\tBrimwell printer\t/dev/usb/lp1\n",
+                      "/dev/usb/lp3"},
+        DiscoveryCase{"TwoIdenticalPrinters",
+                      {FakeEnumerator::Usb("/dev/usb/lp1", 0x1203, 0x0126),
+                       FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x0126)},
+                      false,
+                      "1\tBrimwell printer\t/dev/usb/lp1\n2\tBrimwell printer\t/dev/usb/lp0\n",
+                      "/dev/usb/lp1"}),
     [](const ::testing::TestParamInfo<DiscoveryCase>& info) {
         return std::string(info.param.name);
     });

@@ -106,12 +106,18 @@ protected:
         err.str("");
         return cli::RunCli({"-p", "/dev/usb/lp0", "density", "5"}, real, out, err);
     }
+    // The companion adds the system's reason: the refused open's, the failed write's, or a
+    // time-out for a stall; none for a device that took nothing and said nothing.
     std::string CliMessage(const Fault& f) {
         const std::string m = Message(f, "/dev/usb/lp0");
-        return m.empty()
-                   ? m
-                   : m + "\n" +
-                         (f.openError == EACCES ? cli::kPermissionHint + std::string("\n") : "");
+        const int reason = f.stalled          ? ETIMEDOUT
+                           : f.openError      ? f.openError
+                           : f.writes.empty() ? 0
+                                              : f.writes.back().error;
+        const std::string hint = "brimwell-cli: " + std::string(cli::kPermissionHint) + "\n";
+        return m.empty() ? m
+                         : "brimwell-cli: " + m + (reason ? ": " + ErrnoText(reason) : "") + "\n" +
+                               (f.openError == EACCES ? hint : "");
     }
 };
 struct SystemCallFaults : DeviceFaults {};

@@ -336,7 +336,8 @@ TEST_F(UdevDiscovery, CliListPrintsTheDevices) {
     bus.Clear();
     out.str("");
     EXPECT_EQ(cli::RunCli({"list"}, services, out, err), cli::EXIT_DONE);
-    EXPECT_EQ(out.str(), "No printer found\n");
+    EXPECT_EQ(out.str(), "");
+    EXPECT_EQ(err.str(), "brimwell-cli: No printer found\n");
 }
 
 TEST_F(UdevDiscovery, CliJobGoesToTheFirstListedPrinter) {
@@ -357,7 +358,8 @@ TEST_F(UdevDiscovery, CliJobGoesToTheFirstListedPrinter) {
     // The CLI names the device path when it cannot open it.
     bus.MakeNodeVanish(first);
     EXPECT_EQ(cli::RunCli({"density", "5"}, services, out, err), cli::EXIT_PRINTER);
-    EXPECT_EQ(err.str(), "Error : can't open '/dev/usb/lp1'\n");
+    EXPECT_EQ(err.str(),
+              "brimwell-cli: Error : can't open '/dev/usb/lp1': No such file or directory\n");
 }
 
 } // namespace

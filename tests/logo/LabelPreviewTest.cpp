@@ -155,7 +155,10 @@ TEST(PreviewCommand, WritesThePreviewOrTheStatusPictureWithItsStatus) {
     } cases[] = {
         {{"preview", logoPath, "--png", png}, 0, "", ""},
         {{"preview", logoPath, "--rotate", "--invert", "--png", png}, 0, "", "ri"},
-        {{"preview", logoPath + ".none", "--png", png}, 3, "Can't open the specified file.\n", "x"},
+        {{"preview", logoPath + ".none", "--png", png},
+         3,
+         "brimwell-cli: Can't open the specified file.: No such file or directory\n",
+         "x"},
         {{"preview", logoPath, "--png", png + ".d/x.png"}, 1, "", nullptr},
     };
     for (const auto& c : cases) {

@@ -62,7 +62,7 @@ TEST_F(LogoCli, SendsTheStoreJobInOneWrite) {
     ASSERT_EQ(Exec({"-p", "/dev/usb/lp7", "logo", "fail", m_logo}), 0) << err.str();
     ASSERT_EQ(printers.devices["/dev/usb/lp7"].writes.size(), 1u);
     EXPECT_EQ(printers.devices["/dev/usb/lp7"].writes[0], Expected("", LogoKind::Fail));
-    EXPECT_EQ(err.str(), std::string(kPowerCycleAdvice) + "\n");
+    EXPECT_EQ(err.str(), "brimwell-cli: " + std::string(kPowerCycleAdvice) + "\n");
 }
 
 // Turns and inversions apply in the order given, like button presses: the two orders give the
@@ -97,7 +97,7 @@ TEST_F(LogoCli, PcxOptionWritesOnlyTheFile) {
     EXPECT_EQ(err.str(), "") << "nothing was sent, so no power-cycle advice";
 
     EXPECT_EQ(Exec({"logo", "pass", m_logo, "--pcx", m_dir + "/no/such/dir/out.pcx"}), 1);
-    EXPECT_EQ(err.str(), "Error : can't open '" + m_dir + "/no/such/dir/out.pcx'\n");
+    EXPECT_EQ(err.str(), "brimwell-cli: Error : can't open '" + m_dir + "/no/such/dir/out.pcx'\n");
 }
 
 TEST_F(LogoCli, RefusesFilesThatDoNotLoad) {
@@ -106,17 +106,25 @@ TEST_F(LogoCli, RefusesFilesThatDoNotLoad) {
     const struct {
         std::string file;
         const char* message;
+        bool systemReason; // the system refused the file: its reason follows the message
     } cases[] = {
-        {m_dir + "/missing.bmp", "Can't open the specified file."},
-        {m_dir, "Can't open the specified file."},
-        {large, "The specified graphics file exceeds the maximum logo size of 360 x 360 pixels."},
-        {text, "The content of the specified file is not compatible with this program."},
-        {"", "Please select a logo graphics file."},
+        {m_dir + "/missing.bmp", "Can't open the specified file.", true},
+        {m_dir, "Can't open the specified file.", true},
+        {large, "The specified graphics file exceeds the maximum logo size of 360 x 360 pixels.",
+         false},
+        {text, "The content of the specified file is not compatible with this program.", false},
+        {"", "Please select a logo graphics file.", false},
     };
     for (const auto& c : cases) {
         const std::string pcx = m_dir + "/refused.pcx";
         EXPECT_EQ(Exec({"-o", "job.out", "logo", "pass", c.file, "--pcx", pcx}), 3) << c.file;
-        EXPECT_EQ(err.str(), std::string(c.message) + "\n") << c.file;
+        const std::string said = "brimwell-cli: " + std::string(c.message);
+        if (c.systemReason) {
+            EXPECT_EQ(err.str().rfind(said + ": ", 0), 0u) << err.str();
+            EXPECT_GT(err.str().size(), said.size() + 3) << err.str();
+        } else {
+            EXPECT_EQ(err.str(), said + "\n") << c.file;
+        }
         EXPECT_NE(::access(pcx.c_str(), F_OK), 0) << "no file written for " << c.file;
         EXPECT_EQ(Exec({"-o", "job.out", "logo", "pass", c.file}), 3) << c.file;
         EXPECT_TRUE(Writes().empty()) << c.file;
@@ -133,13 +141,13 @@ TEST_F(LogoCli, UsageErrors) {
              {"logo", "pass", "x.bmp", "--pcx"},
          }) {
         EXPECT_EQ(Exec(args), 2) << args.size();
-        EXPECT_NE(err.str().find("usage: brimwell-cli logo"), std::string::npos);
+        EXPECT_NE(err.str().find("brimwell-cli: usage: brimwell-cli logo"), std::string::npos);
     }
 }
 
 TEST_F(LogoCli, NoPrinterListed) {
     EXPECT_EQ(Exec({"logo", "pass", m_logo}), 1);
-    EXPECT_EQ(err.str(), "No printer found\n");
+    EXPECT_EQ(err.str(), "brimwell-cli: No printer found\n");
 }
 
 } // namespace

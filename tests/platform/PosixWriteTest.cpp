@@ -46,6 +46,7 @@ TEST(PosixWrite, OutputFileIsReplacedOnlyByACommittedWholeWrite) {
         const bool written = WriteAll(*h, "new content");
         ::setrlimit(RLIMIT_FSIZE, &old);
         EXPECT_EQ(written, how != std::string("size limit")) << how;
+        EXPECT_EQ(h->FailureReason(), written ? "" : "File too large") << how;
         EXPECT_EQ(Read(out), "old") << how;
         if (how == std::string("committed")) {
             EXPECT_TRUE(h->Commit());
@@ -57,6 +58,8 @@ TEST(PosixWrite, OutputFileIsReplacedOnlyByACommittedWholeWrite) {
     EXPECT_EQ(st.st_mode & 07777, 0640u);
     EXPECT_EQ(std::system(("test \"$(ls -A " + dir + ")\" = keep.txt").c_str()), 0); // no temp
     std::system(("rm -rf " + dir).c_str());
+    EXPECT_FALSE(opener.OpenForWrite(out));
+    EXPECT_EQ(opener.LastOpenReason(), "No such file or directory");
 
     const std::string fifo = dir + ".fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -65,6 +68,7 @@ TEST(PosixWrite, OutputFileIsReplacedOnlyByACommittedWholeWrite) {
     ASSERT_TRUE(h && WriteAll(*h, "first"));
     ::close(reader);
     EXPECT_FALSE(WriteAll(*h, "second")); // EPIPE, and SIGPIPE did not end the test
+    EXPECT_EQ(h->FailureReason(), "Broken pipe");
     ::unlink(fifo.c_str());
 }
 

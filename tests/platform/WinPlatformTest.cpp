@@ -78,7 +78,8 @@ TEST(SetupApiEnumeratorTest, FindsNoPrinterUnderWine) {
     CliHarness cli;
     cli::CliServices real{cli.profile, cli.clock, enumerator, cli.printers, cli.outputs, cli.ticks};
     EXPECT_EQ(cli::RunCli({"list"}, real, cli.out, cli.err), 0);
-    EXPECT_EQ(cli.out.str(), "No printer found\n");
+    EXPECT_EQ(cli.out.str(), "");
+    EXPECT_EQ(cli.err.str(), "brimwell-cli: No printer found\n");
 }
 
 bool Exists(const std::string& path) {
@@ -131,6 +132,8 @@ protected:
 TEST_F(FilesTest, DeviceWriterRefusesAMissingPathAndCreatesNothing) {
     WinDeviceOpener printers;
     EXPECT_EQ(Write(printers, m_dir + "\\lp0", "job"), "failed");
+    EXPECT_EQ(printers.LastOpenReason(), Win32ErrorText(ERROR_FILE_NOT_FOUND));
+    EXPECT_NE(printers.LastOpenReason(), "");
     EXPECT_FALSE(Exists(m_dir + "\\lp0"));
     EXPECT_EQ(Write(printers, "", "job"), "failed");
 

@@ -132,16 +132,16 @@ TEST_F(TesterCli, RefusesAndWritesNothing) {
         {{"tester-type", "--tester", "4", "--user-name", "LAB\r\n3"},
          EXIT_REFUSED,
          "control character"},
-        {{"tester-type", "--tester"}, EXIT_USAGE, "--tester needs a value"},
+        {{"tester-type", "--tester"}, EXIT_USAGE, "option '--tester' needs a value"},
         {{"tester-type", "extra"}, EXIT_USAGE, "unexpected argument"},
-        {{"tester-type", "--name", "x"}, EXIT_USAGE, "unknown option"},
+        {{"tester-type", "--name", "x"}, EXIT_USAGE, "brimwell-cli: unknown option '--name'"},
         {{"label"}, EXIT_USAGE, "pass or fail"},
         {{"label", "maybe"}, EXIT_USAGE, "pass or fail"},
         {{"label", "pass", "fail"}, EXIT_USAGE, "pass or fail"},
         {{"label", "PASS"}, EXIT_USAGE, "pass or fail"},
-        {{"label", "pass", "--at", "2025-02-29 10:00:00"}, EXIT_REFUSED, "not a valid local time"},
+        {{"label", "pass", "--at", "2025-02-29 10:00:00"}, EXIT_REFUSED, "does not exist"},
         {{"label", "pass", "--at", "yesterday"}, EXIT_REFUSED, "not a valid local time"},
-        {{"label", "pass", "--at"}, EXIT_USAGE, "--at needs a value"},
+        {{"label", "pass", "--at"}, EXIT_USAGE, "option '--at' needs a value"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
