@@ -183,16 +183,55 @@ void WinDialog::OnInit(HWND hwnd) {
         }
         m_controls.push_back(std::move(control));
     }
+    HoldPicturesWhole();
     if (m_logic) {
         m_logic->AttachDialog(this);
         m_logic->OnInitDialog();
     }
     if (m_topLevel) {
+        HoldPagesWhole();
         CentreOnMonitor(hwnd);
         if (g_exitWhenIdle) {
             // A timer message comes only once nothing else, painting included, is pending.
             SetTimer(hwnd, kIdleTimer, 1, nullptr);
         }
+    }
+}
+
+void WinDialog::HoldPicturesWhole() {
+    // A picture static takes its picture's size, which is never scaled; where the dialog
+    // font's units make the dialog smaller than the picture with the template's margin round
+    // it, the dialog grows to show it whole.
+    DlgSize need = ClientSize();
+    for (const ControlTemplate& c : m_tmpl.controls) {
+        const Control* control = Find(c.id);
+        if (!control || c.cls != CtlClass::Static || !(c.style & CtlStyle::Bitmap)) {
+            continue;
+        }
+        RECT margin{0, 0, std::max(0, m_tmpl.cx - c.x - c.cx), std::max(0, m_tmpl.cy - c.y - c.cy)};
+        MapDialogRect(m_hwnd, &margin);
+        const RECT picture = ScreenRectIn(control->hwnd, m_hwnd);
+        need.cx = std::max<int>(need.cx, picture.right + margin.right);
+        need.cy = std::max<int>(need.cy, picture.bottom + margin.bottom);
+    }
+    if (!(need == ClientSize())) {
+        ResizeClient(need);
+    }
+}
+
+void WinDialog::HoldPagesWhole() {
+    // The main window shows every page whole, also one that grew past the template's size
+    // (a picture, the logo pages' preview).
+    DlgSize need = ClientSize();
+    for (const auto& child : m_children) {
+        if (child->m_hwnd) {
+            const RECT page = ScreenRectIn(child->m_hwnd, m_hwnd);
+            need.cx = std::max<int>(need.cx, page.right);
+            need.cy = std::max<int>(need.cy, page.bottom);
+        }
+    }
+    if (!(need == ClientSize())) {
+        ResizeClient(need);
     }
 }
 

@@ -80,6 +80,8 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void OnInit(HWND hwnd);
+    void HoldPicturesWhole();
+    void HoldPagesWhole();
     void OnControlCommand(int id, int code, HWND control);
     void RunFilter(Control& control);
     Control* Find(int id);
