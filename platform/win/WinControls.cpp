@@ -48,8 +48,10 @@ HFONT PreviewFont(const char* face, int cell, int dpi) {
     // A positive height asks for the cell height (internal leading included).
     const int height = MulDiv(cell, dpi, 96);
     std::wstring name(face, face + std::strlen(face));
+    // TrueType first: a bitmap face of the same name (Wine's "MS Sans Serif") has only a few
+    // fixed sizes, none with this cell.
     return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_SWISS, name.c_str());
 }
 
