@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Cross-builds the core and brimwell-cli.exe for 64-bit Windows with MinGW-w64, and runs the
-# core, companion and Windows platform test programs under Wine. Installs what is missing
+# Cross-builds the core, brimwell-cli.exe and the window brimwell.exe for 64-bit Windows with
+# MinGW-w64, and runs the core, companion, Windows platform and Win32 host test programs under
+# Wine, on a virtual X display (the host tests make windows). Installs what is missing
 # (Debian 12 packages). The exit status is the tests'.
 #   BUILD_DIR   build folder (default build-windows)
 #   JOBS        parallel compile jobs (default 2)
@@ -8,7 +9,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-./scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine wine64 googletest cmake ninja-build
+# rsvg-convert and ImageMagick draw the window's pictures and icon from their SVG sources.
+./scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine wine64 googletest cmake ninja-build \
+    librsvg2-bin imagemagick xvfb xauth
+
+# The rest runs on one virtual X display: Wine's background services start on it with the
+# prefix, and the host tests' windows open on it.
+if [ -z "${BRIMWELL_ON_XVFB:-}" ]; then
+    exec env BRIMWELL_ON_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
 
 build=${BUILD_DIR:-build-windows}
 launcher=()
@@ -33,6 +42,9 @@ trap '"$wineserver" -k || true' EXIT
 # output elsewhere: started by the first test program instead, they would inherit ctest's
 # output pipe and keep it open after the test ended, and ctest would wait for ever.
 wine cmd /c exit >/dev/null 2>&1 || true
+# Windows not managed by a window manager (there is none on the virtual display): otherwise
+# Wine waits two seconds for the manager at every window that closes.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
 
 cd "$build"
 ctest --output-on-failure --timeout 300 -j "${JOBS:-2}" "$@"

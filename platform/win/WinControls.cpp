@@ -1,0 +1,347 @@
+#include "platform/win/WinControls.h"
+
+#include "platform/win/WinDialogTemplate.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+
+namespace brimwell {
+namespace {
+
+HINSTANCE ThisModule() {
+    return GetModuleHandleW(nullptr);
+}
+
+LRESULT CALLBACK LabelPreviewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_NCCREATE:
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(new (std::nothrow) WinLabelPreview(hwnd)));
+        break;
+    case WM_NCDESTROY:
+        delete WinLabelPreview::FromWindow(hwnd);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        break;
+    case WM_ERASEBKGND:
+        return 1; // every paint covers the whole control
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC hdc = BeginPaint(hwnd, &ps);
+        if (const WinLabelPreview* preview = WinLabelPreview::FromWindow(hwnd)) {
+            preview->Paint(hdc);
+        }
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+HFONT PreviewFont(const char* face, int cell, int dpi) {
+    // A positive height asks for the cell height (internal leading included).
+    const int height = MulDiv(cell, dpi, 96);
+    std::wstring name(face, face + std::strlen(face));
+    // TrueType first: a bitmap face of the same name (Wine's "MS Sans Serif") has only a few
+    // fixed sizes, none with this cell.
+    return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_SWISS, name.c_str());
+}
+
+HFONT TurnedFont(HFONT label) {
+    LOGFONTW lf{};
+    GetObjectW(label, sizeof lf, &lf);
+    // Turned a quarter clockwise: runs down, the tops of the letters to the right.
+    lf.lfEscapement = 2700;
+    lf.lfOrientation = 2700;
+    return CreateFontIndirectW(&lf);
+}
+
+std::wstring Latin1(const char* text) {
+    std::wstring out;
+    for (const char* p = text; p && *p; ++p) {
+        out += static_cast<wchar_t>(static_cast<unsigned char>(*p));
+    }
+    return out;
+}
+
+// Refuses what would change a read-only rich edit: typed characters, pasting, cutting,
+// clearing, undoing and dropped files.
+LRESULT CALLBACK ReadOnlyRichEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR) {
+    switch (msg) {
+    case WM_CHAR:
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REDO:
+    case WM_DROPFILES:
+        return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_DELETE || wParam == VK_BACK ||
+            (wParam == VK_INSERT && (GetKeyState(VK_SHIFT) & 0x8000))) {
+            return 0;
+        }
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, &ReadOnlyRichEditProc, 1);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+struct StreamContext {
+    EditStream* es = nullptr;
+    std::size_t total = 0;
+    std::uint32_t error = 0;
+};
+
+DWORD CALLBACK StreamInCallback(DWORD_PTR cookie, LPBYTE buffer, LONG cb, LONG* pcb) {
+    auto* ctx = reinterpret_cast<StreamContext*>(cookie);
+    *pcb = 0;
+    const std::size_t left = RICHTEXT_MAX_STREAM - ctx->total;
+    if (left == 0 || cb <= 0) {
+        return 0;
+    }
+    const std::int32_t ask = static_cast<std::int32_t>(std::min<std::size_t>(
+        {static_cast<std::size_t>(cb), static_cast<std::size_t>(RICHTEXT_STREAM_PIECE), left}));
+    std::int32_t handed = 0;
+    const std::uint32_t error = ctx->es->pfnCallback(ctx->es->dwCookie, buffer, ask, &handed);
+    if (error != 0) {
+        ctx->error = error;
+        return error;
+    }
+    // A callback that claims more than it was asked for gets only what fits the piece.
+    handed = std::clamp(handed, 0, ask);
+    ctx->total += static_cast<std::size_t>(handed);
+    *pcb = handed;
+    return 0;
+}
+
+} // namespace
+
+void RegisterWinControls() {
+    static const bool registered = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wc.style = CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW;
+        wc.lpfnWndProc = &LabelPreviewProc;
+        wc.hInstance = ThisModule();
+        wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        wc.lpszClassName = kLabelPreviewClass;
+        return RegisterClassExW(&wc) != 0;
+    }();
+    (void)registered;
+}
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) {
+        ReleaseDC(nullptr, screen);
+    }
+    return dpi > 0 ? dpi : 96;
+}
+
+HBITMAP MakeLogoDib(const CLogoFmtHandler& logo) {
+    if (!logo.IsLoaded() || logo.GetWidth() <= 0 || logo.GetHeight() <= 0 || !logo.GetPixels()) {
+        return nullptr;
+    }
+    // The holder's description is laid out as BITMAPINFO with its two colours (0 black,
+    // 1 white) and top-down rows padded to 32 bits, as a DIB section wants them.
+    BITMAPINFO* info =
+        reinterpret_cast<BITMAPINFO*>(const_cast<LogoBitmapInfo*>(&logo.GetBitmapInfo()));
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!dib || !bits) {
+        if (dib) {
+            DeleteObject(dib);
+        }
+        return nullptr;
+    }
+    const std::size_t bytes =
+        static_cast<std::size_t>(logo.GetStride()) * static_cast<std::size_t>(logo.GetHeight());
+    std::memcpy(bits, logo.GetPixels(), bytes);
+    return dib;
+}
+
+PreviewGdiFonts::PreviewGdiFonts(int dpiValue)
+    : label(PreviewFont(PREVIEW_LABEL_FACE, PREVIEW_LABEL_CELL, dpiValue)),
+      message(PreviewFont(PREVIEW_MESSAGE_FACE, PREVIEW_MESSAGE_CELL, dpiValue)), dpi(dpiValue) {}
+
+PreviewGdiFonts::~PreviewGdiFonts() {
+    DeleteObject(label);
+    DeleteObject(message);
+}
+
+PreviewTextExtents MeasureLabelTexts(HDC hdc, HFONT label) {
+    PreviewTextExtents extents{};
+    HGDIOBJ old = SelectObject(hdc, label);
+    for (std::size_t i = 0; i < PREVIEW_LABEL_TEXT_COUNT; ++i) {
+        const std::wstring text = Latin1(PREVIEW_LABEL_TEXTS[i].text);
+        SIZE size{};
+        GetTextExtentPoint32W(hdc, text.c_str(), static_cast<int>(text.size()), &size);
+        extents[i] = size.cx;
+    }
+    SelectObject(hdc, old);
+    return extents;
+}
+
+void PaintPreviewSteps(HDC hdc, const std::vector<PreviewStep>& steps, HBITMAP logo,
+                       const PreviewGdiFonts& fonts, COLORREF ink) {
+    const int saved = SaveDC(hdc);
+    SetBkMode(hdc, OPAQUE);
+    SetBkColor(hdc, RGB(255, 255, 255));
+    SetTextColor(hdc, ink);
+    for (const PreviewStep& step : steps) {
+        switch (step.kind) {
+        case PreviewStepKind::LabelArea:
+            if (step.width > 0 && step.height > 0) {
+                const RECT area{step.x, step.y, step.x + step.width, step.y + step.height};
+                HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+                FillRect(hdc, &area, white);
+                HBRUSH outline = CreateSolidBrush(ink);
+                FrameRect(hdc, &area, outline);
+                DeleteObject(outline);
+            }
+            break;
+        case PreviewStepKind::Image:
+            if (logo) {
+                HDC source = CreateCompatibleDC(hdc);
+                HGDIOBJ old = SelectObject(source, logo);
+                BITMAP bm{};
+                GetObjectW(logo, sizeof bm, &bm);
+                // A one-bit source takes the destination's text and background colours for
+                // its 0 and 1 bits: black and white, as the logo's own colours.
+                SetTextColor(hdc, RGB(0, 0, 0));
+                BitBlt(hdc, step.x, step.y, bm.bmWidth, bm.bmHeight, source, 0, 0, SRCCOPY);
+                SetTextColor(hdc, ink);
+                SelectObject(source, old);
+                DeleteDC(source);
+            }
+            break;
+        case PreviewStepKind::TurnedText: {
+            HFONT turned = TurnedFont(fonts.label);
+            HGDIOBJ old = SelectObject(hdc, turned);
+            SetTextAlign(hdc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
+            const std::wstring text = Latin1(step.text);
+            TextOutW(hdc, step.x, step.y, text.c_str(), static_cast<int>(text.size()));
+            SelectObject(hdc, old);
+            DeleteObject(turned);
+            break;
+        }
+        case PreviewStepKind::Message:
+            if (step.width > 0 && step.height > 0 && step.text) {
+                HGDIOBJ old = SelectObject(hdc, fonts.message);
+                RECT box{step.x, step.y, step.x + step.width, step.y + step.height};
+                const int length = MultiByteToWideChar(CP_UTF8, 0, step.text, -1, nullptr, 0);
+                std::wstring text(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
+                MultiByteToWideChar(CP_UTF8, 0, step.text, -1, &text[0], length);
+                DrawTextW(hdc, text.c_str(), -1, &box,
+                          DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
+                SelectObject(hdc, old);
+            }
+            break;
+        }
+    }
+    RestoreDC(hdc, saved);
+}
+
+WinLabelPreview::WinLabelPreview(HWND hwnd) : m_hwnd(hwnd), m_fonts(ScreenDpi()) {}
+
+WinLabelPreview::~WinLabelPreview() {
+    if (m_logo) {
+        DeleteObject(m_logo);
+    }
+}
+
+WinLabelPreview* WinLabelPreview::FromWindow(HWND hwnd) {
+    wchar_t name[64] = {};
+    if (!hwnd || !GetClassNameW(hwnd, name, 64) || lstrcmpiW(name, kLabelPreviewClass) != 0) {
+        return nullptr;
+    }
+    return reinterpret_cast<WinLabelPreview*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+PreviewTextExtents WinLabelPreview::LabelTextExtents() const {
+    HDC hdc = GetDC(m_hwnd);
+    const PreviewTextExtents extents = MeasureLabelTexts(hdc, m_fonts.label);
+    ReleaseDC(m_hwnd, hdc);
+    return extents;
+}
+
+void WinLabelPreview::SetSteps(std::vector<PreviewStep> steps, const CLogoFmtHandler* logo) {
+    m_steps = std::move(steps);
+    if (m_logo) {
+        DeleteObject(m_logo);
+    }
+    m_logo = logo ? MakeLogoDib(*logo) : nullptr;
+    InvalidateRect(m_hwnd, nullptr, FALSE);
+}
+
+void WinLabelPreview::Paint(HDC hdc) const {
+    RECT client{};
+    GetClientRect(m_hwnd, &client);
+    const int width = client.right - client.left;
+    const int height = client.bottom - client.top;
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    // Drawn off screen first, so that the preview does not flicker while it is rebuilt.
+    HDC memory = CreateCompatibleDC(hdc);
+    HBITMAP canvas = CreateCompatibleBitmap(hdc, width, height);
+    HGDIOBJ old = SelectObject(memory, canvas);
+    FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
+    PaintPreviewSteps(memory, m_steps, m_logo, m_fonts, GetSysColor(COLOR_BTNTEXT));
+    BitBlt(hdc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteObject(canvas);
+    DeleteDC(memory);
+}
+
+std::int32_t WinRichText::StreamIn(int nFormat, EditStream& es) {
+    es.dwError = 0;
+    if (!es.pfnCallback || (nFormat != STREAM_FORMAT_RTF && nFormat != STREAM_FORMAT_TEXT)) {
+        return 0;
+    }
+    StreamContext ctx;
+    ctx.es = &es;
+    EDITSTREAM native{};
+    native.dwCookie = reinterpret_cast<DWORD_PTR>(&ctx);
+    native.pfnCallback = &StreamInCallback;
+    const WPARAM format = nFormat == STREAM_FORMAT_RTF ? SF_RTF : SF_TEXT;
+    SendMessageW(m_hwnd, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&native));
+    es.dwError = ctx.error;
+    return static_cast<std::int32_t>(ctx.total);
+}
+
+void WinRichText::MakeReadOnly(HWND hwnd) {
+    SendMessageW(hwnd, EM_SETREADONLY, TRUE, 0);
+    DragAcceptFiles(hwnd, FALSE);
+    SetWindowSubclass(hwnd, &ReadOnlyRichEditProc, 1, 0);
+}
+
+HBITMAP LoadPictureDib(int id) {
+    static std::map<int, HBITMAP> loaded;
+    const auto it = loaded.find(id);
+    if (it != loaded.end()) {
+        return it->second;
+    }
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageW(ThisModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    loaded[id] = bitmap;
+    return bitmap;
+}
+
+} // namespace brimwell

@@ -1,0 +1,60 @@
+# The Windows program's resources, made at build time from the same SVG sources as the Linux
+# build's: the pages' pictures as 24-bit BMPs and the icon at 16, 32, 48 and 256 pixels
+# (rsvg-convert draws, ImageMagick packs), with the manifest and the version in one .rc
+# compiled by windres into the object library brimwell_win_resources.
+find_program(BRIMWELL_RSVG_CONVERT rsvg-convert)
+find_program(BRIMWELL_IM_CONVERT convert)
+if(NOT BRIMWELL_RSVG_CONVERT OR NOT BRIMWELL_IM_CONVERT)
+    message(FATAL_ERROR "rsvg-convert (librsvg2-bin) and convert (imagemagick) draw the "
+                        "Windows program's pictures and icon: install them")
+endif()
+
+set(res_src ${PROJECT_SOURCE_DIR}/resources)
+set(res_out ${CMAKE_BINARY_DIR}/resources/win)
+file(MAKE_DIRECTORY ${res_out})
+
+# The pictures, on a white ground like the Linux build's.
+set(win_pictures)
+foreach(picture "welcome;611;543" "banner;580;200")
+    list(GET picture 0 name)
+    list(GET picture 1 width)
+    list(GET picture 2 height)
+    set(bmp ${res_out}/${name}.bmp)
+    add_custom_command(OUTPUT ${bmp}
+        COMMAND ${BRIMWELL_RSVG_CONVERT} -w ${width} -h ${height} -b white
+                -o ${res_out}/${name}.png ${res_src}/pictures/${name}.svg
+        COMMAND ${BRIMWELL_IM_CONVERT} ${res_out}/${name}.png -background white -alpha remove
+                -alpha off -type TrueColor BMP3:${bmp}
+        DEPENDS ${res_src}/pictures/${name}.svg
+        COMMENT "Drawing ${name}.bmp (${width} x ${height})" VERBATIM)
+    list(APPEND win_pictures ${bmp})
+endforeach()
+
+# The icon; the installer takes it from this path too.
+set(BRIMWELL_WIN_ICO ${CMAKE_BINARY_DIR}/resources/brimwell.ico)
+set(icon_pngs)
+set(icon_commands)
+foreach(size 16 32 48 256)
+    list(APPEND icon_pngs ${res_out}/icon-${size}.png)
+    list(APPEND icon_commands COMMAND ${BRIMWELL_RSVG_CONVERT} -w ${size} -h ${size}
+         -o ${res_out}/icon-${size}.png ${res_src}/icons/brimwell.svg)
+endforeach()
+add_custom_command(OUTPUT ${BRIMWELL_WIN_ICO}
+    ${icon_commands}
+    COMMAND ${BRIMWELL_IM_CONVERT} ${icon_pngs} ${BRIMWELL_WIN_ICO}
+    DEPENDS ${res_src}/icons/brimwell.svg
+    COMMENT "Drawing brimwell.ico (16, 32, 48, 256)" VERBATIM)
+add_custom_target(brimwell_win_pictures DEPENDS ${win_pictures} ${BRIMWELL_WIN_ICO})
+
+set(BRIMWELL_VERSION4 "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH}.0")
+set(BRIMWELL_VERSION_COMMAS "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0")
+set(BRIMWELL_MANIFEST ${res_out}/brimwell.manifest)
+set(BRIMWELL_WELCOME_BMP ${res_out}/welcome.bmp)
+set(BRIMWELL_BANNER_BMP ${res_out}/banner.bmp)
+configure_file(${res_src}/win/brimwell.manifest.in ${BRIMWELL_MANIFEST} @ONLY)
+configure_file(${res_src}/win/brimwell.rc.in ${res_out}/brimwell.rc @ONLY)
+set_source_files_properties(${res_out}/brimwell.rc PROPERTIES
+    OBJECT_DEPENDS "${win_pictures};${BRIMWELL_WIN_ICO};${BRIMWELL_MANIFEST}")
+
+add_library(brimwell_win_resources OBJECT ${res_out}/brimwell.rc)
+add_dependencies(brimwell_win_resources brimwell_win_pictures)

@@ -1,0 +1,167 @@
+// The main window's logic on the Win32 host with the fake enumerator, opener and message box:
+// a page chosen in the function list, its job sent through the real controls, and the printer
+// list rebuilt by a device-change message with the chosen printer kept.
+#include "app/CBrimwellDlg.h"
+#include "platform/win/WinDeviceMonitor.h"
+#include "platform/win/WinDialog.h"
+#include "support/FakePlatform.h"
+#include "win/WinTestSupport.h"
+
+#include <dbt.h>
+
+#include <gtest/gtest.h>
+
+namespace brimwell::test {
+namespace {
+
+constexpr int kDensityRow = 7; // "Configure Print Density"
+
+class WinMainWindowTest : public ::testing::Test {
+protected:
+    void Open() {
+        ASSERT_TRUE(host.Create(dlg, nullptr));
+        ASSERT_TRUE(monitor.Registered());
+    }
+    HWND Item(int id) const { return GetDlgItem(host.Hwnd(), id); }
+    // What the list box does when the user picks a row.
+    void ChooseRow(int row) {
+        SendMessageW(Item(IDC_FUNCTION_LIST), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+        SendMessageW(host.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_FUNCTION_LIST, LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(Item(IDC_FUNCTION_LIST)));
+    }
+    // The same for the printer list.
+    void ChoosePrinter(int index) {
+        HWND combo = Item(IDC_PRINTER_COMBO);
+        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(host.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_PRINTER_COMBO, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo));
+    }
+    HWND Page(int row) const {
+        return static_cast<WinDialog&>(dlg.m_apPages[static_cast<std::size_t>(row)]->Dialog())
+            .Hwnd();
+    }
+    std::string PrinterText(int index) const { return host.GetString(IDC_PRINTER_COMBO, index); }
+
+    FakePlatform platform;
+    WinDeviceMonitor monitor{0};
+    ScopedServices useMonitor{&Services::monitor, &monitor};
+    CBrimwellDlg dlg;
+    WinDialog host{*FindDialogTemplate(IDD_BRIMWELL_DIALOG), true};
+};
+
+TEST_F(WinMainWindowTest, EveryRowShowsItsPageAlone) {
+    Open();
+    EXPECT_EQ(host.GetCount(IDC_FUNCTION_LIST), 11);
+    for (int row = 0; row < 11; ++row) {
+        SCOPED_TRACE(row);
+        ChooseRow(row);
+        for (int other = 0; other < 11; ++other) {
+            EXPECT_EQ(IsWindowVisible(Page(other)) != FALSE,
+                      other == row && IsWindowVisible(host.Hwnd()))
+                << other;
+            EXPECT_EQ((GetWindowLongW(Page(other), GWL_STYLE) & WS_VISIBLE) != 0, other == row);
+        }
+        RECT page{};
+        GetWindowRect(Page(row), &page);
+        MapWindowPoints(HWND_DESKTOP, host.Hwnd(), reinterpret_cast<POINT*>(&page), 2);
+        EXPECT_EQ(page.left, kPageLeft);
+        EXPECT_EQ(page.top, 0);
+        // Held whole by the main window.
+        EXPECT_LE(page.right, host.ClientSize().cx);
+        EXPECT_LE(page.bottom, host.ClientSize().cy);
+    }
+}
+
+TEST_F(WinMainWindowTest, DensityPageSendsTheSlidersValueOnceTheQuestionIsAnswered) {
+    auto& printer = platform.AddPrinter("\\\\?\\usb#vid_1203&pid_0126#1#{printer}");
+    Open();
+    ChooseRow(kDensityRow);
+    HWND page = Page(kDensityRow);
+    HWND slider = GetDlgItem(page, IDC_DENSITY_SLIDER);
+    HWND send = GetDlgItem(page, IDC_SEND_DENSITY);
+    ASSERT_TRUE(IsWindowEnabled(send));
+    SetFocus(slider);
+    SendMessageW(slider, WM_KEYDOWN, VK_RIGHT, 1); // the default 8 becomes 9
+    wchar_t shown[16] = {};
+    GetWindowTextW(GetDlgItem(page, IDC_DENSITY_VALUE), shown, 16);
+    EXPECT_STREQ(shown, L"9");
+
+    platform.box.answers = {MsgResult::Cancel, MsgResult::Ok};
+    SendMessageW(send, BM_CLICK, 0, 0); // the question answered Cancel: nothing is sent
+    EXPECT_TRUE(printer.writes.empty());
+    SendMessageW(send, BM_CLICK, 0, 0);
+    ASSERT_EQ(platform.box.shown.size(), 2u);
+    EXPECT_EQ(platform.box.shown[1].icon, MsgIcon::Warning);
+    EXPECT_EQ(platform.box.shown[1].buttons, MsgButtons::OkCancel);
+    EXPECT_EQ(printer.writes, std::vector<std::string>{"RKW7047\r\n9\r\n"});
+    EXPECT_EQ(platform.cursor.begins, 1);
+    EXPECT_EQ(platform.cursor.depth, 0);
+}
+
+TEST_F(WinMainWindowTest, DeviceChangeMessageRebuildsThePrinterListKeepingTheChoice) {
+    platform.AddPrinter("\\\\?\\usb#printer-a");
+    platform.AddPrinter("\\\\?\\usb#printer-b");
+    Open();
+    ASSERT_EQ(host.GetCount(IDC_PRINTER_COMBO), 2);
+    ChoosePrinter(1);
+    const std::string chosen = PrinterText(1);
+    ASSERT_EQ(dlg.SelectedPrinter()->m_strDevicePath, "\\\\?\\usb#printer-b");
+
+    // A removes, C arrives before B: B is now second of C, B.
+    platform.enumerator.devices.erase(platform.enumerator.devices.begin());
+    platform.enumerator.devices.insert(
+        platform.enumerator.devices.begin(),
+        fake::FakeEnumerator::Usb("\\\\?\\usb#printer-c", 0x1203, 0x0126));
+    platform.opener.Add("\\\\?\\usb#printer-c");
+    const int before = platform.enumerator.calls;
+    SendMessageW(monitor.Window(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    EXPECT_EQ(platform.enumerator.calls, before + 1);
+    ASSERT_EQ(host.GetCount(IDC_PRINTER_COMBO), 2);
+    EXPECT_EQ(host.GetCurSel(IDC_PRINTER_COMBO), 1);
+    EXPECT_EQ(PrinterText(1), chosen);
+    EXPECT_EQ(dlg.SelectedPrinter()->m_strDevicePath, "\\\\?\\usb#printer-b");
+
+    // Both gone: the list says so and the pages' send buttons are off.
+    platform.enumerator.devices.clear();
+    SendMessageW(monitor.Window(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    EXPECT_EQ(host.GetCount(IDC_PRINTER_COMBO), 1);
+    EXPECT_EQ(dlg.SelectedPrinter(), nullptr);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Page(kDensityRow), IDC_SEND_DENSITY)));
+}
+
+TEST_F(WinMainWindowTest, ClosingTheWindowEndsTheRunAndStopsListening) {
+    Open();
+    SendMessageW(host.Hwnd(), WM_COMMAND, IDCANCEL, 0); // Escape
+    EXPECT_EQ(host.EndResult(), -1);
+    SendMessageW(host.Hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(host.EndResult(), DLG_RESULT_OK);
+}
+
+TEST(WinModalRun, EnterAndEscapeLeaveTheWindowOpenAndTheCloseCommandEndsIt) {
+    RecordingLogic logic(IDD_SET_DATE_TIME);
+    int closes = 0;
+    logic.onInit = [&] {
+        HWND hwnd = static_cast<WinDialog&>(logic.Dialog()).Hwnd();
+        PostMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 1);
+        PostMessageW(hwnd, WM_KEYDOWN, VK_ESCAPE, 1);
+        PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+        PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+        PostMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    };
+    logic.onClose = [&] {
+        ++closes;
+        logic.Dialog().EndDialog(DLG_RESULT_OK);
+    };
+    EXPECT_EQ(RunWinModalDialog(logic), DLG_RESULT_OK);
+    EXPECT_EQ(closes, 1);
+    EXPECT_FALSE(logic.IsAttached());
+}
+
+TEST(WinModalRun, UnknownTemplateRunsNothing) {
+    RecordingLogic logic(31337);
+    EXPECT_EQ(RunWinModalDialog(logic), -1);
+    EXPECT_EQ(logic.inits, 0);
+}
+
+} // namespace
+} // namespace brimwell::test

@@ -1,0 +1,275 @@
+// The Win32 device monitor's reading of WM_DEVICECHANGE and its quiet period, the file
+// dialog's filter, and the label preview's GDI drawing.
+#include "platform/win/WinServices.h"
+#include "platform/win/WinControls.h"
+#include "platform/win/WinDeviceMonitor.h"
+#include "win/WinTestSupport.h"
+
+#include <dbt.h>
+
+#include <gtest/gtest.h>
+
+namespace brimwell::test {
+namespace {
+
+DEV_BROADCAST_DEVICEINTERFACE_W Interface(const GUID& guid) {
+    DEV_BROADCAST_DEVICEINTERFACE_W data{};
+    data.dbcc_size = sizeof data;
+    data.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    data.dbcc_classguid = guid;
+    return data;
+}
+
+TEST(DeviceChange, OnlyPrinterInterfacesAndTheDeviceTreeRebuild) {
+    const GUID other = {
+        0xa5dcbf10, 0x6530, 0x11d2, {0x90, 0x1f, 0x00, 0xc0, 0x4f, 0xb9, 0x51, 0xed}};
+    auto printer = Interface(kUsbPrintInterfaceClass);
+    auto hub = Interface(other);
+    DEV_BROADCAST_HDR volume{};
+    volume.dbch_size = sizeof volume;
+    volume.dbch_devicetype = DBT_DEVTYP_VOLUME;
+    auto shortRecord = printer;
+    shortRecord.dbcc_size = 8;
+    const struct {
+        WPARAM event;
+        const void* data;
+        DeviceChange expected;
+    } cases[] = {
+        {DBT_DEVNODES_CHANGED, nullptr, DeviceChange::Rebuild},
+        {DBT_DEVICEARRIVAL, &printer, DeviceChange::Rebuild},
+        {DBT_DEVICEREMOVECOMPLETE, &printer, DeviceChange::Rebuild},
+        {DBT_DEVICEARRIVAL, &hub, DeviceChange::None},
+        {DBT_DEVICEARRIVAL, &volume, DeviceChange::None},
+        {DBT_DEVICEARRIVAL, &shortRecord, DeviceChange::None},
+        {DBT_DEVICEARRIVAL, nullptr, DeviceChange::None},
+        {DBT_DEVICEQUERYREMOVE, &printer, DeviceChange::None},
+        {DBT_CONFIGCHANGED, nullptr, DeviceChange::None},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.event);
+        EXPECT_EQ(ClassifyDeviceChange(c.event, reinterpret_cast<LPARAM>(c.data)), c.expected);
+    }
+}
+
+TEST(WinDeviceMonitor, BurstMakesOneReportAfterTheQuietPeriod) {
+    WinDeviceMonitor monitor(40);
+    int reports = 0;
+    monitor.SetChangeHandler([&] { ++reports; });
+    ASSERT_NE(monitor.Window(), nullptr);
+    EXPECT_TRUE(monitor.Registered());
+    auto printer = Interface(kUsbPrintInterfaceClass);
+    SendMessageW(monitor.Window(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL,
+                 reinterpret_cast<LPARAM>(&printer));
+    SendMessageW(monitor.Window(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    SendMessageW(monitor.Window(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    EXPECT_EQ(reports, 0);
+    PumpMessages(300);
+    EXPECT_EQ(reports, 1);
+    monitor.SetChangeHandler({});
+    EXPECT_EQ(monitor.Window(), nullptr);
+    EXPECT_FALSE(monitor.Registered());
+}
+
+TEST(NativeFileFilter, PairsBecomeZeroSeparatedStrings) {
+    using namespace std::string_literals;
+    const struct {
+        const char* filter;
+        std::wstring expected;
+    } cases[] = {
+        {"Logos (*.bmp;*.pcx)|*.bmp;*.pcx|All Files (*.*)|*.*||",
+         L"Logos (*.bmp;*.pcx)\0*.bmp;*.pcx\0All Files (*.*)\0*.*\0\0"s},
+        {"Firmware (*.bin)|*.bin||", L"Firmware (*.bin)\0*.bin\0\0"s},
+        {"Dangling|", L"\0"s},
+        {"", L"\0"s},
+        {"M\xC3\xBCll|*.m\xC3\xBC||", L"M\u00FCll\0*.m\u00FC\0\0"s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.filter);
+        EXPECT_EQ(NativeFileFilter(c.filter), c.expected);
+    }
+}
+
+TEST(WinWaitCursor, CountsNestedJobs) {
+    WinWaitCursor cursor;
+    EXPECT_FALSE(WaitCursorShown());
+    cursor.Begin();
+    cursor.Begin();
+    cursor.End();
+    EXPECT_TRUE(WaitCursorShown());
+    cursor.End();
+    EXPECT_FALSE(WaitCursorShown());
+    cursor.End(); // one End too many changes nothing
+    cursor.Begin();
+    EXPECT_TRUE(WaitCursorShown());
+    cursor.End();
+}
+
+// A 32-bit top-down canvas to draw on and read back.
+class Canvas {
+public:
+    Canvas(int width, int height) : m_width(width) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        m_bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        m_bits = static_cast<std::uint32_t*>(bits);
+        m_dc = CreateCompatibleDC(nullptr);
+        m_old = SelectObject(m_dc, m_bitmap);
+        const RECT all{0, 0, width, height};
+        HBRUSH grey = CreateSolidBrush(RGB(128, 128, 128));
+        FillRect(m_dc, &all, grey);
+        DeleteObject(grey);
+    }
+    ~Canvas() {
+        SelectObject(m_dc, m_old);
+        DeleteDC(m_dc);
+        DeleteObject(m_bitmap);
+    }
+    HDC Dc() const { return m_dc; }
+    std::uint32_t At(int x, int y) const {
+        GdiFlush();
+        return m_bits[y * m_width + x] & 0xFFFFFF;
+    }
+
+private:
+    int m_width;
+    HBITMAP m_bitmap;
+    std::uint32_t* m_bits;
+    HDC m_dc;
+    HGDIOBJ m_old;
+};
+
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+constexpr std::uint32_t kBlack = 0x000000;
+constexpr std::uint32_t kGrey = 0x808080;
+
+TEST(PreviewPainting, LabelAreaIsWhiteWithAnOutlineOnItsOuterPixels) {
+    Canvas canvas(120, 80);
+    const PreviewGdiFonts fonts(96);
+    PaintPreviewSteps(canvas.Dc(), {{PreviewStepKind::LabelArea, 10, 5, 100, 60, nullptr}}, nullptr,
+                      fonts, RGB(0, 0, 0));
+    EXPECT_EQ(canvas.At(10, 5), kBlack);
+    EXPECT_EQ(canvas.At(109, 64), kBlack);
+    EXPECT_EQ(canvas.At(109, 30), kBlack);
+    EXPECT_EQ(canvas.At(11, 6), kWhite);
+    EXPECT_EQ(canvas.At(108, 63), kWhite);
+    EXPECT_EQ(canvas.At(110, 30), kGrey); // right and bottom are exclusive
+    EXPECT_EQ(canvas.At(50, 65), kGrey);
+    EXPECT_EQ(canvas.At(9, 5), kGrey);
+}
+
+TEST(PreviewPainting, LogoIsDrawnPixelForPixelWithBitOneWhite) {
+    // A 3 x 2 one-bit picture: top row 1 0 1, bottom row 0 1 0.
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[2];
+    } info{};
+    info.header.biSize = sizeof info.header;
+    info.header.biWidth = 3;
+    info.header.biHeight = -2;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = 1;
+    info.colours[1] = {255, 255, 255, 0};
+    void* bits = nullptr;
+    HBITMAP logo = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                    &bits, nullptr, 0);
+    ASSERT_NE(logo, nullptr);
+    auto* rows = static_cast<std::uint8_t*>(bits);
+    rows[0] = 0xA0; // 1 0 1
+    rows[4] = 0x40; // 0 1 0
+    Canvas canvas(40, 30);
+    const PreviewGdiFonts fonts(96);
+    PaintPreviewSteps(canvas.Dc(), {{PreviewStepKind::Image, 20, 10, 3, 2, nullptr}}, logo, fonts,
+                      RGB(0, 0, 255));
+    const std::uint32_t expected[2][3] = {{kWhite, kBlack, kWhite}, {kBlack, kWhite, kBlack}};
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            EXPECT_EQ(canvas.At(20 + x, 10 + y), expected[y][x]) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(canvas.At(23, 10), kGrey);
+    EXPECT_EQ(canvas.At(19, 11), kGrey);
+    DeleteObject(logo);
+}
+
+// The bounding box of the pixels drawn in ink.
+RECT InkBox(const Canvas& canvas, int width, int height, std::uint32_t ink) {
+    RECT box{width, height, -1, -1};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (canvas.At(x, y) == ink) {
+                box.left = std::min<LONG>(box.left, x);
+                box.top = std::min<LONG>(box.top, y);
+                box.right = std::max<LONG>(box.right, x + 1);
+                box.bottom = std::max<LONG>(box.bottom, y + 1);
+            }
+        }
+    }
+    return box;
+}
+
+TEST(PreviewPainting, TurnedTextRunsDownLeftOfItsX) {
+    const int width = 200;
+    const int height = 400;
+    Canvas canvas(width, height);
+    const PreviewGdiFonts fonts(96);
+    HDC screen = GetDC(nullptr);
+    const PreviewTextExtents extents = MeasureLabelTexts(screen, fonts.label);
+    ReleaseDC(nullptr, screen);
+    PaintPreviewSteps(canvas.Dc(),
+                      {{PreviewStepKind::TurnedText, 100, 20, extents[0], PREVIEW_LABEL_CELL,
+                        PREVIEW_LABEL_TEXTS[0].text}},
+                      nullptr, fonts, RGB(0, 0, 0));
+    const RECT ink = InkBox(canvas, width, height, kBlack);
+    ASSERT_GT(ink.right, ink.left) << "nothing drawn";
+    // Taller than wide: it runs down the canvas, within its cell left of x, from y on.
+    EXPECT_GT(ink.bottom - ink.top, 3 * (ink.right - ink.left));
+    EXPECT_GE(ink.left, 100 - PREVIEW_LABEL_CELL);
+    EXPECT_LE(ink.right, 101);
+    EXPECT_GE(ink.top, 20);
+    EXPECT_LE(ink.bottom, 20 + extents[0] + 1);
+    EXPECT_GT(ink.bottom - ink.top, extents[0] * 3 / 4);
+}
+
+TEST(PreviewPainting, MessageWrapsInsideItsRectangle) {
+    const int width = 220;
+    const int height = 200;
+    Canvas canvas(width, height);
+    const PreviewGdiFonts fonts(96);
+    PaintPreviewSteps(canvas.Dc(),
+                      {{PreviewStepKind::Message, 10, 10, 150, 150,
+                        "The selected file is not a logo this printer can use."}},
+                      nullptr, fonts, RGB(0, 0, 0));
+    const RECT ink = InkBox(canvas, width, height, kBlack);
+    ASSERT_GT(ink.right, ink.left) << "nothing drawn";
+    EXPECT_GE(ink.left, 10);
+    EXPECT_LE(ink.right, 160);
+    EXPECT_GE(ink.top, 10);
+    // More than one line of the 18-pixel cell.
+    EXPECT_GT(ink.bottom - ink.top, PREVIEW_MESSAGE_CELL + 4);
+}
+
+TEST(PreviewFonts, CellHeightsScaleWithTheDpi) {
+    for (const int dpi : {96, 144}) {
+        SCOPED_TRACE(dpi);
+        const PreviewGdiFonts fonts(dpi);
+        HDC dc = CreateCompatibleDC(nullptr);
+        TEXTMETRICW metrics{};
+        SelectObject(dc, fonts.label);
+        GetTextMetricsW(dc, &metrics);
+        // Within a pixel: a face scaled to a cell rounds its ascent and descent apart (Wine's
+        // Liberation Sans for an 18-pixel cell: 14 + 3).
+        EXPECT_NEAR(metrics.tmHeight, PREVIEW_LABEL_CELL * dpi / 96, 1);
+        SelectObject(dc, fonts.message);
+        GetTextMetricsW(dc, &metrics);
+        EXPECT_NEAR(metrics.tmHeight, PREVIEW_MESSAGE_CELL * dpi / 96, 1);
+        DeleteDC(dc);
+    }
+}
+
+} // namespace
+} // namespace brimwell::test
