@@ -82,11 +82,11 @@ path_before=$(path_items)
 
 # An older release: the same package with a lower version and a product code of its own.
 old=$work/brimwell-old.msi
-old_code="{$(tr a-z A-Z </proc/sys/kernel/random/uuid)}"
+old_code="{$(tr '[:lower:]' '[:upper:]' </proc/sys/kernel/random/uuid)}"
 cp "$msi" "$old"
 msibuild "$old" -q "UPDATE \`Property\` SET \`Value\` = '1.0.0' WHERE \`Property\` = 'ProductVersion'" \
     -q "UPDATE \`Property\` SET \`Value\` = '$old_code' WHERE \`Property\` = 'ProductCode'" \
-    -s "Brimwell 1.0.0" QuenmarRuravavereDaz "x64;1033" "{$(tr a-z A-Z </proc/sys/kernel/random/uuid)}"
+    -s "Brimwell 1.0.0" QuenmarRuravavereDaz "x64;1033" "{$(tr '[:lower:]' '[:upper:]' </proc/sys/kernel/random/uuid)}"
 msiexec install-old.log /i "$(winepath -w "$old")" /qn
 check "the older release is installed" test "$(reg_value "$(uninstall_key "$old_code")" DisplayVersion)" = 1.0.0
 
