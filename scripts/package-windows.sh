@@ -93,9 +93,10 @@ fi
 touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
 
 echo "Making $msi"
-wixl --arch x64 --output "$msi.tmp" \
-    -D Version="$version" -D WindowExe="$stage/brimwell.exe" -D CliExe="$stage/brimwell-cli.exe" \
-    -D LicenceTxt="$stage/LICENSE.txt" -D IconFile="$stage/brimwell.ico" "$wxs"
+# wixl looks files up by relative names only: it runs in the staging folder.
+(cd "$stage" && wixl --arch x64 --output ../"$(basename "$msi").tmp" \
+    -D Version="$version" -D WindowExe=brimwell.exe -D CliExe=brimwell-cli.exe \
+    -D LicenceTxt=LICENSE.txt -D IconFile=brimwell.ico "$OLDPWD/$wxs")
 queries=()
 while IFS= read -r line; do
     case "$line" in "" | "#"*) continue ;; esac
