@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# Makes the Windows installer and the portable zip from the Windows build:
+#   build-windows/package/brimwell-<version>-x64.msi           per machine, Program Files\Brimwell
+#   build-windows/package/brimwell-<version>-x64-portable.zip  the two programs and the licence
+# then installs and removes the MSI under Wine (the CTest case labelled "msi").
+# Builds and tests the Windows programs first through scripts/build-windows.sh, unless
+# --no-build (the build folder is then taken as it is). The MSI is made by wixl (Debian's
+# msitools) from packaging/windows/brimwell.wxs, plus the tables in packaging/windows/tables.sql.
+# Installs what is missing (Debian 12 packages). Usage:
+#   scripts/package-windows.sh [--no-build]
+#   BUILD_DIR   the Windows build folder (default build-windows)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build_first=1
+case "${1:-}" in
+    --no-build) build_first=0 ;;
+    "") ;;
+    *) echo "usage: $0 [--no-build]" >&2; exit 2 ;;
+esac
+
+build=${BUILD_DIR:-build-windows}
+# What goes into the packages, from the Windows build. The variables let a developer point at
+# other files without editing this script.
+window_exe=${BRIMWELL_WINDOW_EXE:-$build/app/brimwell.exe}
+cli_exe=${BRIMWELL_CLI_EXE:-$build/cli/brimwell-cli.exe}
+icon=${BRIMWELL_ICON:-$build/resources/brimwell.ico}   # 16, 32, 48 and 256 px images
+copyright=packaging/deb/copyright                       # the licence text is taken from here
+wxs=packaging/windows/brimwell.wxs
+tables=packaging/windows/tables.sql
+
+./scripts/install-deps.sh wixl msitools zip binutils-mingw-w64-x86-64 wine wine64
+
+if [ "$build_first" = 1 ]; then
+    # The build's own tests; the installer's test needs the installer and runs at the end.
+    BUILD_DIR="$build" ./scripts/build-windows.sh -LE msi
+fi
+
+missing=0
+for f in "$window_exe:the window (made by the Windows build)" \
+         "$cli_exe:the command-line companion (made by the Windows build)" \
+         "$icon:the window's icon, 16/32/48/256 px (made by the Windows build)"; do
+    if [ ! -f "${f%%:*}" ]; then
+        echo "package-windows: missing ${f%%:*}: ${f#*:}" >&2
+        missing=1
+    fi
+done
+if [ "$missing" = 1 ]; then
+    echo "package-windows: no installer made; build the Windows programs first" \
+         "(scripts/build-windows.sh), or point BRIMWELL_WINDOW_EXE, BRIMWELL_CLI_EXE and" \
+         "BRIMWELL_ICON at them" >&2
+    exit 1
+fi
+
+# The version is CMake's project version, as the build configured it.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+if ! [[ "$version" =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]]; then
+    echo "package-windows: no project version in $build/CMakeCache.txt" >&2
+    exit 1
+fi
+if [ -z "${SOURCE_DATE_EPOCH:-}" ] && git rev-parse --git-dir >/dev/null 2>&1; then
+    SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
+fi
+
+out=$build/package
+stage=$out/stage
+msi=$out/brimwell-$version-x64.msi
+zip=$out/brimwell-$version-x64-portable.zip
+rm -rf "$stage" "$msi" "$zip"
+mkdir -p "$stage"
+
+# The programs without their debugging information (a release build keeps it for gdb).
+x86_64-w64-mingw32-strip --strip-debug -o "$stage/brimwell.exe" "$window_exe"
+x86_64-w64-mingw32-strip --strip-debug -o "$stage/brimwell-cli.exe" "$cli_exe"
+cp "$icon" "$stage/brimwell.ico"
+
+# LICENSE.txt, with Windows line ends: the copyright line and the licence paragraph of the
+# Debian copyright file (machine-readable format: continuation lines indented, " ." empty).
+{
+    echo "Brimwell $version"
+    echo
+    sed -n 's/^Copyright: */Copyright /p' "$copyright" | head -n 1
+    echo
+    awk '/^License:/ { inlicence = 1; next }
+         !/^ / { inlicence = 0 }
+         inlicence && /^ \.$/ { print ""; next }
+         inlicence { sub(/^ /, ""); print }' "$copyright"
+} | sed 's/$/\r/' >"$stage/LICENSE.txt"
+if ! grep -q '[a-z]' <(tail -n +5 "$stage/LICENSE.txt"); then
+    echo "package-windows: no licence text found in $copyright" >&2
+    exit 1
+fi
+touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
+
+echo "Making $msi"
+# wixl looks files up by relative names only: it runs in the staging folder.
+(cd "$stage" && wixl --arch x64 --output ../"$(basename "$msi").tmp" \
+    -D Version="$version" -D WindowExe=brimwell.exe -D CliExe=brimwell-cli.exe \
+    -D LicenceTxt=LICENSE.txt -D IconFile=brimwell.ico "$OLDPWD/$wxs")
+queries=()
+while IFS= read -r line; do
+    case "$line" in "" | "#"*) continue ;; esac
+    queries+=(-q "$line")
+done <"$tables"
+msibuild "$msi.tmp" "${queries[@]}"
+mv "$msi.tmp" "$msi"
+
+echo "Making $zip"
+(cd "$stage" && zip -q -X -9 "../$(basename "$zip")" brimwell.exe brimwell-cli.exe LICENSE.txt)
+
+echo
+msiinfo suminfo "$msi"
+echo
+unzip -l "$zip"
+echo
+# The installer's own test: silent install into a fresh Wine prefix, then removal. It must run
+# here, not be skipped.
+(cd "$build" && BRIMWELL_MSI_TEST_STRICT=1 ctest --output-on-failure --no-tests=error -L msi)
+echo
+echo "Installer: $msi ($(du -h "$msi" | cut -f1))"
+echo "Portable:  $zip ($(du -h "$zip" | cut -f1))"
