@@ -24,11 +24,13 @@ std::vector<PreviewStep> CLogoPreviewCtrl::Steps() const {
         return {};
     }
     const DlgRect rect = m_pOwner->Dialog().ItemRect(m_nID);
-    const PreviewTextExtents extents = control->LabelTextExtents();
-    if (!m_pLogo) {
-        return LabelPreviewSteps(rect.cx, rect.cy, LOGO_NO_FILE, 0, 0, extents);
+    if (!m_pLogo || !m_pLogo->IsLoaded()) {
+        // Only the status message: the label texts are not drawn, so their fonts are not
+        // measured (which would load the fonts at start-up, for a page not yet shown).
+        return LabelPreviewSteps(rect.cx, rect.cy, m_pLogo ? m_pLogo->GetStatus() : LOGO_NO_FILE,
+                                 0, 0, PreviewTextExtents{});
     }
-    return LabelPreviewSteps(rect.cx, rect.cy, *m_pLogo, extents);
+    return LabelPreviewSteps(rect.cx, rect.cy, *m_pLogo, control->LabelTextExtents());
 }
 
 void CLogoPreviewCtrl::LogoChanged() {

@@ -66,11 +66,13 @@ void QtDialog::Attach(CDialogBase& logic) {
 
 void QtDialog::Route() {
     const auto children = m_root->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    m_items.clear();
     for (QWidget* child : children) {
         const int id = DlgItemId(child);
         if (id == IDC_STATIC) {
             continue;
         }
+        m_items.emplace_back(id, child);
         const auto command = [this, id](Notify code) {
             if (m_logic) {
                 m_logic->OnCommand(id, code);
@@ -108,7 +110,15 @@ void QtDialog::Route() {
 }
 
 QWidget* QtDialog::Item(int id) const {
-    return GetDlgItem(m_root, id);
+    if (m_items.empty()) {
+        return GetDlgItem(m_root, id); // not attached yet
+    }
+    for (const auto& [itemId, widget] : m_items) {
+        if (itemId == id) {
+            return widget;
+        }
+    }
+    return nullptr;
 }
 
 bool QtDialog::HasItem(int id) const {

@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QList>
 #include <QWidget>
+#include <utility>
+#include <vector>
 
 namespace brimwell {
 
@@ -69,6 +71,8 @@ private:
     QWidget* m_root;
     CDialogBase* m_logic = nullptr;
     QList<QMetaObject::Connection> m_connections;
+    // The controls by id, in template order: made once, as a dialog's controls never change.
+    std::vector<std::pair<int, QWidget*>> m_items;
 };
 
 // A page: a child window of the main window, opaque like a child dialog.

@@ -5,11 +5,11 @@
 
 #include <QDesktopServices>
 #include <QMouseEvent>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace brimwell {
@@ -90,24 +90,60 @@ std::int32_t CRichEditCtrl::StreamIn(int nFormat, EditStream& es) {
     return static_cast<std::int32_t>(data.size());
 }
 
+namespace {
+
+bool IsAddressChar(QChar c) {
+    return c.isLetterOrNumber() || QStringLiteral("._%+-/:~#?=&").contains(c);
+}
+
+// The addresses in one line of text: [start, end) and the link each opens. An e-mail address
+// is letters, digits and ._%+- round one '@' with a dot after it; a web address starts with
+// "www." or "http(s)://". Punctuation that ends a sentence is not part of either.
+std::vector<std::tuple<int, int, QString>> FindAddresses(const QString& text) {
+    std::vector<std::tuple<int, int, QString>> found;
+    const auto trim = [&](int start, int end) {
+        while (end > start && QStringLiteral(".,;:!?)").contains(text[end - 1])) {
+            --end;
+        }
+        return end;
+    };
+    int i = 0;
+    while (i < text.size()) {
+        if (!IsAddressChar(text[i]) && text[i] != QLatin1Char('@')) {
+            ++i;
+            continue;
+        }
+        int end = i;
+        while (end < text.size() && (IsAddressChar(text[end]) || text[end] == QLatin1Char('@'))) {
+            ++end;
+        }
+        const QString word = text.mid(i, trim(i, end) - i);
+        const int at = static_cast<int>(word.indexOf(QLatin1Char('@')));
+        if (word.startsWith(QLatin1String("http://")) ||
+            word.startsWith(QLatin1String("https://"))) {
+            found.emplace_back(i, i + static_cast<int>(word.size()), word);
+        } else if (word.startsWith(QLatin1String("www.")) && word.size() > 4) {
+            found.emplace_back(i, i + static_cast<int>(word.size()),
+                               QStringLiteral("https://") + word);
+        } else if (at > 0 && word.indexOf(QLatin1Char('@'), at + 1) < 0 &&
+                   word.indexOf(QLatin1Char('.'), at + 2) > at + 1 &&
+                   !word.contains(QLatin1Char('/'))) {
+            found.emplace_back(i, i + static_cast<int>(word.size()),
+                               QStringLiteral("mailto:") + word);
+        }
+        i = end;
+    }
+    return found;
+}
+
+} // namespace
+
 void CRichEditCtrl::MarkAddresses() {
-    static const QRegularExpression address(
-        QStringLiteral(R"((?:https?://|www\.)[^\s<>"]+[^\s<>".,;:!?)]|)"
-                       R"([A-Za-z0-9._%+-]+@[A-Za-z0-9-]+(?:\.[A-Za-z0-9-]+)+)"));
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        const QString text = block.text();
-        for (auto it = address.globalMatch(text); it.hasNext();) {
-            const QRegularExpressionMatch match = it.next();
-            QString href = match.captured();
-            if (href.contains(QLatin1Char('@')) && !href.contains(QLatin1Char('/'))) {
-                href.prepend(QStringLiteral("mailto:"));
-            } else if (href.startsWith(QLatin1String("www."))) {
-                href.prepend(QStringLiteral("https://"));
-            }
+        for (const auto& [start, end, href] : FindAddresses(block.text())) {
             QTextCursor cursor(document());
-            cursor.setPosition(block.position() + static_cast<int>(match.capturedStart()));
-            cursor.setPosition(block.position() + static_cast<int>(match.capturedEnd()),
-                               QTextCursor::KeepAnchor);
+            cursor.setPosition(block.position() + start);
+            cursor.setPosition(block.position() + end, QTextCursor::KeepAnchor);
             QTextCharFormat link;
             link.setAnchor(true);
             link.setAnchorHref(href);
