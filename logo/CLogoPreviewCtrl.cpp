@@ -27,8 +27,8 @@ std::vector<PreviewStep> CLogoPreviewCtrl::Steps() const {
     if (!m_pLogo || !m_pLogo->IsLoaded()) {
         // Only the status message: the label texts are not drawn, so their fonts are not
         // measured (which would load the fonts at start-up, for a page not yet shown).
-        return LabelPreviewSteps(rect.cx, rect.cy, m_pLogo ? m_pLogo->GetStatus() : LOGO_NO_FILE,
-                                 0, 0, PreviewTextExtents{});
+        return LabelPreviewSteps(rect.cx, rect.cy, m_pLogo ? m_pLogo->GetStatus() : LOGO_NO_FILE, 0,
+                                 0, PreviewTextExtents{});
     }
     return LabelPreviewSteps(rect.cx, rect.cy, *m_pLogo, control->LabelTextExtents());
 }
