@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace brimwell {
 
@@ -23,5 +24,11 @@ inline constexpr int STREAM_FORMAT_RTF = 0x0002;
 // A rich-text view asks its callback for pieces of this size, and takes at most this much.
 inline constexpr std::int32_t RICHTEXT_STREAM_PIECE = 4096;
 inline constexpr std::size_t RICHTEXT_MAX_STREAM = 4 * 1024 * 1024;
+
+// Reads the stream as a rich-text view does: pieces of RICHTEXT_STREAM_PIECE bytes until the
+// callback hands over 0 bytes or fails (its result lands in es.dwError), or until
+// RICHTEXT_MAX_STREAM bytes have arrived. A callback that claims more than it was asked for
+// gets only the piece's size.
+std::string ReadEditStream(EditStream& es);
 
 } // namespace brimwell

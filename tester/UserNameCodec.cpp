@@ -1,5 +1,7 @@
 #include "tester/UserNameCodec.h"
 
+#include "platform/Utf.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -10,48 +12,7 @@
 namespace brimwell {
 namespace {
 
-constexpr char32_t kInvalid = 0xFFFFFFFF;
-
-// Decodes the UTF-8 sequence at text[i], advancing i past it. A malformed sequence (bad
-// lead byte, missing continuation, overlong form, surrogate, beyond U+10FFFF) yields
-// kInvalid and advances one byte, so every bad byte stands for one character.
-char32_t DecodeUtf8(const std::string& text, std::size_t& i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    ++i;
-    if (lead < 0x80) {
-        return lead;
-    }
-    int extra;
-    char32_t cp;
-    char32_t minimum;
-    if ((lead & 0xE0) == 0xC0) {
-        extra = 1;
-        cp = lead & 0x1F;
-        minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        extra = 2;
-        cp = lead & 0x0F;
-        minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        extra = 3;
-        cp = lead & 0x07;
-        minimum = 0x10000;
-    } else {
-        return kInvalid;
-    }
-    std::size_t j = i;
-    for (int k = 0; k < extra; ++k, ++j) {
-        if (j >= text.size() || (static_cast<unsigned char>(text[j]) & 0xC0) != 0x80) {
-            return kInvalid;
-        }
-        cp = (cp << 6) | (static_cast<unsigned char>(text[j]) & 0x3F);
-    }
-    if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-        return kInvalid;
-    }
-    i = j;
-    return cp;
-}
+constexpr char32_t kInvalid = kUtfInvalid;
 
 #ifndef _WIN32
 // Windows code page 1252, bytes 0x80 to 0x9F. The five bytes the code page leaves undefined

@@ -1,5 +1,7 @@
 #include "platform/fake/FakeDialog.h"
 
+#include "platform/Utf.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -12,61 +14,6 @@ int Units(int v, int base) {
     return (v * base + (base == 6 ? 2 : 4)) / (base == 6 ? 4 : 8);
 }
 
-std::u16string ToUtf16(const std::string& s) {
-    std::u16string out;
-    for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        char32_t cp = c;
-        std::size_t n = 1;
-        if (c >= 0xF0 && i + 3 < s.size() + 0) {
-            cp = ((c & 0x07u) << 18) | ((s[i + 1] & 0x3Fu) << 12) | ((s[i + 2] & 0x3Fu) << 6) |
-                 (s[i + 3] & 0x3Fu);
-            n = 4;
-        } else if (c >= 0xE0 && i + 2 < s.size()) {
-            cp = ((c & 0x0Fu) << 12) | ((s[i + 1] & 0x3Fu) << 6) | (s[i + 2] & 0x3Fu);
-            n = 3;
-        } else if (c >= 0xC0 && i + 1 < s.size()) {
-            cp = ((c & 0x1Fu) << 6) | (s[i + 1] & 0x3Fu);
-            n = 2;
-        }
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out += static_cast<char16_t>(0xD800 + (cp >> 10));
-            out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-        } else {
-            out += static_cast<char16_t>(cp);
-        }
-        i += n;
-    }
-    return out;
-}
-
-std::string ToUtf8(const std::u16string& s) {
-    std::string out;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        char32_t cp = s[i];
-        if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < s.size()) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (s[++i] - 0xDC00);
-        }
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
-}
-
 } // namespace
 
 DlgRect TemplateRectInPixels(int x, int y, int cx, int cy) {
@@ -76,26 +23,7 @@ DlgRect TemplateRectInPixels(int x, int y, int cx, int cy) {
 std::int32_t FakeDialog::RichView::StreamIn(int nFormat, EditStream& es) {
     ++streams;
     format = nFormat;
-    content.clear();
-    es.dwError = 0;
-    if (!es.pfnCallback) {
-        return 0;
-    }
-    std::vector<std::uint8_t> piece(static_cast<std::size_t>(RICHTEXT_STREAM_PIECE) + 16, '#');
-    while (content.size() < RICHTEXT_MAX_STREAM) {
-        std::int32_t handed = 0;
-        asked.push_back(RICHTEXT_STREAM_PIECE);
-        if (const std::uint32_t error =
-                es.pfnCallback(es.dwCookie, piece.data(), RICHTEXT_STREAM_PIECE, &handed)) {
-            es.dwError = error;
-            break;
-        }
-        if (handed <= 0) {
-            break;
-        }
-        content.append(reinterpret_cast<const char*>(piece.data()),
-                       static_cast<std::size_t>(std::min(handed, RICHTEXT_STREAM_PIECE)));
-    }
+    content = ReadEditStream(es);
     return static_cast<std::int32_t>(content.size());
 }
 
@@ -205,8 +133,8 @@ bool FakeDialog::Type(int id, const std::string& typed) {
         return false;
     }
     Item& item = At(id);
-    std::u16string text = ToUtf16(item.text);
-    std::u16string insert = ToUtf16(typed);
+    std::u16string text = Utf16FromUtf8(item.text);
+    std::u16string insert = Utf16FromUtf8(typed);
     if (item.limit >= 0) {
         const std::size_t room =
             text.size() < static_cast<std::size_t>(item.limit) ? item.limit - text.size() : 0;
@@ -217,7 +145,7 @@ bool FakeDialog::Type(int id, const std::string& typed) {
     if (item.filter) {
         item.filter(text, caret);
     }
-    const std::string now = ToUtf8(text);
+    const std::string now = Utf8FromUtf16(text);
     if (now != item.text) {
         item.text = now;
         Changed(id);

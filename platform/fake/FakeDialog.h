@@ -35,7 +35,6 @@ public:
         std::string content;
         int format = 0;
         int streams = 0;
-        std::vector<std::int32_t> asked; // the piece sizes asked for
     };
     struct BrowseButton final : IBrowseEditCtrl {
         void SetBrowseHandler(std::function<void()> handler) override {

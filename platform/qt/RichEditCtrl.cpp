@@ -57,23 +57,7 @@ std::int32_t CRichEditCtrl::StreamIn(int nFormat, EditStream& es) {
     if (!es.pfnCallback || (nFormat != STREAM_FORMAT_RTF && nFormat != STREAM_FORMAT_TEXT)) {
         return 0;
     }
-    std::string data;
-    std::vector<std::uint8_t> piece(static_cast<std::size_t>(RICHTEXT_STREAM_PIECE));
-    while (data.size() < RICHTEXT_MAX_STREAM) {
-        std::int32_t handed = 0;
-        const std::uint32_t error =
-            es.pfnCallback(es.dwCookie, piece.data(), RICHTEXT_STREAM_PIECE, &handed);
-        if (error != 0) {
-            es.dwError = error;
-            break;
-        }
-        if (handed <= 0) {
-            break;
-        }
-        // A callback that claims more than it was asked for gets only what fits the piece.
-        data.append(reinterpret_cast<const char*>(piece.data()),
-                    static_cast<std::size_t>(std::min(handed, RICHTEXT_STREAM_PIECE)));
-    }
+    const std::string data = ReadEditStream(es);
     if (nFormat == STREAM_FORMAT_RTF) {
         FillTextDocument(rtf::Parse(data), document());
         MarkAddresses();
