@@ -1,5 +1,6 @@
 #include "platform/qt/DialogBuilder.h"
 
+#include "platform/qt/DeviceFrame.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/QtEditBrowse.h"
 #include "platform/qt/QtLabelPreview.h"
@@ -79,6 +80,7 @@ QWidget* MakeControl(QWidget* parent, const ControlTemplate& c) {
         list->setPalette(colours);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        KeepFrameOnDevicePixels(list);
         return list;
     }
     case CtlClass::ComboBox: {
@@ -96,6 +98,7 @@ QWidget* MakeControl(QWidget* parent, const ControlTemplate& c) {
         auto* text = new CRichEditCtrl(parent);
         text->SetReadOnly((c.style & ReadOnly) != 0);
         text->SetDisableNoScroll((c.style & DisableNoScroll) != 0);
+        KeepFrameOnDevicePixels(text);
         return text;
     }
     case CtlClass::EditBrowse:
