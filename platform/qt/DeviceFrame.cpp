@@ -23,7 +23,7 @@ public:
         }
         QPainter painter(frame);
         const QTransform toDevice = PaintInDevicePixels(painter);
-        if (MapsOntoWholePixels(toDevice)) {
+        if (IsWholePixelShift(toDevice)) {
             return false; // the frame's own paint event draws it
         }
         QStyleOptionFrame option;

@@ -12,10 +12,10 @@ QRect DevicePixelRect(const QTransform& toDevice, const QRect& logical) {
     return QRect(topLeft, end - QPoint(1, 1));
 }
 
-bool MapsOntoWholePixels(const QTransform& toDevice) {
+bool IsWholePixelShift(const QTransform& toDevice) {
     const auto whole = [](qreal v) { return std::abs(v - std::round(v)) < 1e-9; };
-    return toDevice.type() <= QTransform::TxScale && whole(toDevice.m11()) &&
-           whole(toDevice.m22()) && whole(toDevice.dx()) && whole(toDevice.dy());
+    return toDevice.type() <= QTransform::TxTranslate && whole(toDevice.dx()) &&
+           whole(toDevice.dy());
 }
 
 QTransform PaintInDevicePixels(QPainter& painter) {

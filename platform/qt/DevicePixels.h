@@ -12,9 +12,9 @@ namespace brimwell {
 // widget's rect() these are exactly the pixels the widget may paint.
 QRect DevicePixelRect(const QTransform& toDevice, const QRect& logical);
 
-// Whether the transform maps whole logical pixels onto whole device pixels (a ratio of 1 or 2,
-// no fractional offset), so that lines drawn in logical pixels land where they are meant to.
-bool MapsOntoWholePixels(const QTransform& toDevice);
+// Whether the transform only shifts by whole pixels: one logical pixel is one device pixel, as
+// on a screen of device pixel ratio 1.
+bool IsWholePixelShift(const QTransform& toDevice);
 
 // Switches the painter to device pixels: until it is restored, (0, 0) is the device's first
 // pixel and one unit is one device pixel. Returns the transform it had, logical to device.

@@ -45,7 +45,7 @@ QWidget* MakeControl(QWidget* parent, const ControlTemplate& c) {
         }
         auto* label = new QLabel(parent);
         if (c.style & Bitmap) {
-            label->setPixmap(LoadPicture(c.imageId));
+            label->setPixmap(LoadPicture(c.imageId, parent->devicePixelRatioF()));
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         } else {
             SetStaticText(label, c.text);
@@ -199,8 +199,8 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl) {
         }
         if (auto* label = qobject_cast<QLabel*>(control);
             label && (c.style & CtlStyle::Bitmap) && !label->pixmap().isNull()) {
-            // A picture static takes the size of its picture, which is never scaled.
-            rect.setSize(label->pixmap().size());
+            // A picture static takes the logical size of its picture, which is never scaled.
+            rect.setSize(label->pixmap().deviceIndependentSize().toSize());
         }
         control->setGeometry(rect);
         control->setProperty(kCtrlIdProperty, c.id);
