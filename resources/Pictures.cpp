@@ -8,10 +8,11 @@
 #include <cstring>
 
 namespace brimwell {
+namespace {
 
-QPixmap LoadPicture(int nResourceId) {
-    EnsureResources();
-    const QResource resource(QStringLiteral(":/pictures/%1.xrgb").arg(nResourceId));
+// The picture resource at `path` copied into an image; null when it is missing or malformed.
+QImage ReadPicture(const QString& path) {
+    const QResource resource(path);
     if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression) {
         return {};
     }
@@ -22,7 +23,8 @@ QPixmap LoadPicture(int nResourceId) {
         return {};
     }
     std::memcpy(size, data, sizeof size);
-    // The pictures are a few hundred pixels wide and high; the limit keeps the product small.
+    // The pictures are a few hundred pixels wide and high, twice that for dense screens; the
+    // limit keeps the product small.
     constexpr std::uint32_t kMaxSide = 4096;
     if (size[0] == 0 || size[1] == 0 || size[0] > kMaxSide || size[1] > kMaxSide ||
         bytes != static_cast<qint64>(sizeof size + 4ull * size[0] * size[1])) {
@@ -34,7 +36,21 @@ QPixmap LoadPicture(int nResourceId) {
         std::memcpy(image.scanLine(y), data + sizeof size + rowBytes * static_cast<std::size_t>(y),
                     rowBytes);
     }
-    return QPixmap::fromImage(std::move(image));
+    return image;
+}
+
+} // namespace
+
+QPixmap LoadPicture(int nResourceId, qreal devicePixelRatio) {
+    EnsureResources();
+    if (devicePixelRatio > 1) {
+        QImage dense = ReadPicture(QStringLiteral(":/pictures/%1@2x.xrgb").arg(nResourceId));
+        if (!dense.isNull()) {
+            dense.setDevicePixelRatio(2);
+            return QPixmap::fromImage(std::move(dense));
+        }
+    }
+    return QPixmap::fromImage(ReadPicture(QStringLiteral(":/pictures/%1.xrgb").arg(nResourceId)));
 }
 
 } // namespace brimwell

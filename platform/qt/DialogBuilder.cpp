@@ -1,5 +1,6 @@
 #include "platform/qt/DialogBuilder.h"
 
+#include "platform/qt/DeviceFrame.h"
 #include "platform/qt/Fonts.h"
 #include "platform/qt/QtEditBrowse.h"
 #include "platform/qt/QtLabelPreview.h"
@@ -44,7 +45,7 @@ QWidget* MakeControl(QWidget* parent, const ControlTemplate& c) {
         }
         auto* label = new QLabel(parent);
         if (c.style & Bitmap) {
-            label->setPixmap(LoadPicture(c.imageId));
+            label->setPixmap(LoadPicture(c.imageId, parent->devicePixelRatioF()));
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         } else {
             SetStaticText(label, c.text);
@@ -79,6 +80,7 @@ QWidget* MakeControl(QWidget* parent, const ControlTemplate& c) {
         list->setPalette(colours);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        KeepFrameOnDevicePixels(list);
         return list;
     }
     case CtlClass::ComboBox: {
@@ -96,6 +98,7 @@ QWidget* MakeControl(QWidget* parent, const ControlTemplate& c) {
         auto* text = new CRichEditCtrl(parent);
         text->SetReadOnly((c.style & ReadOnly) != 0);
         text->SetDisableNoScroll((c.style & DisableNoScroll) != 0);
+        KeepFrameOnDevicePixels(text);
         return text;
     }
     case CtlClass::EditBrowse:
@@ -196,8 +199,8 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl) {
         }
         if (auto* label = qobject_cast<QLabel*>(control);
             label && (c.style & CtlStyle::Bitmap) && !label->pixmap().isNull()) {
-            // A picture static takes the size of its picture, which is never scaled.
-            rect.setSize(label->pixmap().size());
+            // A picture static takes the logical size of its picture, which is never scaled.
+            rect.setSize(label->pixmap().deviceIndependentSize().toSize());
         }
         control->setGeometry(rect);
         control->setProperty(kCtrlIdProperty, c.id);

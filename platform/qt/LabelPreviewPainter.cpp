@@ -1,5 +1,6 @@
 #include "platform/qt/LabelPreviewPainter.h"
 
+#include "platform/qt/DevicePixels.h"
 #include "platform/qt/Fonts.h"
 
 #include <QFontMetrics>
@@ -86,8 +87,10 @@ void PaintLabelPreview(QPainter& painter, const std::vector<PreviewStep>& steps,
         case PreviewStepKind::LabelArea:
             if (step.width > 0 && step.height > 0) {
                 painter.fillRect(step.x, step.y, step.width, step.height, Qt::white);
-                // A one-pixel outline on the area's outermost pixels.
-                painter.drawRect(step.x, step.y, step.width - 1, step.height - 1);
+                // A one-pixel outline on the area's outermost device pixels, whole at any
+                // device pixel ratio.
+                DrawDevicePixelOutline(painter, QRect(step.x, step.y, step.width, step.height),
+                                       ink);
             }
             break;
         case PreviewStepKind::Image:

@@ -11,6 +11,7 @@
 #include "platform/qt/RichEditCtrl.h"
 #include "platform/rtf/RtfReader.h"
 #include "resources/AppIcon.h"
+#include "resources/Pictures.h"
 #include "support/FakePlatform.h"
 #include "tester/UserNameCodec.h"
 
@@ -29,6 +30,7 @@
 #include <QTextFrame>
 #include <QUrl>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace brimwell::test {
 namespace {
@@ -297,11 +299,81 @@ TEST_F(QtWindow, PagesStandAt210AndTheWindowFitsTheWidestAtTemplateHeight) {
 TEST_F(QtWindow, TheWelcomePictureShowsWholeAtItsOwnSize) {
     const auto* picture = Get<QLabel>(0, IDC_WELCOME_PICTURE);
     ASSERT_NE(picture, nullptr);
-    EXPECT_EQ(picture->pixmap().size(), QSize(611, 543));
+    EXPECT_EQ(picture->pixmap().deviceIndependentSize(), QSizeF(611, 543));
     // (4, 10) dialog units, 407 x 334 units: the picture's own size in Windows' base units.
     EXPECT_EQ(picture->geometry(), QRect(6, 16, 611, 543));
     EXPECT_TRUE(Page(0).Root()->rect().contains(picture->geometry()));
     EXPECT_LE(Page(0).Root()->geometry().bottom(), window.rect().bottom());
+}
+
+// Above a ratio of 1 the pictures are the ones drawn at twice the size (also run with
+// QT_SCALE_FACTOR=2), so they stay sharp; at 1 they are the pictures of their own size.
+TEST_F(QtWindow, ThePicturesAreDrawnForTheScreensPixelRatio) {
+    const qreal ratio = window.devicePixelRatioF();
+    const qreal expected = ratio > 1 ? 2 : 1;
+    for (auto [row, id, size] : {std::tuple{0, IDC_WELCOME_PICTURE, QSize(611, 543)},
+                                 {kAboutRow, IDC_BANNER_PICTURE, QSize(580, 200)}}) {
+        const QPixmap pixmap = Get<QLabel>(row, id)->pixmap();
+        EXPECT_EQ(pixmap.devicePixelRatio(), expected) << row;
+        EXPECT_EQ(pixmap.size(), size * expected) << row;
+        EXPECT_EQ(Get<QLabel>(row, id)->size(), size) << row;
+    }
+    for (const int picture : {IDB_WELCOME, IDB_BANNER}) {
+        const QPixmap single = LoadPicture(picture, 1);
+        const QPixmap dense = LoadPicture(picture, 2);
+        EXPECT_EQ(single.devicePixelRatio(), 1);
+        EXPECT_EQ(dense.devicePixelRatio(), 2);
+        EXPECT_EQ(dense.size(), single.size() * 2) << picture;
+    }
+}
+
+// The window as a screen of the device pixel ratio shows it.
+QImage RenderAt(QWidget& window, qreal ratio) {
+    QPixmap pixmap((QSizeF(window.size()) * ratio).toSize() + QSize(1, 1));
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::red);
+    window.render(&pixmap);
+    return pixmap.toImage();
+}
+
+// How many of the outermost device pixels of `control` in `image` fail `isFrame`. Qt gives a
+// widget the device pixels between its edges, each rounded to the nearest pixel boundary.
+template <class IsFrame>
+int BrokenFramePixels(const QImage& image, const QWidget& control, qreal ratio, IsFrame isFrame) {
+    const QRect logical(control.mapTo(control.window(), QPoint()), control.size());
+    const int left = qRound(logical.x() * ratio), top = qRound(logical.y() * ratio);
+    const int right = qRound((logical.x() + logical.width()) * ratio) - 1;
+    const int bottom = qRound((logical.y() + logical.height()) * ratio) - 1;
+    int broken = 0;
+    for (int x = left; x <= right; ++x) {
+        broken += !isFrame(image.pixel(x, top)) + !isFrame(image.pixel(x, bottom));
+    }
+    for (int y = top; y <= bottom; ++y) {
+        broken += !isFrame(image.pixel(left, y)) + !isFrame(image.pixel(right, y));
+    }
+    return broken;
+}
+
+// The function list's and the text view's frames and the preview's outline lie whole on their
+// outermost device pixels at whole and fractional device pixel ratios.
+TEST_F(QtWindow, FramesAreWholeAtEveryDevicePixelRatio) {
+    const QRgb background = window.palette().color(QPalette::Window).rgb();
+    const auto outline = [background](QRgb p) {
+        return p != background && p != qRgb(255, 255, 255);
+    };
+    const auto ink = [](QRgb p) { return p == qRgb(0, 0, 0); };
+    for (const qreal ratio : {1.0, 1.25, 1.5, 1.75, 2.0}) {
+        Select(kFirmwareHelpRow);
+        QImage image = RenderAt(window, ratio);
+        const auto* list = GetDlgItemAs<QListWidget>(&window, IDC_FUNCTION_LIST);
+        EXPECT_EQ(BrokenFramePixels(image, *list, ratio, outline), 0) << "list at " << ratio;
+        const auto* text = Get<CRichEditCtrl>(kFirmwareHelpRow, IDC_TEXT_VIEW);
+        EXPECT_EQ(BrokenFramePixels(image, *text, ratio, outline), 0) << "text at " << ratio;
+        Select(kPassLogoRow);
+        image = RenderAt(window, ratio);
+        const auto* preview = Get<QtLabelPreview>(kPassLogoRow, IDC_LOGO_PREVIEW);
+        EXPECT_EQ(BrokenFramePixels(image, *preview, ratio, ink), 0) << "preview at " << ratio;
+    }
 }
 
 TEST_F(QtWindow, TextViewsShowTheirDocumentsWithTheBannerOverTheAboutText) {
