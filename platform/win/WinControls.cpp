@@ -1,6 +1,7 @@
 #include "platform/win/WinControls.h"
 
 #include "platform/win/WinDialogTemplate.h"
+#include "platform/win/WinDpi.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -29,6 +30,13 @@ LRESULT CALLBACK LabelPreviewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
         break;
     case WM_ERASEBKGND:
         return 1; // every paint covers the whole control
+    case WM_DPICHANGED_AFTERPARENT:
+        // Moved to a monitor of another DPI: the dialog manager has placed and sized the
+        // control anew; the fonts follow.
+        if (WinLabelPreview* preview = WinLabelPreview::FromWindow(hwnd)) {
+            preview->DpiChanged();
+        }
+        return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC hdc = BeginPaint(hwnd, &ps);
@@ -145,15 +153,6 @@ void RegisterWinControls() {
     (void)registered;
 }
 
-int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) {
-        ReleaseDC(nullptr, screen);
-    }
-    return dpi > 0 ? dpi : 96;
-}
-
 HBITMAP MakeLogoDib(const CLogoFmtHandler& logo) {
     if (!logo.IsLoaded() || logo.GetWidth() <= 0 || logo.GetHeight() <= 0 || !logo.GetPixels()) {
         return nullptr;
@@ -185,14 +184,14 @@ PreviewGdiFonts::~PreviewGdiFonts() {
     DeleteObject(message);
 }
 
-PreviewTextExtents MeasureLabelTexts(HDC hdc, HFONT label) {
+PreviewTextExtents MeasureLabelTexts(HDC hdc, const PreviewGdiFonts& fonts) {
     PreviewTextExtents extents{};
-    HGDIOBJ old = SelectObject(hdc, label);
+    HGDIOBJ old = SelectObject(hdc, fonts.label);
     for (std::size_t i = 0; i < PREVIEW_LABEL_TEXT_COUNT; ++i) {
         const std::wstring text = Latin1(PREVIEW_LABEL_TEXTS[i].text);
         SIZE size{};
         GetTextExtentPoint32W(hdc, text.c_str(), static_cast<int>(text.size()), &size);
-        extents[i] = size.cx;
+        extents[i] = DipFromPhysical(size.cx, fonts.dpi);
     }
     SelectObject(hdc, old);
     return extents;
@@ -200,19 +199,22 @@ PreviewTextExtents MeasureLabelTexts(HDC hdc, HFONT label) {
 
 void PaintPreviewSteps(HDC hdc, const std::vector<PreviewStep>& steps, HBITMAP logo,
                        const PreviewGdiFonts& fonts, COLORREF ink) {
+    const int dpi = fonts.dpi;
+    const auto px = [dpi](int dip) { return PhysicalFromDip(dip, dpi); };
     const int saved = SaveDC(hdc);
     SetBkMode(hdc, OPAQUE);
     SetBkColor(hdc, RGB(255, 255, 255));
     SetTextColor(hdc, ink);
     for (const PreviewStep& step : steps) {
+        // The step's rectangle by its edges, in this surface's pixels.
+        const RECT box{px(step.x), px(step.y), px(step.x + step.width), px(step.y + step.height)};
         switch (step.kind) {
         case PreviewStepKind::LabelArea:
             if (step.width > 0 && step.height > 0) {
-                const RECT area{step.x, step.y, step.x + step.width, step.y + step.height};
                 HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-                FillRect(hdc, &area, white);
+                FillRect(hdc, &box, white);
                 HBRUSH outline = CreateSolidBrush(ink);
-                FrameRect(hdc, &area, outline);
+                FrameRect(hdc, &box, outline);
                 DeleteObject(outline);
             }
             break;
@@ -222,10 +224,19 @@ void PaintPreviewSteps(HDC hdc, const std::vector<PreviewStep>& steps, HBITMAP l
                 HGDIOBJ old = SelectObject(source, logo);
                 BITMAP bm{};
                 GetObjectW(logo, sizeof bm, &bm);
+                // Dot for dot, or each dot a square of whole pixels: a printer logo's dots
+                // stay even, as the printer prints them.
+                const int scale = WholePictureScale(dpi);
                 // A one-bit source takes the destination's text and background colours for
                 // its 0 and 1 bits: black and white, as the logo's own colours.
                 SetTextColor(hdc, RGB(0, 0, 0));
-                BitBlt(hdc, step.x, step.y, bm.bmWidth, bm.bmHeight, source, 0, 0, SRCCOPY);
+                if (scale == 1) {
+                    BitBlt(hdc, box.left, box.top, bm.bmWidth, bm.bmHeight, source, 0, 0, SRCCOPY);
+                } else {
+                    SetStretchBltMode(hdc, COLORONCOLOR);
+                    StretchBlt(hdc, box.left, box.top, bm.bmWidth * scale, bm.bmHeight * scale,
+                               source, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+                }
                 SetTextColor(hdc, ink);
                 SelectObject(source, old);
                 DeleteDC(source);
@@ -236,7 +247,7 @@ void PaintPreviewSteps(HDC hdc, const std::vector<PreviewStep>& steps, HBITMAP l
             HGDIOBJ old = SelectObject(hdc, turned);
             SetTextAlign(hdc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
             const std::wstring text = Latin1(step.text);
-            TextOutW(hdc, step.x, step.y, text.c_str(), static_cast<int>(text.size()));
+            TextOutW(hdc, box.left, box.top, text.c_str(), static_cast<int>(text.size()));
             SelectObject(hdc, old);
             DeleteObject(turned);
             break;
@@ -244,11 +255,11 @@ void PaintPreviewSteps(HDC hdc, const std::vector<PreviewStep>& steps, HBITMAP l
         case PreviewStepKind::Message:
             if (step.width > 0 && step.height > 0 && step.text) {
                 HGDIOBJ old = SelectObject(hdc, fonts.message);
-                RECT box{step.x, step.y, step.x + step.width, step.y + step.height};
+                RECT wrap = box;
                 const int length = MultiByteToWideChar(CP_UTF8, 0, step.text, -1, nullptr, 0);
                 std::wstring text(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
                 MultiByteToWideChar(CP_UTF8, 0, step.text, -1, &text[0], length);
-                DrawTextW(hdc, text.c_str(), -1, &box,
+                DrawTextW(hdc, text.c_str(), -1, &wrap,
                           DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
                 SelectObject(hdc, old);
             }
@@ -258,7 +269,16 @@ void PaintPreviewSteps(HDC hdc, const std::vector<PreviewStep>& steps, HBITMAP l
     RestoreDC(hdc, saved);
 }
 
-WinLabelPreview::WinLabelPreview(HWND hwnd) : m_hwnd(hwnd), m_fonts(ScreenDpi()) {}
+WinLabelPreview::WinLabelPreview(HWND hwnd)
+    : m_hwnd(hwnd), m_fonts(std::make_unique<PreviewGdiFonts>(WindowDpi(hwnd))) {}
+
+void WinLabelPreview::DpiChanged() {
+    const int dpi = WindowDpi(m_hwnd);
+    if (dpi != m_fonts->dpi) {
+        m_fonts = std::make_unique<PreviewGdiFonts>(dpi);
+    }
+    InvalidateRect(m_hwnd, nullptr, FALSE);
+}
 
 WinLabelPreview::~WinLabelPreview() {
     if (m_logo) {
@@ -276,7 +296,7 @@ WinLabelPreview* WinLabelPreview::FromWindow(HWND hwnd) {
 
 PreviewTextExtents WinLabelPreview::LabelTextExtents() const {
     HDC hdc = GetDC(m_hwnd);
-    const PreviewTextExtents extents = MeasureLabelTexts(hdc, m_fonts.label);
+    const PreviewTextExtents extents = MeasureLabelTexts(hdc, *m_fonts);
     ReleaseDC(m_hwnd, hdc);
     return extents;
 }
@@ -303,7 +323,7 @@ void WinLabelPreview::Paint(HDC hdc) const {
     HBITMAP canvas = CreateCompatibleBitmap(hdc, width, height);
     HGDIOBJ old = SelectObject(memory, canvas);
     FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
-    PaintPreviewSteps(memory, m_steps, m_logo, m_fonts, GetSysColor(COLOR_BTNTEXT));
+    PaintPreviewSteps(memory, m_steps, m_logo, *m_fonts, GetSysColor(COLOR_BTNTEXT));
     BitBlt(hdc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
     SelectObject(memory, old);
     DeleteObject(canvas);

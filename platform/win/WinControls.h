@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 namespace brimwell {
@@ -28,11 +29,13 @@ struct PreviewGdiFonts {
     PreviewGdiFonts& operator=(const PreviewGdiFonts&) = delete;
 };
 
-// The label texts' extents in the label font on `hdc`.
-PreviewTextExtents MeasureLabelTexts(HDC hdc, HFONT label);
+// The label texts' extents in the label font on `hdc`, in device-independent pixels.
+PreviewTextExtents MeasureLabelTexts(HDC hdc, const PreviewGdiFonts& fonts);
 
-// Carries the steps out on `hdc`: the label area white with an outline in `ink`, the logo DIB
-// at its place, the turned label texts (escapement 270 degrees) and the word-wrapped message.
+// Carries the steps (in device-independent pixels) out on `hdc`, whose pixels are those of
+// fonts.dpi: the label area white with an outline in `ink`, the logo DIB at its place (dot
+// for dot, or each dot WholePictureScale pixels square), the turned label texts (escapement
+// 270 degrees) and the word-wrapped message.
 void PaintPreviewSteps(HDC hdc, const std::vector<PreviewStep>& steps, HBITMAP logo,
                        const PreviewGdiFonts& fonts, COLORREF ink);
 
@@ -53,10 +56,12 @@ public:
     const std::vector<PreviewStep>& Steps() const { return m_steps; }
     HBITMAP Logo() const { return m_logo; }
     void Paint(HDC hdc) const;
+    // The window's DPI changed: the fonts are made for the new one.
+    void DpiChanged();
 
 private:
     HWND m_hwnd;
-    PreviewGdiFonts m_fonts;
+    std::unique_ptr<PreviewGdiFonts> m_fonts;
     std::vector<PreviewStep> m_steps;
     HBITMAP m_logo = nullptr;
 };
@@ -77,8 +82,5 @@ private:
 // The picture resource `id` (a BITMAP resource of the program) as a DIB section, loaded once
 // and kept for the life of the process; nullptr when it is missing.
 HBITMAP LoadPictureDib(int id);
-
-// The screen's dots per inch (the system DPI the dialog fonts follow).
-int ScreenDpi();
 
 } // namespace brimwell

@@ -1,6 +1,7 @@
 #include "platform/win/WinDialog.h"
 
 #include "platform/win/WinDialogTemplate.h"
+#include "platform/win/WinDpi.h"
 #include "platform/win/WinServices.h"
 #include "platform/win/WinText.h"
 
@@ -202,7 +203,8 @@ void WinDialog::HoldPicturesWhole() {
     // A picture static takes its picture's size, which is never scaled; where the dialog
     // font's units make the dialog smaller than the picture with the template's margin round
     // it, the dialog grows to show it whole.
-    DlgSize need = ClientSize();
+    const SIZE client = ClientPixels();
+    SIZE need = client;
     for (const ControlTemplate& c : m_tmpl.controls) {
         const Control* control = Find(c.id);
         if (!control || c.cls != CtlClass::Static || !(c.style & CtlStyle::Bitmap)) {
@@ -211,27 +213,28 @@ void WinDialog::HoldPicturesWhole() {
         RECT margin{0, 0, std::max(0, m_tmpl.cx - c.x - c.cx), std::max(0, m_tmpl.cy - c.y - c.cy)};
         MapDialogRect(m_hwnd, &margin);
         const RECT picture = ScreenRectIn(control->hwnd, m_hwnd);
-        need.cx = std::max<int>(need.cx, picture.right + margin.right);
-        need.cy = std::max<int>(need.cy, picture.bottom + margin.bottom);
+        need.cx = std::max<LONG>(need.cx, picture.right + margin.right);
+        need.cy = std::max<LONG>(need.cy, picture.bottom + margin.bottom);
     }
-    if (!(need == ClientSize())) {
-        ResizeClient(need);
+    if (need.cx != client.cx || need.cy != client.cy) {
+        ResizeClientPixels(need);
     }
 }
 
 void WinDialog::HoldPagesWhole() {
     // The main window shows every page whole, also one that grew past the template's size
     // (a picture, the logo pages' preview).
-    DlgSize need = ClientSize();
+    const SIZE client = ClientPixels();
+    SIZE need = client;
     for (const auto& child : m_children) {
         if (child->m_hwnd) {
             const RECT page = ScreenRectIn(child->m_hwnd, m_hwnd);
-            need.cx = std::max<int>(need.cx, page.right);
-            need.cy = std::max<int>(need.cy, page.bottom);
+            need.cx = std::max<LONG>(need.cx, page.right);
+            need.cy = std::max<LONG>(need.cy, page.bottom);
         }
     }
-    if (!(need == ClientSize())) {
-        ResizeClient(need);
+    if (need.cx != client.cx || need.cy != client.cy) {
+        ResizeClientPixels(need);
     }
 }
 
@@ -473,17 +476,28 @@ void WinDialog::FocusItem(int id) {
     }
 }
 
+int WinDialog::Dpi() const {
+    return WindowDpi(m_hwnd);
+}
+
+RECT WinDialog::ItemPixels(const Control& control) const {
+    RECT r = ScreenRectIn(control.hwnd, m_hwnd);
+    if (control.browse) {
+        const RECT button = ScreenRectIn(control.browse->Button(), m_hwnd);
+        UnionRect(&r, &r, &button);
+    }
+    return r;
+}
+
 DlgRect WinDialog::ItemRect(int id) const {
     const Control* control = Find(id);
     if (!control) {
         return {};
     }
-    RECT r = ScreenRectIn(control->hwnd, m_hwnd);
-    if (control->browse) {
-        const RECT button = ScreenRectIn(control->browse->Button(), m_hwnd);
-        UnionRect(&r, &r, &button);
-    }
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    const RECT r = ItemPixels(*control);
+    const int dpi = Dpi();
+    return {DipFromPhysical(r.left, dpi), DipFromPhysical(r.top, dpi),
+            DipFromPhysical(r.right - r.left, dpi), DipFromPhysical(r.bottom - r.top, dpi)};
 }
 
 void WinDialog::MoveItem(int id, const DlgRect& rect) {
@@ -491,15 +505,24 @@ void WinDialog::MoveItem(int id, const DlgRect& rect) {
     if (!control) {
         return;
     }
+    // The place and the size each scaled (so that 610 device-independent pixels are 915
+    // physical ones at 144 DPI, wherever the control stands), and each kept as it is where
+    // the logic left it as it read it.
+    const RECT now = ItemPixels(*control);
+    const int dpi = Dpi();
+    const int left = PhysicalKeeping(rect.x, now.left, dpi);
+    const int top = PhysicalKeeping(rect.y, now.top, dpi);
+    const int width = std::max(0, PhysicalKeeping(rect.cx, now.right - now.left, dpi));
+    const int height = std::max(0, PhysicalKeeping(rect.cy, now.bottom - now.top, dpi));
     if (control->browse) {
         const RECT button = ScreenRectIn(control->browse->Button(), m_hwnd);
-        const int buttonWidth = std::min<int>(button.right - button.left, rect.cx / 2);
-        MoveWindow(control->hwnd, rect.x, rect.y, rect.cx - buttonWidth, rect.cy, TRUE);
-        MoveWindow(control->browse->Button(), rect.Right() - buttonWidth, rect.y, buttonWidth,
-                   rect.cy, TRUE);
+        const int buttonWidth = std::min<int>(button.right - button.left, width / 2);
+        MoveWindow(control->hwnd, left, top, width - buttonWidth, height, TRUE);
+        MoveWindow(control->browse->Button(), left + width - buttonWidth, top, buttonWidth, height,
+                   TRUE);
         return;
     }
-    MoveWindow(control->hwnd, rect.x, rect.y, rect.cx, rect.cy, TRUE);
+    MoveWindow(control->hwnd, left, top, width, height, TRUE);
 }
 
 void WinDialog::LimitText(int id, int nMaxChars) {
@@ -711,15 +734,15 @@ IBrowseEditCtrl* WinDialog::BrowseEdit(int id) {
     return control ? control->browse.get() : nullptr;
 }
 
-DlgSize WinDialog::ClientSize() const {
+SIZE WinDialog::ClientPixels() const {
     RECT r{};
     if (!m_hwnd || !GetClientRect(m_hwnd, &r)) {
-        return {};
+        return {0, 0};
     }
     return {r.right - r.left, r.bottom - r.top};
 }
 
-void WinDialog::ResizeClient(const DlgSize& size) {
+void WinDialog::ResizeClientPixels(SIZE size) {
     if (!m_hwnd) {
         return;
     }
@@ -734,10 +757,36 @@ void WinDialog::ResizeClient(const DlgSize& size) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void WinDialog::MoveTo(int x, int y) {
-    if (m_hwnd) {
-        SetWindowPos(m_hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+DlgSize WinDialog::ClientSize() const {
+    const SIZE size = ClientPixels();
+    const int dpi = Dpi();
+    return {DipFromPhysical(size.cx, dpi), DipFromPhysical(size.cy, dpi)};
+}
+
+void WinDialog::ResizeClient(const DlgSize& size) {
+    if (!m_hwnd) {
+        return;
     }
+    const SIZE now = ClientPixels();
+    const int dpi = Dpi();
+    ResizeClientPixels({std::max(0, PhysicalKeeping(size.cx, now.cx, dpi)),
+                        std::max(0, PhysicalKeeping(size.cy, now.cy, dpi))});
+}
+
+void WinDialog::MoveTo(int x, int y) {
+    if (!m_hwnd) {
+        return;
+    }
+    const int dpi = Dpi();
+    RECT now{};
+    if (HWND parent = GetParent(m_hwnd); parent && !m_topLevel) {
+        now = ScreenRectIn(m_hwnd, parent);
+    } else {
+        GetWindowRect(m_hwnd, &now);
+    }
+    SetWindowPos(m_hwnd, nullptr, PhysicalKeeping(x, now.left, dpi),
+                 PhysicalKeeping(y, now.top, dpi), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void WinDialog::Show(bool show) {

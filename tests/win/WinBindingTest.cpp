@@ -2,6 +2,7 @@
 // controls, and what the logic hears and the controls hold is read back.
 #include "platform/win/WinDialog.h"
 #include "platform/win/WinDialogTemplate.h"
+#include "platform/win/WinDpi.h"
 #include "win/WinTestSupport.h"
 
 #include <commctrl.h>
@@ -55,6 +56,12 @@ DialogTemplate BindingTemplate() {
     return t;
 }
 
+// A rectangle of the window's physical pixels as the logic reads it.
+DlgRect Dips(const RECT& r, int dpi) {
+    return {DipFromPhysical(r.left, dpi), DipFromPhysical(r.top, dpi),
+            DipFromPhysical(r.right - r.left, dpi), DipFromPhysical(r.bottom - r.top, dpi)};
+}
+
 class WinBindingTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dialog.Create(logic, nullptr)); }
@@ -66,6 +73,7 @@ protected:
     }
     void Type(int id, wchar_t c) { SendMessageW(Ctl(id), WM_CHAR, c, 1); }
     void Key(int id, UINT vk) { SendMessageW(Ctl(id), WM_KEYDOWN, vk, 1); }
+    int Dpi() const { return WindowDpi(dialog.Hwnd()); }
 
     DialogTemplate tmpl = BindingTemplate();
     WinDialog dialog{tmpl, true};
@@ -79,11 +87,11 @@ TEST_F(WinBindingTest, InitialisesTheLogicOnceWithEveryControlInPlace) {
         SCOPED_TRACE(c.id);
         EXPECT_TRUE(dialog.HasItem(c.id));
         if (c.cls == CtlClass::Button || c.cls == CtlClass::Edit) {
-            // Dialog units through the dialog font, as the dialog manager places them.
+            // Dialog units through the dialog font, as the dialog manager places them, read
+            // in device-independent pixels.
             RECT r{c.x, c.y, c.x + c.cx, c.y + c.cy};
             MapDialogRect(dialog.Hwnd(), &r);
-            EXPECT_EQ(dialog.ItemRect(c.id),
-                      (DlgRect{r.left, r.top, r.right - r.left, r.bottom - r.top}));
+            EXPECT_EQ(dialog.ItemRect(c.id), Dips(r, Dpi()));
         }
     }
     EXPECT_FALSE(dialog.HasItem(IDC_STATIC));
@@ -114,9 +122,10 @@ TEST_F(WinBindingTest, PictureIsADibSectionShownWholeAtItsOwnSize) {
     ASSERT_EQ(GetObjectW(bitmap, sizeof dib, &dib), static_cast<int>(sizeof dib));
     EXPECT_EQ(dib.dsBm.bmWidth, 580);
     EXPECT_EQ(dib.dsBm.bmHeight, 200);
+    // Pixel for pixel on the screen, whatever its DPI.
     const DlgRect picture = dialog.ItemRect(kPicture);
-    EXPECT_EQ(picture.cx, 580);
-    EXPECT_EQ(picture.cy, 200);
+    EXPECT_EQ(picture.cx, DipFromPhysical(580, Dpi()));
+    EXPECT_EQ(picture.cy, DipFromPhysical(200, Dpi()));
     // The template is smaller than the picture: the dialog grew to hold it.
     EXPECT_GE(dialog.ClientSize().cx, picture.Right());
     EXPECT_GE(dialog.ClientSize().cy, picture.Bottom());
@@ -335,8 +344,7 @@ TEST_F(WinBindingTest, BrowseEditButtonRunsTheHandlerAndTheEditReportsChanges) {
     // The item is the edit and its button together.
     RECT whole{5, 160, 125, 174};
     MapDialogRect(dialog.Hwnd(), &whole);
-    EXPECT_EQ(dialog.ItemRect(kBrowse),
-              (DlgRect{whole.left, whole.top, whole.right - whole.left, whole.bottom - whole.top}));
+    EXPECT_EQ(dialog.ItemRect(kBrowse), Dips(whole, Dpi()));
 
     dialog.EnableItem(kBrowse, false);
     EXPECT_FALSE(IsWindowEnabled(button));
@@ -383,6 +391,36 @@ TEST_F(WinBindingTest, EnterAndEscapeDoNothingAndTheCloseCommandGoesToTheLogic) 
     EXPECT_EQ(dialog.EndResult(), DLG_RESULT_OK);
 }
 
+TEST_F(WinBindingTest, PlacesAndSizesAreDeviceIndependentPixels) {
+    const int dpi = Dpi();
+    const auto pixels = [this](int id) {
+        RECT r{};
+        GetWindowRect(Ctl(id), &r);
+        MapWindowPoints(HWND_DESKTOP, dialog.Hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    // Read and written back, nothing moves, though the reading rounded.
+    const RECT before = pixels(kEdit);
+    dialog.MoveItem(kEdit, dialog.ItemRect(kEdit));
+    const RECT after = pixels(kEdit);
+    EXPECT_TRUE(EqualRect(&before, &after));
+
+    dialog.MoveItem(kPreview, {21, 33, 610, 380});
+    const RECT preview = pixels(kPreview);
+    EXPECT_EQ(preview.left, PhysicalFromDip(21, dpi));
+    EXPECT_EQ(preview.top, PhysicalFromDip(33, dpi));
+    EXPECT_EQ(preview.right - preview.left, PhysicalFromDip(610, dpi));
+    EXPECT_EQ(preview.bottom - preview.top, PhysicalFromDip(380, dpi));
+    EXPECT_EQ(dialog.ItemRect(kPreview), (DlgRect{21, 33, 610, 380}));
+
+    dialog.ResizeClient({701, 421});
+    RECT client{};
+    GetClientRect(dialog.Hwnd(), &client);
+    EXPECT_EQ(client.right, PhysicalFromDip(701, dpi));
+    EXPECT_EQ(client.bottom, PhysicalFromDip(421, dpi));
+    EXPECT_EQ(dialog.ClientSize(), (DlgSize{701, 421}));
+}
+
 TEST_F(WinBindingTest, ClientSizeAndChildPages) {
     dialog.ResizeClient({700, 420});
     EXPECT_EQ(dialog.ClientSize(), (DlgSize{700, 420}));
@@ -402,7 +440,7 @@ TEST_F(WinBindingTest, ClientSizeAndChildPages) {
     RECT r{};
     GetWindowRect(win->Hwnd(), &r);
     MapWindowPoints(HWND_DESKTOP, dialog.Hwnd(), reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.left, 210);
+    EXPECT_EQ(r.left, PhysicalFromDip(210, Dpi()));
     EXPECT_EQ(r.top, 0);
     // The page's own controls report to the page's logic.
     SendMessageW(GetDlgItem(win->Hwnd(), IDC_SEND_DENSITY), BM_CLICK, 0, 0);

@@ -4,6 +4,7 @@
 #include "app/CBrimwellDlg.h"
 #include "platform/win/WinDeviceMonitor.h"
 #include "platform/win/WinDialog.h"
+#include "platform/win/WinDpi.h"
 #include "support/FakePlatform.h"
 #include "win/WinTestSupport.h"
 
@@ -64,11 +65,13 @@ TEST_F(WinMainWindowTest, EveryRowShowsItsPageAlone) {
         RECT page{};
         GetWindowRect(Page(row), &page);
         MapWindowPoints(HWND_DESKTOP, host.Hwnd(), reinterpret_cast<POINT*>(&page), 2);
-        EXPECT_EQ(page.left, kPageLeft);
+        EXPECT_EQ(page.left, PhysicalFromDip(kPageLeft, WindowDpi(host.Hwnd())));
         EXPECT_EQ(page.top, 0);
         // Held whole by the main window.
-        EXPECT_LE(page.right, host.ClientSize().cx);
-        EXPECT_LE(page.bottom, host.ClientSize().cy);
+        RECT client{};
+        GetClientRect(host.Hwnd(), &client);
+        EXPECT_LE(page.right, client.right);
+        EXPECT_LE(page.bottom, client.bottom);
     }
 }
 
