@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
+#include <cwctype>
 #include <map>
 
 namespace brimwell {
@@ -330,6 +332,225 @@ void WinLabelPreview::Paint(HDC hdc) const {
     DeleteDC(memory);
 }
 
+namespace {
+
+bool IsAsciiAlnum(wchar_t c) {
+    return (c >= L'0' && c <= L'9') || (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
+
+bool IsMailLocalChar(wchar_t c) {
+    return IsAsciiAlnum(c) || c == L'.' || c == L'_' || c == L'%' || c == L'+' || c == L'-';
+}
+
+bool IsDomainChar(wchar_t c) {
+    return IsAsciiAlnum(c) || c == L'-';
+}
+
+bool IsUrlChar(wchar_t c) {
+    return !std::iswspace(c) && c != L'<' && c != L'>' && c != L'"';
+}
+
+// The end of a web address starting at `at`, or 0 when none starts there.
+std::size_t WebAddressEnd(const std::wstring& text, std::size_t at) {
+    std::size_t prefix = 0;
+    for (const wchar_t* p : {L"https://", L"http://", L"www."}) {
+        if (text.compare(at, std::wcslen(p), p) == 0) {
+            prefix = std::wcslen(p);
+            break;
+        }
+    }
+    if (prefix == 0) {
+        return 0;
+    }
+    std::size_t end = at + prefix;
+    while (end < text.size() && IsUrlChar(text[end])) {
+        ++end;
+    }
+    // A full stop, comma, bracket and the like at the end belong to the sentence.
+    while (end > at + prefix && std::wcschr(L".,;:!?)", text[end - 1])) {
+        --end;
+    }
+    return end >= at + prefix + 2 ? end : 0;
+}
+
+// The end of the domain of an e-mail address whose '@' is at `at` (two labels or more), or 0.
+std::size_t MailDomainEnd(const std::wstring& text, std::size_t at) {
+    std::size_t end = 0;
+    std::size_t labels = 0;
+    std::size_t i = at + 1;
+    while (true) {
+        const std::size_t start = i;
+        while (i < text.size() && IsDomainChar(text[i])) {
+            ++i;
+        }
+        if (i == start) {
+            break;
+        }
+        ++labels;
+        end = i;
+        if (i >= text.size() || text[i] != L'.') {
+            break;
+        }
+        ++i;
+    }
+    return labels >= 2 ? end : 0;
+}
+
+} // namespace
+
+// One pass, leftmost first, a web address before an e-mail address at the same place, as a
+// regular expression would find them; linear, however long a run of letters is.
+std::vector<std::pair<std::size_t, std::size_t>> FindAddresses(const std::wstring& text) {
+    std::vector<std::pair<std::size_t, std::size_t>> found;
+    std::size_t runEnd = 0;  // end of the run of mail-local characters holding i
+    std::size_t mailEnd = 0; // end of the e-mail address that run starts, or 0
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (const std::size_t end = WebAddressEnd(text, i)) {
+            found.emplace_back(i, end);
+            i = end;
+            runEnd = 0;
+            continue;
+        }
+        if (IsMailLocalChar(text[i])) {
+            if (i >= runEnd) {
+                runEnd = i;
+                while (runEnd < text.size() && IsMailLocalChar(text[runEnd])) {
+                    ++runEnd;
+                }
+                mailEnd =
+                    runEnd < text.size() && text[runEnd] == L'@' ? MailDomainEnd(text, runEnd) : 0;
+            }
+            if (mailEnd) {
+                found.emplace_back(i, mailEnd);
+                i = mailEnd;
+                runEnd = 0;
+                continue;
+            }
+        }
+        ++i;
+    }
+    return found;
+}
+
+std::wstring AddressTarget(const std::wstring& address) {
+    const std::vector<std::pair<std::size_t, std::size_t>> found = FindAddresses(address);
+    if (found.size() != 1 || found[0].first != 0 || found[0].second != address.size()) {
+        return {};
+    }
+    const auto startsWith = [&address](const wchar_t* prefix) {
+        return address.compare(0, std::wcslen(prefix), prefix) == 0;
+    };
+    if (startsWith(L"http://") || startsWith(L"https://")) {
+        return address;
+    }
+    if (startsWith(L"www.")) {
+        return L"https://" + address;
+    }
+    return L"mailto:" + address;
+}
+
+namespace {
+
+UrlOpener& CurrentOpener() {
+    static UrlOpener opener = [](const std::wstring& target) {
+        ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    };
+    return opener;
+}
+
+} // namespace
+
+UrlOpener SetUrlOpener(UrlOpener opener) {
+    UrlOpener old = std::move(CurrentOpener());
+    CurrentOpener() = std::move(opener);
+    return old;
+}
+
+void OpenUrl(const std::wstring& target) {
+    // Only what an address in the text can become: never a program or a file.
+    const auto startsWith = [&target](const wchar_t* prefix) {
+        return target.compare(0, std::wcslen(prefix), prefix) == 0;
+    };
+    if (!(startsWith(L"mailto:") || startsWith(L"http://") || startsWith(L"https://"))) {
+        return;
+    }
+    if (const UrlOpener& opener = CurrentOpener()) {
+        opener(target);
+    }
+}
+
+bool OnRichEditLink(const ENLINK& link) {
+    if (link.msg != WM_LBUTTONUP || link.chrg.cpMin < 0 || link.chrg.cpMax <= link.chrg.cpMin) {
+        return false;
+    }
+    HWND edit = link.nmhdr.hwndFrom;
+    // A click, not the end of a selection drag.
+    CHARRANGE selection{};
+    SendMessageW(edit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    if (selection.cpMax != selection.cpMin) {
+        return false;
+    }
+    std::wstring text(static_cast<std::size_t>(link.chrg.cpMax - link.chrg.cpMin) + 1, L'\0');
+    TEXTRANGEW range{};
+    range.chrg = link.chrg;
+    range.lpstrText = &text[0];
+    const LRESULT copied = SendMessageW(edit, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    const std::wstring target = AddressTarget(text);
+    if (target.empty()) {
+        return false;
+    }
+    OpenUrl(target);
+    return true;
+}
+
+namespace {
+
+// Marks the addresses in the control's text as links (CFE_LINK), so that a click on one
+// reaches its dialog as EN_LINK. RichEdit's own detection (EM_AUTOURLDETECT) finds web
+// addresses but not e-mail addresses; this finds both, as the Linux window does.
+void MarkAddresses(HWND hwnd) {
+    GETTEXTLENGTHEX lengthOf{GTL_DEFAULT | GTL_NUMCHARS, 1200};
+    const LRESULT length =
+        SendMessageW(hwnd, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthOf), 0);
+    if (length <= 0) {
+        return;
+    }
+    // Paragraphs end in a lone CR, so that an index here is a character position there.
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    GETTEXTEX get{};
+    get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    get.flags = GT_DEFAULT;
+    get.codepage = 1200;
+    const LRESULT copied = SendMessageW(hwnd, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+                                        reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    CHARRANGE kept{};
+    SendMessageW(hwnd, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&kept));
+    for (const auto& [start, end] : FindAddresses(text)) {
+        CHARRANGE range{static_cast<LONG>(start), static_cast<LONG>(end)};
+        SendMessageW(hwnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+        CHARFORMAT2W format{};
+        format.cbSize = sizeof format;
+        format.dwMask = CFM_LINK;
+        format.dwEffects = CFE_LINK;
+        SendMessageW(hwnd, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    }
+    SendMessageW(hwnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&kept));
+}
+
+} // namespace
+
+void WinRichText::MakeReadOnly(HWND hwnd) {
+    SendMessageW(hwnd, EM_SETREADONLY, TRUE, 0);
+    SendMessageW(hwnd, EM_AUTOURLDETECT, TRUE, 0);
+    const LRESULT mask = SendMessageW(hwnd, EM_GETEVENTMASK, 0, 0);
+    SendMessageW(hwnd, EM_SETEVENTMASK, 0, static_cast<LPARAM>(mask) | ENM_LINK);
+    DragAcceptFiles(hwnd, FALSE);
+    SetWindowSubclass(hwnd, &ReadOnlyRichEditProc, 1, 0);
+}
+
 std::int32_t WinRichText::StreamIn(int nFormat, EditStream& es) {
     es.dwError = 0;
     if (!es.pfnCallback || (nFormat != STREAM_FORMAT_RTF && nFormat != STREAM_FORMAT_TEXT)) {
@@ -342,14 +563,9 @@ std::int32_t WinRichText::StreamIn(int nFormat, EditStream& es) {
     native.pfnCallback = &StreamInCallback;
     const WPARAM format = nFormat == STREAM_FORMAT_RTF ? SF_RTF : SF_TEXT;
     SendMessageW(m_hwnd, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&native));
+    MarkAddresses(m_hwnd);
     es.dwError = ctx.error;
     return static_cast<std::int32_t>(ctx.total);
-}
-
-void WinRichText::MakeReadOnly(HWND hwnd) {
-    SendMessageW(hwnd, EM_SETREADONLY, TRUE, 0);
-    DragAcceptFiles(hwnd, FALSE);
-    SetWindowSubclass(hwnd, &ReadOnlyRichEditProc, 1, 0);
 }
 
 HBITMAP LoadPictureDib(int id) {

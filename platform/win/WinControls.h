@@ -5,7 +5,12 @@
 
 #include <windows.h>
 
+#include <richedit.h>
+
+#include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace brimwell {
@@ -66,13 +71,34 @@ private:
     HBITMAP m_logo = nullptr;
 };
 
-// The read-only rich-text view over a RichEdit 2.0 control.
+// The addresses in a text that open when clicked, as [start, end) character ranges: web
+// addresses (http://, https://, www.) without a trailing full stop or bracket, and e-mail
+// addresses.
+std::vector<std::pair<std::size_t, std::size_t>> FindAddresses(const std::wstring& text);
+
+// What an address opens: an e-mail address becomes mailto:, a www. address https://; one
+// with its own scheme stays. Empty for anything that is not an address of these kinds.
+std::wstring AddressTarget(const std::wstring& address);
+
+// Opens a mailto:, http: or https: target in the user's mail program or browser
+// (ShellExecuteW "open"). Replaceable, so that a test can see what would open; returns the
+// opener it replaced.
+using UrlOpener = std::function<void(const std::wstring& target)>;
+UrlOpener SetUrlOpener(UrlOpener opener);
+void OpenUrl(const std::wstring& target);
+
+// A rich edit's link notification: on a click (the left button released with nothing
+// selected), opens the address under it. True when it was a click on an address.
+bool OnRichEditLink(const ENLINK& link);
+
+// The read-only rich-text view over a RichEdit 2.0 control; its addresses open when clicked.
 class WinRichText final : public IRichTextCtrl {
 public:
     explicit WinRichText(HWND hwnd) : m_hwnd(hwnd) {}
     std::int32_t StreamIn(int nFormat, EditStream& es) override;
 
-    // Makes the control refuse typing, pasting and dropping, whatever its style says.
+    // Makes the control refuse typing, pasting and dropping, whatever its style says, and
+    // report clicks on links (EN_LINK) to its dialog.
     static void MakeReadOnly(HWND hwnd);
 
 private:

@@ -190,6 +190,10 @@ void WinDialog::OnInit(HWND hwnd) {
         m_logic->OnInitDialog();
     }
     if (m_topLevel) {
+        // Focus rectangles and keyboard cues shown from the start, not only once a key has
+        // been pressed: the focused function list shows which row has the focus.
+        SendMessageW(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL),
+                     0);
         HoldPagesWhole();
         CentreOnMonitor(hwnd);
         if (g_exitWhenIdle) {
@@ -258,6 +262,19 @@ INT_PTR WinDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
         }
         return TRUE;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header && header->code == EN_LINK) {
+            const Control* control = Find(static_cast<int>(header->idFrom));
+            if (control && control->rich && control->hwnd == header->hwndFrom &&
+                OnRichEditLink(*reinterpret_cast<const ENLINK*>(lParam))) {
+                // Handled: the control does not go on with the click.
+                SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, 1);
+                return TRUE;
+            }
+        }
+        return FALSE;
+    }
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_CLOSE) {
             if (m_logic) {

@@ -133,8 +133,10 @@ void AddItems(const ControlTemplate& c, std::vector<Item>& items) {
             const int button = kBrowseButtonWidth < c.cx ? kBrowseButtonWidth : c.cx / 2;
             item.cx = c.cx - button;
             Item browse;
-            // Disabled until the page gives it a handler.
-            browse.style = (item.style & WS_VISIBLE) | WS_CHILD | WS_DISABLED | BS_PUSHBUTTON;
+            // Disabled until the page gives it a handler; then the next tab stop after its
+            // edit (it follows the edit in the template), pressed with Space as any button.
+            browse.style =
+                (item.style & WS_VISIBLE) | WS_CHILD | WS_DISABLED | WS_TABSTOP | BS_PUSHBUTTON;
             browse.x = c.x + item.cx;
             browse.y = c.y;
             browse.cx = button;

@@ -1,5 +1,6 @@
 // The Win32 host's binding of each control class, driven in-process: messages go to the real
 // controls, and what the logic hears and the controls hold is read back.
+#include "platform/win/WinControls.h"
 #include "platform/win/WinDialog.h"
 #include "platform/win/WinDialogTemplate.h"
 #include "platform/win/WinDpi.h"
@@ -306,6 +307,43 @@ TEST_F(WinBindingTest, RichTextStreamsRtfInPiecesAndRefusesEditing) {
     EXPECT_EQ(Text(kRich), shown);
 }
 
+TEST_F(WinBindingTest, AddressesInTheRichTextOpenWhenClicked) {
+    std::vector<std::wstring> opened;
+    const UrlOpener saved = SetUrlOpener([&](const std::wstring& url) { opened.push_back(url); });
+    IRichTextCtrl* view = dialog.RichText(kRich);
+    ASSERT_NE(view, nullptr);
+    Source source;
+    source.data = "{\\rtf1\\ansi Write to customercare@brimwell.example\\par "
+                  "or see www.brimwell.example.\\par}";
+    EditStream es;
+    es.dwCookie = reinterpret_cast<std::uintptr_t>(&source);
+    es.pfnCallback = &ReadSource;
+    view->StreamIn(STREAM_FORMAT_RTF, es);
+    ShowWindow(dialog.Hwnd(), SW_SHOWNA);
+    HWND rich = Ctl(kRich);
+    // A click (button down and up) on a character: where the control reports it to be.
+    const auto clickAt = [rich](LONG cp) {
+        POINTL at{};
+        SendMessageW(rich, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), cp);
+        const LPARAM where = MAKELPARAM(at.x + 2, at.y + 3);
+        SendMessageW(rich, WM_LBUTTONDOWN, MK_LBUTTON, where);
+        SendMessageW(rich, WM_LBUTTONUP, 0, where);
+    };
+    const std::wstring text = Text(kRich);
+    const auto mail = static_cast<LONG>(text.find(L"customercare"));
+    const auto web = static_cast<LONG>(text.find(L"www."));
+    const auto plain = static_cast<LONG>(text.find(L"Write"));
+    ASSERT_GE(mail, 0);
+    ASSERT_GE(web, 0);
+    // Text positions count a paragraph's end as one character, WM_GETTEXT as two.
+    clickAt(mail + 4);
+    clickAt(web - 1 + 4);
+    clickAt(plain + 1);
+    EXPECT_EQ(opened, (std::vector<std::wstring>{L"mailto:customercare@brimwell.example",
+                                                 L"https://www.brimwell.example"}));
+    SetUrlOpener(saved);
+}
+
 TEST_F(WinBindingTest, RichTextReportsTheCallbacksErrorAndRefusesUnknownFormats) {
     IRichTextCtrl* view = dialog.RichText(kRich);
     ASSERT_NE(view, nullptr);
@@ -338,6 +376,15 @@ TEST_F(WinBindingTest, BrowseEditButtonRunsTheHandlerAndTheEditReportsChanges) {
     EXPECT_TRUE(IsWindowEnabled(button));
     SendMessageW(button, BM_CLICK, 0, 0);
     EXPECT_EQ(runs, 1);
+    // The next tab stop after the edit, and Space presses it.
+    EXPECT_NE(GetWindowLongW(button, GWL_STYLE) & WS_TABSTOP, 0);
+    ShowWindow(dialog.Hwnd(), SW_SHOWNA);
+    SetFocus(Ctl(kBrowse));
+    EXPECT_EQ(GetNextDlgTabItem(dialog.Hwnd(), Ctl(kBrowse), FALSE), button);
+    SetFocus(button);
+    SendMessageW(button, WM_KEYDOWN, VK_SPACE, 0x00390001);
+    SendMessageW(button, WM_KEYUP, VK_SPACE, 0xC0390001);
+    EXPECT_EQ(runs, 2);
     EXPECT_EQ(dialog.ItemText(kBrowse), "C:\\logos\\pass.bmp");
     EXPECT_EQ(logic.heard, std::vector<Heard>{Cmd(kBrowse, Notify::EditChanged)});
 

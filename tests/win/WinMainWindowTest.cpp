@@ -75,6 +75,14 @@ TEST_F(WinMainWindowTest, EveryRowShowsItsPageAlone) {
     }
 }
 
+TEST_F(WinMainWindowTest, FocusRectanglesShowFromTheStart) {
+    Open();
+    // Not only once a key has been pressed: the function list shows its focused row.
+    for (HWND hwnd : {host.Hwnd(), Item(IDC_FUNCTION_LIST)}) {
+        EXPECT_EQ(SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0);
+    }
+}
+
 TEST_F(WinMainWindowTest, DensityPageSendsTheSlidersValueOnceTheQuestionIsAnswered) {
     auto& printer = platform.AddPrinter("\\\\?\\usb#vid_1203&pid_0126#1#{printer}");
     Open();
