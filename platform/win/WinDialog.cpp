@@ -173,8 +173,8 @@ void WinDialog::OnInit(HWND hwnd) {
             SetWindowPos(control.hwnd, HWND_TOP, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         } else if (c.cls == CtlClass::RichEdit) {
-            WinRichText::MakeReadOnly(control.hwnd);
-            control.rich = std::make_unique<WinRichText>(control.hwnd);
+            // A stand-in until the dialog is first shown.
+            control.rich = std::make_unique<WinRichText>(control.hwnd, RichEditStyle(c));
         } else if (c.cls == CtlClass::EditBrowse) {
             control.browse = std::make_unique<BrowseButton>(control.hwnd,
                                                             GetDlgItem(hwnd, BrowseButtonId(c.id)));
@@ -262,6 +262,11 @@ INT_PTR WinDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
         }
         return TRUE;
+    case WM_SHOWWINDOW:
+        if (wParam) {
+            RealizeRichText();
+        }
+        return FALSE;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header && header->code == EN_LINK) {
@@ -317,6 +322,14 @@ INT_PTR WinDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return FALSE;
     default:
         return FALSE;
+    }
+}
+
+void WinDialog::RealizeRichText() {
+    for (Control& control : m_controls) {
+        if (control.rich && !control.rich->Realized() && control.rich->Realize()) {
+            control.hwnd = control.rich->Hwnd();
+        }
     }
 }
 

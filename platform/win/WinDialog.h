@@ -82,6 +82,8 @@ private:
     void OnInit(HWND hwnd);
     void HoldPicturesWhole();
     void HoldPagesWhole();
+    // Makes the RichEdit of every rich-text view not yet made (the dialog is being shown).
+    void RealizeRichText();
     // The window's DPI, and sizes and places in its physical pixels (the interface's are
     // device-independent).
     int Dpi() const;

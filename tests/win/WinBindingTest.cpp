@@ -286,8 +286,31 @@ TEST_F(WinBindingTest, RichTextStreamsRtfInPiecesAndRefusesEditing) {
         EXPECT_GT(asked, 0);
         EXPECT_LE(asked, RICHTEXT_STREAM_PIECE);
     }
+    // Until the dialog is shown, a stand-in keeps the document; then the RichEdit shows it.
+    wchar_t cls[64] = {};
+    GetClassNameW(Ctl(kRich), cls, 64);
+    EXPECT_STREQ(cls, L"Static");
+    EXPECT_EQ(Text(kRich), L"");
+    ShowWindow(dialog.Hwnd(), SW_SHOWNA);
+    GetClassNameW(Ctl(kRich), cls, 64);
+    EXPECT_STREQ(cls, L"RichEdit20W");
+    EXPECT_EQ(dialog.RichText(kRich), view);
+    EXPECT_NE(GetWindowLongW(Ctl(kRich), GWL_STYLE) & ES_MULTILINE, 0);
     const std::wstring shown = Text(kRich);
     EXPECT_EQ(shown.rfind(L"Hello bold world.", 0), 0u) << std::string(shown.begin(), shown.end());
+
+    // From then on a document goes straight to the control, in the same pieces.
+    Source again;
+    again.data = "{\\rtf1\\ansi Again.\\par}";
+    es.dwCookie = reinterpret_cast<std::uintptr_t>(&again);
+    EXPECT_EQ(view->StreamIn(STREAM_FORMAT_RTF, es), static_cast<std::int32_t>(again.data.size()));
+    EXPECT_EQ(Text(kRich).rfind(L"Again.", 0), 0u);
+    ASSERT_FALSE(again.asked.empty());
+    EXPECT_LE(again.asked.front(), RICHTEXT_STREAM_PIECE);
+    source.pos = 0;
+    es.dwCookie = reinterpret_cast<std::uintptr_t>(&source);
+    view->StreamIn(STREAM_FORMAT_RTF, es);
+    EXPECT_EQ(Text(kRich), shown);
 
     // Typing, pasting, cutting and deleting change nothing.
     SendMessageW(Ctl(kRich), EM_SETSEL, 0, 5);
