@@ -63,8 +63,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_WIN95_CLASSES;
     InitCommonControlsEx(&controls);
-    // The rich-text view's class; the pages that have one are made at start-up.
-    LoadLibraryW(L"Riched20.dll");
+    // RichEdit's DLL is loaded when the first page with a rich-text view is shown.
     UseServices(MakeRealServices());
     CBrimwellApp theApp(&RunWinModalDialog);
     theApp.InitInstance();

@@ -45,6 +45,8 @@ wine cmd /c exit >/dev/null 2>&1 || true
 # Windows not managed by a window manager (there is none on the virtual display): otherwise
 # Wine waits two seconds for the manager at every window that closes.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || true
+# The screen at 96 DPI, whatever a test run at another DPI that was cut short left behind.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1 || true
 
 cd "$build"
 ctest --output-on-failure --timeout 300 -j "${JOBS:-2}" "$@"

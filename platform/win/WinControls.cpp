@@ -1,6 +1,7 @@
 #include "platform/win/WinControls.h"
 
 #include "platform/win/WinDialogTemplate.h"
+#include "platform/win/WinDpi.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -8,6 +9,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
+#include <cwctype>
 #include <map>
 
 namespace brimwell {
@@ -29,6 +32,13 @@ LRESULT CALLBACK LabelPreviewProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
         break;
     case WM_ERASEBKGND:
         return 1; // every paint covers the whole control
+    case WM_DPICHANGED_AFTERPARENT:
+        // Moved to a monitor of another DPI: the dialog manager has placed and sized the
+        // control anew; the fonts follow.
+        if (WinLabelPreview* preview = WinLabelPreview::FromWindow(hwnd)) {
+            preview->DpiChanged();
+        }
+        return 0;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC hdc = BeginPaint(hwnd, &ps);
@@ -145,15 +155,6 @@ void RegisterWinControls() {
     (void)registered;
 }
 
-int ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) {
-        ReleaseDC(nullptr, screen);
-    }
-    return dpi > 0 ? dpi : 96;
-}
-
 HBITMAP MakeLogoDib(const CLogoFmtHandler& logo) {
     if (!logo.IsLoaded() || logo.GetWidth() <= 0 || logo.GetHeight() <= 0 || !logo.GetPixels()) {
         return nullptr;
@@ -185,14 +186,14 @@ PreviewGdiFonts::~PreviewGdiFonts() {
     DeleteObject(message);
 }
 
-PreviewTextExtents MeasureLabelTexts(HDC hdc, HFONT label) {
+PreviewTextExtents MeasureLabelTexts(HDC hdc, const PreviewGdiFonts& fonts) {
     PreviewTextExtents extents{};
-    HGDIOBJ old = SelectObject(hdc, label);
+    HGDIOBJ old = SelectObject(hdc, fonts.label);
     for (std::size_t i = 0; i < PREVIEW_LABEL_TEXT_COUNT; ++i) {
         const std::wstring text = Latin1(PREVIEW_LABEL_TEXTS[i].text);
         SIZE size{};
         GetTextExtentPoint32W(hdc, text.c_str(), static_cast<int>(text.size()), &size);
-        extents[i] = size.cx;
+        extents[i] = DipFromPhysical(size.cx, fonts.dpi);
     }
     SelectObject(hdc, old);
     return extents;
@@ -200,19 +201,22 @@ PreviewTextExtents MeasureLabelTexts(HDC hdc, HFONT label) {
 
 void PaintPreviewSteps(HDC hdc, const std::vector<PreviewStep>& steps, HBITMAP logo,
                        const PreviewGdiFonts& fonts, COLORREF ink) {
+    const int dpi = fonts.dpi;
+    const auto px = [dpi](int dip) { return PhysicalFromDip(dip, dpi); };
     const int saved = SaveDC(hdc);
     SetBkMode(hdc, OPAQUE);
     SetBkColor(hdc, RGB(255, 255, 255));
     SetTextColor(hdc, ink);
     for (const PreviewStep& step : steps) {
+        // The step's rectangle by its edges, in this surface's pixels.
+        const RECT box{px(step.x), px(step.y), px(step.x + step.width), px(step.y + step.height)};
         switch (step.kind) {
         case PreviewStepKind::LabelArea:
             if (step.width > 0 && step.height > 0) {
-                const RECT area{step.x, step.y, step.x + step.width, step.y + step.height};
                 HBRUSH white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-                FillRect(hdc, &area, white);
+                FillRect(hdc, &box, white);
                 HBRUSH outline = CreateSolidBrush(ink);
-                FrameRect(hdc, &area, outline);
+                FrameRect(hdc, &box, outline);
                 DeleteObject(outline);
             }
             break;
@@ -222,10 +226,19 @@ void PaintPreviewSteps(HDC hdc, const std::vector<PreviewStep>& steps, HBITMAP l
                 HGDIOBJ old = SelectObject(source, logo);
                 BITMAP bm{};
                 GetObjectW(logo, sizeof bm, &bm);
+                // Dot for dot, or each dot a square of whole pixels: a printer logo's dots
+                // stay even, as the printer prints them.
+                const int scale = WholePictureScale(dpi);
                 // A one-bit source takes the destination's text and background colours for
                 // its 0 and 1 bits: black and white, as the logo's own colours.
                 SetTextColor(hdc, RGB(0, 0, 0));
-                BitBlt(hdc, step.x, step.y, bm.bmWidth, bm.bmHeight, source, 0, 0, SRCCOPY);
+                if (scale == 1) {
+                    BitBlt(hdc, box.left, box.top, bm.bmWidth, bm.bmHeight, source, 0, 0, SRCCOPY);
+                } else {
+                    SetStretchBltMode(hdc, COLORONCOLOR);
+                    StretchBlt(hdc, box.left, box.top, bm.bmWidth * scale, bm.bmHeight * scale,
+                               source, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+                }
                 SetTextColor(hdc, ink);
                 SelectObject(source, old);
                 DeleteDC(source);
@@ -236,7 +249,7 @@ void PaintPreviewSteps(HDC hdc, const std::vector<PreviewStep>& steps, HBITMAP l
             HGDIOBJ old = SelectObject(hdc, turned);
             SetTextAlign(hdc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
             const std::wstring text = Latin1(step.text);
-            TextOutW(hdc, step.x, step.y, text.c_str(), static_cast<int>(text.size()));
+            TextOutW(hdc, box.left, box.top, text.c_str(), static_cast<int>(text.size()));
             SelectObject(hdc, old);
             DeleteObject(turned);
             break;
@@ -244,11 +257,11 @@ void PaintPreviewSteps(HDC hdc, const std::vector<PreviewStep>& steps, HBITMAP l
         case PreviewStepKind::Message:
             if (step.width > 0 && step.height > 0 && step.text) {
                 HGDIOBJ old = SelectObject(hdc, fonts.message);
-                RECT box{step.x, step.y, step.x + step.width, step.y + step.height};
+                RECT wrap = box;
                 const int length = MultiByteToWideChar(CP_UTF8, 0, step.text, -1, nullptr, 0);
                 std::wstring text(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
                 MultiByteToWideChar(CP_UTF8, 0, step.text, -1, &text[0], length);
-                DrawTextW(hdc, text.c_str(), -1, &box,
+                DrawTextW(hdc, text.c_str(), -1, &wrap,
                           DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
                 SelectObject(hdc, old);
             }
@@ -258,7 +271,16 @@ void PaintPreviewSteps(HDC hdc, const std::vector<PreviewStep>& steps, HBITMAP l
     RestoreDC(hdc, saved);
 }
 
-WinLabelPreview::WinLabelPreview(HWND hwnd) : m_hwnd(hwnd), m_fonts(ScreenDpi()) {}
+WinLabelPreview::WinLabelPreview(HWND hwnd)
+    : m_hwnd(hwnd), m_fonts(std::make_unique<PreviewGdiFonts>(WindowDpi(hwnd))) {}
+
+void WinLabelPreview::DpiChanged() {
+    const int dpi = WindowDpi(m_hwnd);
+    if (dpi != m_fonts->dpi) {
+        m_fonts = std::make_unique<PreviewGdiFonts>(dpi);
+    }
+    InvalidateRect(m_hwnd, nullptr, FALSE);
+}
 
 WinLabelPreview::~WinLabelPreview() {
     if (m_logo) {
@@ -276,7 +298,7 @@ WinLabelPreview* WinLabelPreview::FromWindow(HWND hwnd) {
 
 PreviewTextExtents WinLabelPreview::LabelTextExtents() const {
     HDC hdc = GetDC(m_hwnd);
-    const PreviewTextExtents extents = MeasureLabelTexts(hdc, m_fonts.label);
+    const PreviewTextExtents extents = MeasureLabelTexts(hdc, *m_fonts);
     ReleaseDC(m_hwnd, hdc);
     return extents;
 }
@@ -303,11 +325,243 @@ void WinLabelPreview::Paint(HDC hdc) const {
     HBITMAP canvas = CreateCompatibleBitmap(hdc, width, height);
     HGDIOBJ old = SelectObject(memory, canvas);
     FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
-    PaintPreviewSteps(memory, m_steps, m_logo, m_fonts, GetSysColor(COLOR_BTNTEXT));
+    PaintPreviewSteps(memory, m_steps, m_logo, *m_fonts, GetSysColor(COLOR_BTNTEXT));
     BitBlt(hdc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
     SelectObject(memory, old);
     DeleteObject(canvas);
     DeleteDC(memory);
+}
+
+namespace {
+
+bool IsAsciiAlnum(wchar_t c) {
+    return (c >= L'0' && c <= L'9') || (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
+
+bool IsMailLocalChar(wchar_t c) {
+    return IsAsciiAlnum(c) || c == L'.' || c == L'_' || c == L'%' || c == L'+' || c == L'-';
+}
+
+bool IsDomainChar(wchar_t c) {
+    return IsAsciiAlnum(c) || c == L'-';
+}
+
+bool IsUrlChar(wchar_t c) {
+    return !std::iswspace(c) && c != L'<' && c != L'>' && c != L'"';
+}
+
+// The end of a web address starting at `at`, or 0 when none starts there.
+std::size_t WebAddressEnd(const std::wstring& text, std::size_t at) {
+    std::size_t prefix = 0;
+    for (const wchar_t* p : {L"https://", L"http://", L"www."}) {
+        if (text.compare(at, std::wcslen(p), p) == 0) {
+            prefix = std::wcslen(p);
+            break;
+        }
+    }
+    if (prefix == 0) {
+        return 0;
+    }
+    std::size_t end = at + prefix;
+    while (end < text.size() && IsUrlChar(text[end])) {
+        ++end;
+    }
+    // A full stop, comma, bracket and the like at the end belong to the sentence.
+    while (end > at + prefix && std::wcschr(L".,;:!?)", text[end - 1])) {
+        --end;
+    }
+    return end >= at + prefix + 2 ? end : 0;
+}
+
+// The end of the domain of an e-mail address whose '@' is at `at` (two labels or more), or 0.
+std::size_t MailDomainEnd(const std::wstring& text, std::size_t at) {
+    std::size_t end = 0;
+    std::size_t labels = 0;
+    std::size_t i = at + 1;
+    while (true) {
+        const std::size_t start = i;
+        while (i < text.size() && IsDomainChar(text[i])) {
+            ++i;
+        }
+        if (i == start) {
+            break;
+        }
+        ++labels;
+        end = i;
+        if (i >= text.size() || text[i] != L'.') {
+            break;
+        }
+        ++i;
+    }
+    return labels >= 2 ? end : 0;
+}
+
+} // namespace
+
+// One pass, leftmost first, a web address before an e-mail address at the same place, as a
+// regular expression would find them; linear, however long a run of letters is.
+std::vector<std::pair<std::size_t, std::size_t>> FindAddresses(const std::wstring& text) {
+    std::vector<std::pair<std::size_t, std::size_t>> found;
+    std::size_t runEnd = 0;  // end of the run of mail-local characters holding i
+    std::size_t mailEnd = 0; // end of the e-mail address that run starts, or 0
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (const std::size_t end = WebAddressEnd(text, i)) {
+            found.emplace_back(i, end);
+            i = end;
+            runEnd = 0;
+            continue;
+        }
+        if (IsMailLocalChar(text[i])) {
+            if (i >= runEnd) {
+                runEnd = i;
+                while (runEnd < text.size() && IsMailLocalChar(text[runEnd])) {
+                    ++runEnd;
+                }
+                mailEnd =
+                    runEnd < text.size() && text[runEnd] == L'@' ? MailDomainEnd(text, runEnd) : 0;
+            }
+            if (mailEnd) {
+                found.emplace_back(i, mailEnd);
+                i = mailEnd;
+                runEnd = 0;
+                continue;
+            }
+        }
+        ++i;
+    }
+    return found;
+}
+
+std::wstring AddressTarget(const std::wstring& address) {
+    const std::vector<std::pair<std::size_t, std::size_t>> found = FindAddresses(address);
+    if (found.size() != 1 || found[0].first != 0 || found[0].second != address.size()) {
+        return {};
+    }
+    const auto startsWith = [&address](const wchar_t* prefix) {
+        return address.compare(0, std::wcslen(prefix), prefix) == 0;
+    };
+    if (startsWith(L"http://") || startsWith(L"https://")) {
+        return address;
+    }
+    if (startsWith(L"www.")) {
+        return L"https://" + address;
+    }
+    return L"mailto:" + address;
+}
+
+namespace {
+
+UrlOpener& CurrentOpener() {
+    static UrlOpener opener = [](const std::wstring& target) {
+        ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    };
+    return opener;
+}
+
+} // namespace
+
+UrlOpener SetUrlOpener(UrlOpener opener) {
+    UrlOpener old = std::move(CurrentOpener());
+    CurrentOpener() = std::move(opener);
+    return old;
+}
+
+void OpenUrl(const std::wstring& target) {
+    // Only what an address in the text can become: never a program or a file.
+    const auto startsWith = [&target](const wchar_t* prefix) {
+        return target.compare(0, std::wcslen(prefix), prefix) == 0;
+    };
+    if (!(startsWith(L"mailto:") || startsWith(L"http://") || startsWith(L"https://"))) {
+        return;
+    }
+    if (const UrlOpener& opener = CurrentOpener()) {
+        opener(target);
+    }
+}
+
+bool OnRichEditLink(const ENLINK& link) {
+    if (link.msg != WM_LBUTTONUP || link.chrg.cpMin < 0 || link.chrg.cpMax <= link.chrg.cpMin) {
+        return false;
+    }
+    HWND edit = link.nmhdr.hwndFrom;
+    // A click, not the end of a selection drag.
+    CHARRANGE selection{};
+    SendMessageW(edit, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+    if (selection.cpMax != selection.cpMin) {
+        return false;
+    }
+    std::wstring text(static_cast<std::size_t>(link.chrg.cpMax - link.chrg.cpMin) + 1, L'\0');
+    TEXTRANGEW range{};
+    range.chrg = link.chrg;
+    range.lpstrText = &text[0];
+    const LRESULT copied = SendMessageW(edit, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    const std::wstring target = AddressTarget(text);
+    if (target.empty()) {
+        return false;
+    }
+    OpenUrl(target);
+    return true;
+}
+
+namespace {
+
+// Marks the addresses in the control's text as links (CFE_LINK), so that a click on one
+// reaches its dialog as EN_LINK. RichEdit's own detection (EM_AUTOURLDETECT) finds web
+// addresses but not e-mail addresses; this finds both, as the Linux window does.
+void MarkAddresses(HWND hwnd) {
+    GETTEXTLENGTHEX lengthOf{GTL_DEFAULT | GTL_NUMCHARS, 1200};
+    const LRESULT length =
+        SendMessageW(hwnd, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthOf), 0);
+    if (length <= 0) {
+        return;
+    }
+    // Paragraphs end in a lone CR, so that an index here is a character position there.
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    GETTEXTEX get{};
+    get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    get.flags = GT_DEFAULT;
+    get.codepage = 1200;
+    const LRESULT copied = SendMessageW(hwnd, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+                                        reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    CHARRANGE kept{};
+    SendMessageW(hwnd, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&kept));
+    for (const auto& [start, end] : FindAddresses(text)) {
+        CHARRANGE range{static_cast<LONG>(start), static_cast<LONG>(end)};
+        SendMessageW(hwnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+        CHARFORMAT2W format{};
+        format.cbSize = sizeof format;
+        format.dwMask = CFM_LINK;
+        format.dwEffects = CFE_LINK;
+        SendMessageW(hwnd, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    }
+    SendMessageW(hwnd, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&kept));
+}
+
+} // namespace
+
+void WinRichText::MakeReadOnly(HWND hwnd) {
+    SendMessageW(hwnd, EM_SETREADONLY, TRUE, 0);
+    SendMessageW(hwnd, EM_AUTOURLDETECT, TRUE, 0);
+    const LRESULT mask = SendMessageW(hwnd, EM_GETEVENTMASK, 0, 0);
+    SendMessageW(hwnd, EM_SETEVENTMASK, 0, static_cast<LPARAM>(mask) | ENM_LINK);
+    DragAcceptFiles(hwnd, FALSE);
+    SetWindowSubclass(hwnd, &ReadOnlyRichEditProc, 1, 0);
+}
+
+std::int32_t WinRichText::StreamInto(HWND edit, int nFormat, EditStream& es) {
+    StreamContext ctx;
+    ctx.es = &es;
+    EDITSTREAM native{};
+    native.dwCookie = reinterpret_cast<DWORD_PTR>(&ctx);
+    native.pfnCallback = &StreamInCallback;
+    const WPARAM format = nFormat == STREAM_FORMAT_RTF ? SF_RTF : SF_TEXT;
+    SendMessageW(edit, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&native));
+    MarkAddresses(edit);
+    es.dwError = ctx.error;
+    return static_cast<std::int32_t>(ctx.total);
 }
 
 std::int32_t WinRichText::StreamIn(int nFormat, EditStream& es) {
@@ -315,21 +569,93 @@ std::int32_t WinRichText::StreamIn(int nFormat, EditStream& es) {
     if (!es.pfnCallback || (nFormat != STREAM_FORMAT_RTF && nFormat != STREAM_FORMAT_TEXT)) {
         return 0;
     }
-    StreamContext ctx;
-    ctx.es = &es;
-    EDITSTREAM native{};
-    native.dwCookie = reinterpret_cast<DWORD_PTR>(&ctx);
-    native.pfnCallback = &StreamInCallback;
-    const WPARAM format = nFormat == STREAM_FORMAT_RTF ? SF_RTF : SF_TEXT;
-    SendMessageW(m_hwnd, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&native));
-    es.dwError = ctx.error;
-    return static_cast<std::int32_t>(ctx.total);
+    if (m_realized) {
+        return StreamInto(m_hwnd, nFormat, es);
+    }
+    // Read whole now, in the same pieces and within the same bound as the control reads.
+    std::string document;
+    std::uint8_t piece[RICHTEXT_STREAM_PIECE];
+    while (document.size() < RICHTEXT_MAX_STREAM) {
+        const std::int32_t ask = static_cast<std::int32_t>(
+            std::min<std::size_t>(RICHTEXT_STREAM_PIECE, RICHTEXT_MAX_STREAM - document.size()));
+        std::int32_t handed = 0;
+        const std::uint32_t error = es.pfnCallback(es.dwCookie, piece, ask, &handed);
+        if (error != 0) {
+            // As the control does: what came before the failure is shown.
+            es.dwError = error;
+            break;
+        }
+        handed = std::clamp(handed, 0, ask);
+        if (handed == 0) {
+            break;
+        }
+        document.append(reinterpret_cast<const char*>(piece), static_cast<std::size_t>(handed));
+    }
+    m_document = std::move(document);
+    m_pendingFormat = nFormat;
+    m_pending = true;
+    return static_cast<std::int32_t>(m_document.size());
 }
 
-void WinRichText::MakeReadOnly(HWND hwnd) {
-    SendMessageW(hwnd, EM_SETREADONLY, TRUE, 0);
-    DragAcceptFiles(hwnd, FALSE);
-    SetWindowSubclass(hwnd, &ReadOnlyRichEditProc, 1, 0);
+namespace {
+
+DWORD CALLBACK ReadKept(DWORD_PTR cookie, LPBYTE buffer, LONG cb, LONG* pcb) {
+    auto* source = reinterpret_cast<std::pair<const std::string*, std::size_t>*>(cookie);
+    const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(std::max(0L, cb)),
+                                                source->first->size() - source->second);
+    std::memcpy(buffer, source->first->data() + source->second, n);
+    source->second += n;
+    *pcb = static_cast<LONG>(n);
+    return 0;
+}
+
+} // namespace
+
+bool WinRichText::Realize() {
+    if (m_realized) {
+        return true;
+    }
+    // The class comes with the DLL, loaded the first time a rich-text view is shown.
+    static const bool loaded = LoadLibraryW(L"Riched20.dll") != nullptr;
+    if (!loaded) {
+        return false;
+    }
+    HWND standIn = m_hwnd;
+    HWND parent = GetParent(standIn);
+    RECT r{};
+    GetWindowRect(standIn, &r);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+    const LONG standInStyle = GetWindowLongW(standIn, GWL_STYLE);
+    const DWORD style = (m_style & ~(WS_VISIBLE | WS_DISABLED)) |
+                        (static_cast<DWORD>(standInStyle) & (WS_VISIBLE | WS_DISABLED));
+    HWND edit = CreateWindowExW(
+        0, kRichEditClass, L"", style, r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(GetDlgCtrlID(standIn))),
+        GetModuleHandleW(nullptr), nullptr);
+    if (!edit) {
+        return false;
+    }
+    // In the stand-in's place in the tab and drawing order, in the dialog's font.
+    SetWindowPos(edit, standIn, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageW(edit, WM_SETFONT, static_cast<WPARAM>(SendMessageW(parent, WM_GETFONT, 0, 0)),
+                 FALSE);
+    MakeReadOnly(edit);
+    DestroyWindow(standIn);
+    m_hwnd = edit;
+    m_realized = true;
+    if (m_pending) {
+        std::pair<const std::string*, std::size_t> source{&m_document, 0};
+        EDITSTREAM native{};
+        native.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+        native.pfnCallback = &ReadKept;
+        SendMessageW(edit, EM_STREAMIN, m_pendingFormat == STREAM_FORMAT_RTF ? SF_RTF : SF_TEXT,
+                     reinterpret_cast<LPARAM>(&native));
+        MarkAddresses(edit);
+        m_pending = false;
+        m_document.clear();
+        m_document.shrink_to_fit();
+    }
+    return true;
 }
 
 HBITMAP LoadPictureDib(int id) {

@@ -5,6 +5,12 @@
 
 #include <windows.h>
 
+#include <richedit.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace brimwell {
@@ -28,11 +34,13 @@ struct PreviewGdiFonts {
     PreviewGdiFonts& operator=(const PreviewGdiFonts&) = delete;
 };
 
-// The label texts' extents in the label font on `hdc`.
-PreviewTextExtents MeasureLabelTexts(HDC hdc, HFONT label);
+// The label texts' extents in the label font on `hdc`, in device-independent pixels.
+PreviewTextExtents MeasureLabelTexts(HDC hdc, const PreviewGdiFonts& fonts);
 
-// Carries the steps out on `hdc`: the label area white with an outline in `ink`, the logo DIB
-// at its place, the turned label texts (escapement 270 degrees) and the word-wrapped message.
+// Carries the steps (in device-independent pixels) out on `hdc`, whose pixels are those of
+// fonts.dpi: the label area white with an outline in `ink`, the logo DIB at its place (dot
+// for dot, or each dot WholePictureScale pixels square), the turned label texts (escapement
+// 270 degrees) and the word-wrapped message.
 void PaintPreviewSteps(HDC hdc, const std::vector<PreviewStep>& steps, HBITMAP logo,
                        const PreviewGdiFonts& fonts, COLORREF ink);
 
@@ -53,32 +61,69 @@ public:
     const std::vector<PreviewStep>& Steps() const { return m_steps; }
     HBITMAP Logo() const { return m_logo; }
     void Paint(HDC hdc) const;
+    // The window's DPI changed: the fonts are made for the new one.
+    void DpiChanged();
 
 private:
     HWND m_hwnd;
-    PreviewGdiFonts m_fonts;
+    std::unique_ptr<PreviewGdiFonts> m_fonts;
     std::vector<PreviewStep> m_steps;
     HBITMAP m_logo = nullptr;
 };
 
-// The read-only rich-text view over a RichEdit 2.0 control.
+// The addresses in a text that open when clicked, as [start, end) character ranges: web
+// addresses (http://, https://, www.) without a trailing full stop or bracket, and e-mail
+// addresses.
+std::vector<std::pair<std::size_t, std::size_t>> FindAddresses(const std::wstring& text);
+
+// What an address opens: an e-mail address becomes mailto:, a www. address https://; one
+// with its own scheme stays. Empty for anything that is not an address of these kinds.
+std::wstring AddressTarget(const std::wstring& address);
+
+// Opens a mailto:, http: or https: target in the user's mail program or browser
+// (ShellExecuteW "open"). Replaceable, so that a test can see what would open; returns the
+// opener it replaced.
+using UrlOpener = std::function<void(const std::wstring& target)>;
+UrlOpener SetUrlOpener(UrlOpener opener);
+void OpenUrl(const std::wstring& target);
+
+// A rich edit's link notification: on a click (the left button released with nothing
+// selected), opens the address under it. True when it was a click on an address.
+bool OnRichEditLink(const ENLINK& link);
+
+// The read-only rich-text view over a RichEdit 2.0 control; its addresses open when clicked.
+// Until its dialog is first shown it is a stand-in (an empty static, from the template): a
+// document streamed in meanwhile is read whole from the callback, as the control would read
+// it, and kept; Realize makes the RichEdit in the stand-in's place and shows it the document.
 class WinRichText final : public IRichTextCtrl {
 public:
-    explicit WinRichText(HWND hwnd) : m_hwnd(hwnd) {}
+    // `hwnd` is the stand-in; `style` the RichEdit's (RichEditStyle).
+    WinRichText(HWND hwnd, std::uint32_t style) : m_hwnd(hwnd), m_style(style) {}
     std::int32_t StreamIn(int nFormat, EditStream& es) override;
 
-    // Makes the control refuse typing, pasting and dropping, whatever its style says.
+    // Makes the RichEdit, once; false when it cannot be made (the stand-in stays).
+    bool Realize();
+    bool Realized() const { return m_realized; }
+    // The RichEdit, or the stand-in until it is made.
+    HWND Hwnd() const { return m_hwnd; }
+
+    // Makes the control refuse typing, pasting and dropping, whatever its style says, and
+    // report clicks on links (EN_LINK) to its dialog.
     static void MakeReadOnly(HWND hwnd);
 
 private:
+    std::int32_t StreamInto(HWND edit, int nFormat, EditStream& es);
+
     HWND m_hwnd;
+    std::uint32_t m_style;
+    bool m_realized = false;
+    bool m_pending = false;
+    int m_pendingFormat = 0;
+    std::string m_document;
 };
 
 // The picture resource `id` (a BITMAP resource of the program) as a DIB section, loaded once
 // and kept for the life of the process; nullptr when it is missing.
 HBITMAP LoadPictureDib(int id);
-
-// The screen's dots per inch (the system DPI the dialog fonts follow).
-int ScreenDpi();
 
 } // namespace brimwell

@@ -1,6 +1,7 @@
 #include "platform/win/WinDialog.h"
 
 #include "platform/win/WinDialogTemplate.h"
+#include "platform/win/WinDpi.h"
 #include "platform/win/WinServices.h"
 #include "platform/win/WinText.h"
 
@@ -172,8 +173,8 @@ void WinDialog::OnInit(HWND hwnd) {
             SetWindowPos(control.hwnd, HWND_TOP, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         } else if (c.cls == CtlClass::RichEdit) {
-            WinRichText::MakeReadOnly(control.hwnd);
-            control.rich = std::make_unique<WinRichText>(control.hwnd);
+            // A stand-in until the dialog is first shown.
+            control.rich = std::make_unique<WinRichText>(control.hwnd, RichEditStyle(c));
         } else if (c.cls == CtlClass::EditBrowse) {
             control.browse = std::make_unique<BrowseButton>(control.hwnd,
                                                             GetDlgItem(hwnd, BrowseButtonId(c.id)));
@@ -189,6 +190,10 @@ void WinDialog::OnInit(HWND hwnd) {
         m_logic->OnInitDialog();
     }
     if (m_topLevel) {
+        // Focus rectangles and keyboard cues shown from the start, not only once a key has
+        // been pressed: the focused function list shows which row has the focus.
+        SendMessageW(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL),
+                     0);
         HoldPagesWhole();
         CentreOnMonitor(hwnd);
         if (g_exitWhenIdle) {
@@ -202,7 +207,8 @@ void WinDialog::HoldPicturesWhole() {
     // A picture static takes its picture's size, which is never scaled; where the dialog
     // font's units make the dialog smaller than the picture with the template's margin round
     // it, the dialog grows to show it whole.
-    DlgSize need = ClientSize();
+    const SIZE client = ClientPixels();
+    SIZE need = client;
     for (const ControlTemplate& c : m_tmpl.controls) {
         const Control* control = Find(c.id);
         if (!control || c.cls != CtlClass::Static || !(c.style & CtlStyle::Bitmap)) {
@@ -211,27 +217,28 @@ void WinDialog::HoldPicturesWhole() {
         RECT margin{0, 0, std::max(0, m_tmpl.cx - c.x - c.cx), std::max(0, m_tmpl.cy - c.y - c.cy)};
         MapDialogRect(m_hwnd, &margin);
         const RECT picture = ScreenRectIn(control->hwnd, m_hwnd);
-        need.cx = std::max<int>(need.cx, picture.right + margin.right);
-        need.cy = std::max<int>(need.cy, picture.bottom + margin.bottom);
+        need.cx = std::max<LONG>(need.cx, picture.right + margin.right);
+        need.cy = std::max<LONG>(need.cy, picture.bottom + margin.bottom);
     }
-    if (!(need == ClientSize())) {
-        ResizeClient(need);
+    if (need.cx != client.cx || need.cy != client.cy) {
+        ResizeClientPixels(need);
     }
 }
 
 void WinDialog::HoldPagesWhole() {
     // The main window shows every page whole, also one that grew past the template's size
     // (a picture, the logo pages' preview).
-    DlgSize need = ClientSize();
+    const SIZE client = ClientPixels();
+    SIZE need = client;
     for (const auto& child : m_children) {
         if (child->m_hwnd) {
             const RECT page = ScreenRectIn(child->m_hwnd, m_hwnd);
-            need.cx = std::max<int>(need.cx, page.right);
-            need.cy = std::max<int>(need.cy, page.bottom);
+            need.cx = std::max<LONG>(need.cx, page.right);
+            need.cy = std::max<LONG>(need.cy, page.bottom);
         }
     }
-    if (!(need == ClientSize())) {
-        ResizeClient(need);
+    if (need.cx != client.cx || need.cy != client.cy) {
+        ResizeClientPixels(need);
     }
 }
 
@@ -255,6 +262,24 @@ INT_PTR WinDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
         }
         return TRUE;
+    case WM_SHOWWINDOW:
+        if (wParam) {
+            RealizeRichText();
+        }
+        return FALSE;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header && header->code == EN_LINK) {
+            const Control* control = Find(static_cast<int>(header->idFrom));
+            if (control && control->rich && control->hwnd == header->hwndFrom &&
+                OnRichEditLink(*reinterpret_cast<const ENLINK*>(lParam))) {
+                // Handled: the control does not go on with the click.
+                SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, 1);
+                return TRUE;
+            }
+        }
+        return FALSE;
+    }
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_CLOSE) {
             if (m_logic) {
@@ -297,6 +322,14 @@ INT_PTR WinDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return FALSE;
     default:
         return FALSE;
+    }
+}
+
+void WinDialog::RealizeRichText() {
+    for (Control& control : m_controls) {
+        if (control.rich && !control.rich->Realized() && control.rich->Realize()) {
+            control.hwnd = control.rich->Hwnd();
+        }
     }
 }
 
@@ -473,17 +506,28 @@ void WinDialog::FocusItem(int id) {
     }
 }
 
+int WinDialog::Dpi() const {
+    return WindowDpi(m_hwnd);
+}
+
+RECT WinDialog::ItemPixels(const Control& control) const {
+    RECT r = ScreenRectIn(control.hwnd, m_hwnd);
+    if (control.browse) {
+        const RECT button = ScreenRectIn(control.browse->Button(), m_hwnd);
+        UnionRect(&r, &r, &button);
+    }
+    return r;
+}
+
 DlgRect WinDialog::ItemRect(int id) const {
     const Control* control = Find(id);
     if (!control) {
         return {};
     }
-    RECT r = ScreenRectIn(control->hwnd, m_hwnd);
-    if (control->browse) {
-        const RECT button = ScreenRectIn(control->browse->Button(), m_hwnd);
-        UnionRect(&r, &r, &button);
-    }
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    const RECT r = ItemPixels(*control);
+    const int dpi = Dpi();
+    return {DipFromPhysical(r.left, dpi), DipFromPhysical(r.top, dpi),
+            DipFromPhysical(r.right - r.left, dpi), DipFromPhysical(r.bottom - r.top, dpi)};
 }
 
 void WinDialog::MoveItem(int id, const DlgRect& rect) {
@@ -491,15 +535,24 @@ void WinDialog::MoveItem(int id, const DlgRect& rect) {
     if (!control) {
         return;
     }
+    // The place and the size each scaled (so that 610 device-independent pixels are 915
+    // physical ones at 144 DPI, wherever the control stands), and each kept as it is where
+    // the logic left it as it read it.
+    const RECT now = ItemPixels(*control);
+    const int dpi = Dpi();
+    const int left = PhysicalKeeping(rect.x, now.left, dpi);
+    const int top = PhysicalKeeping(rect.y, now.top, dpi);
+    const int width = std::max(0, PhysicalKeeping(rect.cx, now.right - now.left, dpi));
+    const int height = std::max(0, PhysicalKeeping(rect.cy, now.bottom - now.top, dpi));
     if (control->browse) {
         const RECT button = ScreenRectIn(control->browse->Button(), m_hwnd);
-        const int buttonWidth = std::min<int>(button.right - button.left, rect.cx / 2);
-        MoveWindow(control->hwnd, rect.x, rect.y, rect.cx - buttonWidth, rect.cy, TRUE);
-        MoveWindow(control->browse->Button(), rect.Right() - buttonWidth, rect.y, buttonWidth,
-                   rect.cy, TRUE);
+        const int buttonWidth = std::min<int>(button.right - button.left, width / 2);
+        MoveWindow(control->hwnd, left, top, width - buttonWidth, height, TRUE);
+        MoveWindow(control->browse->Button(), left + width - buttonWidth, top, buttonWidth, height,
+                   TRUE);
         return;
     }
-    MoveWindow(control->hwnd, rect.x, rect.y, rect.cx, rect.cy, TRUE);
+    MoveWindow(control->hwnd, left, top, width, height, TRUE);
 }
 
 void WinDialog::LimitText(int id, int nMaxChars) {
@@ -711,15 +764,15 @@ IBrowseEditCtrl* WinDialog::BrowseEdit(int id) {
     return control ? control->browse.get() : nullptr;
 }
 
-DlgSize WinDialog::ClientSize() const {
+SIZE WinDialog::ClientPixels() const {
     RECT r{};
     if (!m_hwnd || !GetClientRect(m_hwnd, &r)) {
-        return {};
+        return {0, 0};
     }
     return {r.right - r.left, r.bottom - r.top};
 }
 
-void WinDialog::ResizeClient(const DlgSize& size) {
+void WinDialog::ResizeClientPixels(SIZE size) {
     if (!m_hwnd) {
         return;
     }
@@ -734,10 +787,36 @@ void WinDialog::ResizeClient(const DlgSize& size) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void WinDialog::MoveTo(int x, int y) {
-    if (m_hwnd) {
-        SetWindowPos(m_hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+DlgSize WinDialog::ClientSize() const {
+    const SIZE size = ClientPixels();
+    const int dpi = Dpi();
+    return {DipFromPhysical(size.cx, dpi), DipFromPhysical(size.cy, dpi)};
+}
+
+void WinDialog::ResizeClient(const DlgSize& size) {
+    if (!m_hwnd) {
+        return;
     }
+    const SIZE now = ClientPixels();
+    const int dpi = Dpi();
+    ResizeClientPixels({std::max(0, PhysicalKeeping(size.cx, now.cx, dpi)),
+                        std::max(0, PhysicalKeeping(size.cy, now.cy, dpi))});
+}
+
+void WinDialog::MoveTo(int x, int y) {
+    if (!m_hwnd) {
+        return;
+    }
+    const int dpi = Dpi();
+    RECT now{};
+    if (HWND parent = GetParent(m_hwnd); parent && !m_topLevel) {
+        now = ScreenRectIn(m_hwnd, parent);
+    } else {
+        GetWindowRect(m_hwnd, &now);
+    }
+    SetWindowPos(m_hwnd, nullptr, PhysicalKeeping(x, now.left, dpi),
+                 PhysicalKeeping(y, now.top, dpi), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void WinDialog::Show(bool show) {

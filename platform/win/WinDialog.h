@@ -82,6 +82,14 @@ private:
     void OnInit(HWND hwnd);
     void HoldPicturesWhole();
     void HoldPagesWhole();
+    // Makes the RichEdit of every rich-text view not yet made (the dialog is being shown).
+    void RealizeRichText();
+    // The window's DPI, and sizes and places in its physical pixels (the interface's are
+    // device-independent).
+    int Dpi() const;
+    RECT ItemPixels(const Control& control) const;
+    SIZE ClientPixels() const;
+    void ResizeClientPixels(SIZE size);
     void OnControlCommand(int id, int code, HWND control);
     void RunFilter(Control& control);
     Control* Find(int id);

@@ -133,8 +133,10 @@ void AddItems(const ControlTemplate& c, std::vector<Item>& items) {
             const int button = kBrowseButtonWidth < c.cx ? kBrowseButtonWidth : c.cx / 2;
             item.cx = c.cx - button;
             Item browse;
-            // Disabled until the page gives it a handler.
-            browse.style = (item.style & WS_VISIBLE) | WS_CHILD | WS_DISABLED | BS_PUSHBUTTON;
+            // Disabled until the page gives it a handler; then the next tab stop after its
+            // edit (it follows the edit in the template), pressed with Space as any button.
+            browse.style =
+                (item.style & WS_VISIBLE) | WS_CHILD | WS_DISABLED | WS_TABSTOP | BS_PUSHBUTTON;
             browse.x = c.x + item.cx;
             browse.y = c.y;
             browse.cx = button;
@@ -175,18 +177,9 @@ void AddItems(const ControlTemplate& c, std::vector<Item>& items) {
         item.text.clear();
         break;
     case CtlClass::RichEdit:
-        item.className = kRichEditClass;
-        // Clipped by its siblings: a picture may stand over it (the about page's banner).
-        item.style |= WS_CLIPSIBLINGS;
-        if (c.style & Multiline) {
-            item.style |= ES_MULTILINE | ES_AUTOVSCROLL;
-        }
-        if (c.style & ReadOnly) {
-            item.style |= ES_READONLY;
-        }
-        if (c.style & DisableNoScroll) {
-            item.style |= ES_DISABLENOSCROLL;
-        }
+        // The stand-in: hidden or shown, enabled or not and placed as the control will be.
+        item.atom = kAtomStatic;
+        item.style = (CommonStyle(c) & WS_VISIBLE) | WS_CHILD | WS_CLIPSIBLINGS | SS_LEFT;
         item.text.clear();
         break;
     case CtlClass::LabelPreview:
@@ -198,6 +191,22 @@ void AddItems(const ControlTemplate& c, std::vector<Item>& items) {
 }
 
 } // namespace
+
+std::uint32_t RichEditStyle(const ControlTemplate& c) {
+    using namespace CtlStyle;
+    // Clipped by its siblings: a picture may stand over it (the about page's banner).
+    std::uint32_t style = CommonStyle(c) | WS_CLIPSIBLINGS;
+    if (c.style & Multiline) {
+        style |= ES_MULTILINE | ES_AUTOVSCROLL;
+    }
+    if (c.style & ReadOnly) {
+        style |= ES_READONLY;
+    }
+    if (c.style & DisableNoScroll) {
+        style |= ES_DISABLENOSCROLL;
+    }
+    return style;
+}
 
 std::vector<std::uint16_t> BuildDialogTemplateEx(const DialogTemplate& tmpl, DialogKind kind) {
     std::vector<Item> items;

@@ -28,6 +28,12 @@ enum class DialogKind {
 
 // The template as DLGTEMPLATEEX followed by its DLGITEMTEMPLATEEX entries, as 16-bit words
 // (the storage of a vector keeps the DWORD alignment the dialog manager needs).
+// A rich-text view stands in the template as an empty static of the same id and place; the
+// host makes the RichEdit itself when its dialog is first shown (WinRichText), so that a page
+// nobody looks at costs no RichEdit (nor, until one is shown, the RichEdit DLL).
 std::vector<std::uint16_t> BuildDialogTemplateEx(const DialogTemplate& tmpl, DialogKind kind);
+
+// The window style of the RichEdit for a rich-text template control.
+std::uint32_t RichEditStyle(const ControlTemplate& c);
 
 } // namespace brimwell

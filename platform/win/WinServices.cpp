@@ -52,6 +52,24 @@ std::wstring NativeFileFilter(const std::string& filter) {
     return out;
 }
 
+namespace {
+
+using GetOpenFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
+
+// comdlg32 is loaded the first time the dialog is wanted, not at start: it brings winspool,
+// which lists the system's printers as it loads (some milliseconds under Wine, with CUPS).
+GetOpenFileNameFn OpenFileNameFunction() {
+    static const GetOpenFileNameFn fn = [] {
+        HMODULE comdlg = LoadLibraryW(L"comdlg32.dll");
+        return comdlg ? reinterpret_cast<GetOpenFileNameFn>(reinterpret_cast<void (*)()>(
+                            GetProcAddress(comdlg, "GetOpenFileNameW")))
+                      : nullptr;
+    }();
+    return fn;
+}
+
+} // namespace
+
 std::optional<std::string> WinFileDialog::GetOpenFileName(const std::string& initialName,
                                                           const std::string& defaultExt,
                                                           const std::string& filter) {
@@ -73,7 +91,8 @@ std::optional<std::string> WinFileDialog::GetOpenFileName(const std::string& ini
     ofn.lpstrDefExt = ext.empty() ? nullptr : ext.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
                 OFN_NOCHANGEDIR | OFN_ENABLESIZING;
-    if (!GetOpenFileNameW(&ofn)) {
+    const auto open = OpenFileNameFunction();
+    if (!open || !open(&ofn)) {
         return std::nullopt;
     }
     return Utf8FromWide(std::wstring(file.data()));

@@ -1,7 +1,9 @@
 // The Win32 host's binding of each control class, driven in-process: messages go to the real
 // controls, and what the logic hears and the controls hold is read back.
+#include "platform/win/WinControls.h"
 #include "platform/win/WinDialog.h"
 #include "platform/win/WinDialogTemplate.h"
+#include "platform/win/WinDpi.h"
 #include "win/WinTestSupport.h"
 
 #include <commctrl.h>
@@ -55,6 +57,12 @@ DialogTemplate BindingTemplate() {
     return t;
 }
 
+// A rectangle of the window's physical pixels as the logic reads it.
+DlgRect Dips(const RECT& r, int dpi) {
+    return {DipFromPhysical(r.left, dpi), DipFromPhysical(r.top, dpi),
+            DipFromPhysical(r.right - r.left, dpi), DipFromPhysical(r.bottom - r.top, dpi)};
+}
+
 class WinBindingTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dialog.Create(logic, nullptr)); }
@@ -66,6 +74,7 @@ protected:
     }
     void Type(int id, wchar_t c) { SendMessageW(Ctl(id), WM_CHAR, c, 1); }
     void Key(int id, UINT vk) { SendMessageW(Ctl(id), WM_KEYDOWN, vk, 1); }
+    int Dpi() const { return WindowDpi(dialog.Hwnd()); }
 
     DialogTemplate tmpl = BindingTemplate();
     WinDialog dialog{tmpl, true};
@@ -79,11 +88,11 @@ TEST_F(WinBindingTest, InitialisesTheLogicOnceWithEveryControlInPlace) {
         SCOPED_TRACE(c.id);
         EXPECT_TRUE(dialog.HasItem(c.id));
         if (c.cls == CtlClass::Button || c.cls == CtlClass::Edit) {
-            // Dialog units through the dialog font, as the dialog manager places them.
+            // Dialog units through the dialog font, as the dialog manager places them, read
+            // in device-independent pixels.
             RECT r{c.x, c.y, c.x + c.cx, c.y + c.cy};
             MapDialogRect(dialog.Hwnd(), &r);
-            EXPECT_EQ(dialog.ItemRect(c.id),
-                      (DlgRect{r.left, r.top, r.right - r.left, r.bottom - r.top}));
+            EXPECT_EQ(dialog.ItemRect(c.id), Dips(r, Dpi()));
         }
     }
     EXPECT_FALSE(dialog.HasItem(IDC_STATIC));
@@ -114,9 +123,10 @@ TEST_F(WinBindingTest, PictureIsADibSectionShownWholeAtItsOwnSize) {
     ASSERT_EQ(GetObjectW(bitmap, sizeof dib, &dib), static_cast<int>(sizeof dib));
     EXPECT_EQ(dib.dsBm.bmWidth, 580);
     EXPECT_EQ(dib.dsBm.bmHeight, 200);
+    // Pixel for pixel on the screen, whatever its DPI.
     const DlgRect picture = dialog.ItemRect(kPicture);
-    EXPECT_EQ(picture.cx, 580);
-    EXPECT_EQ(picture.cy, 200);
+    EXPECT_EQ(picture.cx, DipFromPhysical(580, Dpi()));
+    EXPECT_EQ(picture.cy, DipFromPhysical(200, Dpi()));
     // The template is smaller than the picture: the dialog grew to hold it.
     EXPECT_GE(dialog.ClientSize().cx, picture.Right());
     EXPECT_GE(dialog.ClientSize().cy, picture.Bottom());
@@ -276,8 +286,31 @@ TEST_F(WinBindingTest, RichTextStreamsRtfInPiecesAndRefusesEditing) {
         EXPECT_GT(asked, 0);
         EXPECT_LE(asked, RICHTEXT_STREAM_PIECE);
     }
+    // Until the dialog is shown, a stand-in keeps the document; then the RichEdit shows it.
+    wchar_t cls[64] = {};
+    GetClassNameW(Ctl(kRich), cls, 64);
+    EXPECT_STREQ(cls, L"Static");
+    EXPECT_EQ(Text(kRich), L"");
+    ShowWindow(dialog.Hwnd(), SW_SHOWNA);
+    GetClassNameW(Ctl(kRich), cls, 64);
+    EXPECT_STREQ(cls, L"RichEdit20W");
+    EXPECT_EQ(dialog.RichText(kRich), view);
+    EXPECT_NE(GetWindowLongW(Ctl(kRich), GWL_STYLE) & ES_MULTILINE, 0);
     const std::wstring shown = Text(kRich);
     EXPECT_EQ(shown.rfind(L"Hello bold world.", 0), 0u) << std::string(shown.begin(), shown.end());
+
+    // From then on a document goes straight to the control, in the same pieces.
+    Source again;
+    again.data = "{\\rtf1\\ansi Again.\\par}";
+    es.dwCookie = reinterpret_cast<std::uintptr_t>(&again);
+    EXPECT_EQ(view->StreamIn(STREAM_FORMAT_RTF, es), static_cast<std::int32_t>(again.data.size()));
+    EXPECT_EQ(Text(kRich).rfind(L"Again.", 0), 0u);
+    ASSERT_FALSE(again.asked.empty());
+    EXPECT_LE(again.asked.front(), RICHTEXT_STREAM_PIECE);
+    source.pos = 0;
+    es.dwCookie = reinterpret_cast<std::uintptr_t>(&source);
+    view->StreamIn(STREAM_FORMAT_RTF, es);
+    EXPECT_EQ(Text(kRich), shown);
 
     // Typing, pasting, cutting and deleting change nothing.
     SendMessageW(Ctl(kRich), EM_SETSEL, 0, 5);
@@ -295,6 +328,43 @@ TEST_F(WinBindingTest, RichTextStreamsRtfInPiecesAndRefusesEditing) {
     SendMessageW(Ctl(kRich), WM_CLEAR, 0, 0);
     Key(kRich, VK_DELETE);
     EXPECT_EQ(Text(kRich), shown);
+}
+
+TEST_F(WinBindingTest, AddressesInTheRichTextOpenWhenClicked) {
+    std::vector<std::wstring> opened;
+    const UrlOpener saved = SetUrlOpener([&](const std::wstring& url) { opened.push_back(url); });
+    IRichTextCtrl* view = dialog.RichText(kRich);
+    ASSERT_NE(view, nullptr);
+    Source source;
+    source.data = "{\\rtf1\\ansi Write to customercare@brimwell.example\\par "
+                  "or see www.brimwell.example.\\par}";
+    EditStream es;
+    es.dwCookie = reinterpret_cast<std::uintptr_t>(&source);
+    es.pfnCallback = &ReadSource;
+    view->StreamIn(STREAM_FORMAT_RTF, es);
+    ShowWindow(dialog.Hwnd(), SW_SHOWNA);
+    HWND rich = Ctl(kRich);
+    // A click (button down and up) on a character: where the control reports it to be.
+    const auto clickAt = [rich](LONG cp) {
+        POINTL at{};
+        SendMessageW(rich, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), cp);
+        const LPARAM where = MAKELPARAM(at.x + 2, at.y + 3);
+        SendMessageW(rich, WM_LBUTTONDOWN, MK_LBUTTON, where);
+        SendMessageW(rich, WM_LBUTTONUP, 0, where);
+    };
+    const std::wstring text = Text(kRich);
+    const auto mail = static_cast<LONG>(text.find(L"customercare"));
+    const auto web = static_cast<LONG>(text.find(L"www."));
+    const auto plain = static_cast<LONG>(text.find(L"Write"));
+    ASSERT_GE(mail, 0);
+    ASSERT_GE(web, 0);
+    // Text positions count a paragraph's end as one character, WM_GETTEXT as two.
+    clickAt(mail + 4);
+    clickAt(web - 1 + 4);
+    clickAt(plain + 1);
+    EXPECT_EQ(opened, (std::vector<std::wstring>{L"mailto:customercare@brimwell.example",
+                                                 L"https://www.brimwell.example"}));
+    SetUrlOpener(saved);
 }
 
 TEST_F(WinBindingTest, RichTextReportsTheCallbacksErrorAndRefusesUnknownFormats) {
@@ -329,14 +399,22 @@ TEST_F(WinBindingTest, BrowseEditButtonRunsTheHandlerAndTheEditReportsChanges) {
     EXPECT_TRUE(IsWindowEnabled(button));
     SendMessageW(button, BM_CLICK, 0, 0);
     EXPECT_EQ(runs, 1);
+    // The next tab stop after the edit, and Space presses it.
+    EXPECT_NE(GetWindowLongW(button, GWL_STYLE) & WS_TABSTOP, 0);
+    ShowWindow(dialog.Hwnd(), SW_SHOWNA);
+    SetFocus(Ctl(kBrowse));
+    EXPECT_EQ(GetNextDlgTabItem(dialog.Hwnd(), Ctl(kBrowse), FALSE), button);
+    SetFocus(button);
+    SendMessageW(button, WM_KEYDOWN, VK_SPACE, 0x00390001);
+    SendMessageW(button, WM_KEYUP, VK_SPACE, 0xC0390001);
+    EXPECT_EQ(runs, 2);
     EXPECT_EQ(dialog.ItemText(kBrowse), "C:\\logos\\pass.bmp");
     EXPECT_EQ(logic.heard, std::vector<Heard>{Cmd(kBrowse, Notify::EditChanged)});
 
     // The item is the edit and its button together.
     RECT whole{5, 160, 125, 174};
     MapDialogRect(dialog.Hwnd(), &whole);
-    EXPECT_EQ(dialog.ItemRect(kBrowse),
-              (DlgRect{whole.left, whole.top, whole.right - whole.left, whole.bottom - whole.top}));
+    EXPECT_EQ(dialog.ItemRect(kBrowse), Dips(whole, Dpi()));
 
     dialog.EnableItem(kBrowse, false);
     EXPECT_FALSE(IsWindowEnabled(button));
@@ -383,6 +461,36 @@ TEST_F(WinBindingTest, EnterAndEscapeDoNothingAndTheCloseCommandGoesToTheLogic) 
     EXPECT_EQ(dialog.EndResult(), DLG_RESULT_OK);
 }
 
+TEST_F(WinBindingTest, PlacesAndSizesAreDeviceIndependentPixels) {
+    const int dpi = Dpi();
+    const auto pixels = [this](int id) {
+        RECT r{};
+        GetWindowRect(Ctl(id), &r);
+        MapWindowPoints(HWND_DESKTOP, dialog.Hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    // Read and written back, nothing moves, though the reading rounded.
+    const RECT before = pixels(kEdit);
+    dialog.MoveItem(kEdit, dialog.ItemRect(kEdit));
+    const RECT after = pixels(kEdit);
+    EXPECT_TRUE(EqualRect(&before, &after));
+
+    dialog.MoveItem(kPreview, {21, 33, 610, 380});
+    const RECT preview = pixels(kPreview);
+    EXPECT_EQ(preview.left, PhysicalFromDip(21, dpi));
+    EXPECT_EQ(preview.top, PhysicalFromDip(33, dpi));
+    EXPECT_EQ(preview.right - preview.left, PhysicalFromDip(610, dpi));
+    EXPECT_EQ(preview.bottom - preview.top, PhysicalFromDip(380, dpi));
+    EXPECT_EQ(dialog.ItemRect(kPreview), (DlgRect{21, 33, 610, 380}));
+
+    dialog.ResizeClient({701, 421});
+    RECT client{};
+    GetClientRect(dialog.Hwnd(), &client);
+    EXPECT_EQ(client.right, PhysicalFromDip(701, dpi));
+    EXPECT_EQ(client.bottom, PhysicalFromDip(421, dpi));
+    EXPECT_EQ(dialog.ClientSize(), (DlgSize{701, 421}));
+}
+
 TEST_F(WinBindingTest, ClientSizeAndChildPages) {
     dialog.ResizeClient({700, 420});
     EXPECT_EQ(dialog.ClientSize(), (DlgSize{700, 420}));
@@ -402,7 +510,7 @@ TEST_F(WinBindingTest, ClientSizeAndChildPages) {
     RECT r{};
     GetWindowRect(win->Hwnd(), &r);
     MapWindowPoints(HWND_DESKTOP, dialog.Hwnd(), reinterpret_cast<POINT*>(&r), 2);
-    EXPECT_EQ(r.left, 210);
+    EXPECT_EQ(r.left, PhysicalFromDip(210, Dpi()));
     EXPECT_EQ(r.top, 0);
     // The page's own controls report to the page's logic.
     SendMessageW(GetDlgItem(win->Hwnd(), IDC_SEND_DENSITY), BM_CLICK, 0, 0);

@@ -4,10 +4,14 @@
 #include "app/CBrimwellDlg.h"
 #include "platform/win/WinDeviceMonitor.h"
 #include "platform/win/WinDialog.h"
+#include "platform/win/WinDpi.h"
 #include "support/FakePlatform.h"
 #include "win/WinTestSupport.h"
 
 #include <dbt.h>
+#include <richedit.h>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -64,12 +68,60 @@ TEST_F(WinMainWindowTest, EveryRowShowsItsPageAlone) {
         RECT page{};
         GetWindowRect(Page(row), &page);
         MapWindowPoints(HWND_DESKTOP, host.Hwnd(), reinterpret_cast<POINT*>(&page), 2);
-        EXPECT_EQ(page.left, kPageLeft);
+        EXPECT_EQ(page.left, PhysicalFromDip(kPageLeft, WindowDpi(host.Hwnd())));
         EXPECT_EQ(page.top, 0);
         // Held whole by the main window.
-        EXPECT_LE(page.right, host.ClientSize().cx);
-        EXPECT_LE(page.bottom, host.ClientSize().cy);
+        RECT client{};
+        GetClientRect(host.Hwnd(), &client);
+        EXPECT_LE(page.right, client.right);
+        EXPECT_LE(page.bottom, client.bottom);
     }
+}
+
+TEST_F(WinMainWindowTest, FocusRectanglesShowFromTheStart) {
+    Open();
+    // Not only once a key has been pressed: the function list shows its focused row.
+    for (HWND hwnd : {host.Hwnd(), Item(IDC_FUNCTION_LIST)}) {
+        EXPECT_EQ(SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS, 0);
+    }
+}
+
+TEST_F(WinMainWindowTest, RichTextViewsAreMadeWhenTheirPageIsFirstShown) {
+    constexpr int kAboutRow = 1;
+    constexpr int kHelpRow = 2;
+    Open();
+    const auto className = [this](int row) {
+        wchar_t name[64] = {};
+        GetClassNameW(GetDlgItem(Page(row), IDC_TEXT_VIEW), name, 64);
+        return std::wstring(name);
+    };
+    EXPECT_EQ(className(kAboutRow), L"Static");
+    ChooseRow(kAboutRow);
+    EXPECT_EQ(className(kAboutRow), L"RichEdit20W");
+    EXPECT_EQ(className(kHelpRow), L"Static");
+    // The document streamed in at start-up, addresses marked as links.
+    HWND view = GetDlgItem(Page(kAboutRow), IDC_TEXT_VIEW);
+    wchar_t text[4096] = {};
+    GetWindowTextW(view, text, 4096);
+    const std::wstring about = text;
+    const std::size_t mail = about.find(L"customercare@brimwell.example");
+    ASSERT_NE(mail, std::wstring::npos);
+    // Character positions count each paragraph end once, the window text twice (CR LF).
+    const LONG cp = static_cast<LONG>(
+        mail - static_cast<std::size_t>(std::count(about.begin(), about.begin() + mail, L'\n')));
+    SendMessageW(view, EM_SETSEL, cp + 2, cp + 3);
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    SendMessageW(view, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    EXPECT_NE(format.dwEffects & CFE_LINK, 0u);
+    // Under the banner that stands over it: the banner comes first from the top.
+    HWND banner = GetDlgItem(Page(kAboutRow), IDC_BANNER_PICTURE);
+    ASSERT_NE(banner, nullptr);
+    HWND top = GetWindow(Page(kAboutRow), GW_CHILD);
+    while (top && top != banner && top != view) {
+        top = GetWindow(top, GW_HWNDNEXT);
+    }
+    EXPECT_EQ(top, banner);
 }
 
 TEST_F(WinMainWindowTest, DensityPageSendsTheSlidersValueOnceTheQuestionIsAnswered) {

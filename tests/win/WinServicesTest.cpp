@@ -196,6 +196,105 @@ TEST(PreviewPainting, LogoIsDrawnPixelForPixelWithBitOneWhite) {
     DeleteObject(logo);
 }
 
+// A 3 x 2 one-bit picture: top row 1 0 1, bottom row 0 1 0.
+HBITMAP CheckerLogo() {
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD colours[2];
+    } info{};
+    info.header.biSize = sizeof info.header;
+    info.header.biWidth = 3;
+    info.header.biHeight = -2;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = 1;
+    info.colours[1] = {255, 255, 255, 0};
+    void* bits = nullptr;
+    HBITMAP logo = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                                    &bits, nullptr, 0);
+    if (logo) {
+        auto* rows = static_cast<std::uint8_t*>(bits);
+        rows[0] = 0xA0;
+        rows[4] = 0x40;
+    }
+    return logo;
+}
+
+TEST(PreviewPainting, StepsInDevicePixelsLandOnTheScreensPixelsByTheirEdges) {
+    // A label area at (10, 5) of 101 x 61 device-independent pixels: its edges scaled and
+    // rounded (MulDiv), not its size.
+    const struct {
+        int dpi;
+        RECT outline; // the outline's outer pixels, right and bottom exclusive
+    } cases[] = {
+        {96, {10, 5, 111, 66}},
+        {120, {13, 6, 139, 83}}, // 12.5 -> 13, 6.25 -> 6, 138.75 -> 139, 82.5 -> 83
+        {144, {15, 8, 167, 99}}, // 7.5 -> 8, 166.5 -> 167, 99
+        {192, {20, 10, 222, 132}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        Canvas canvas(240, 150);
+        const PreviewGdiFonts fonts(c.dpi);
+        PaintPreviewSteps(canvas.Dc(), {{PreviewStepKind::LabelArea, 10, 5, 101, 61, nullptr}},
+                          nullptr, fonts, RGB(0, 0, 0));
+        const RECT& o = c.outline;
+        EXPECT_EQ(canvas.At(o.left, o.top), kBlack);
+        EXPECT_EQ(canvas.At(o.right - 1, o.bottom - 1), kBlack);
+        EXPECT_EQ(canvas.At(o.left + 1, o.top + 1), kWhite);
+        EXPECT_EQ(canvas.At(o.right - 2, o.bottom - 2), kWhite);
+        EXPECT_EQ(canvas.At(o.right, o.top + 2), kGrey);
+        EXPECT_EQ(canvas.At(o.left + 2, o.bottom), kGrey);
+        EXPECT_EQ(canvas.At(o.left - 1, o.top + 2), kGrey);
+        EXPECT_EQ(canvas.At(o.left + 2, o.top - 1), kGrey);
+    }
+}
+
+TEST(PreviewPainting, LogoDotsStaySquaresOfWholePixelsAtEveryDpi) {
+    HBITMAP logo = CheckerLogo();
+    ASSERT_NE(logo, nullptr);
+    const struct {
+        int dpi;
+        int x, y;  // the logo's top-left pixel for the step at (20, 10)
+        int scale; // pixels per logo dot
+    } cases[] = {
+        {96, 20, 10, 1}, {120, 25, 13, 1}, {144, 30, 15, 1}, {192, 40, 20, 2}, {288, 60, 30, 3},
+    };
+    const std::uint32_t dots[2][3] = {{kWhite, kBlack, kWhite}, {kBlack, kWhite, kBlack}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        Canvas canvas(90, 60);
+        const PreviewGdiFonts fonts(c.dpi);
+        PaintPreviewSteps(canvas.Dc(), {{PreviewStepKind::Image, 20, 10, 3, 2, nullptr}}, logo,
+                          fonts, RGB(0, 0, 255));
+        for (int y = 0; y < 2 * c.scale; ++y) {
+            for (int x = 0; x < 3 * c.scale; ++x) {
+                EXPECT_EQ(canvas.At(c.x + x, c.y + y), dots[y / c.scale][x / c.scale])
+                    << x << "," << y;
+            }
+        }
+        EXPECT_EQ(canvas.At(c.x + 3 * c.scale, c.y), kGrey);
+        EXPECT_EQ(canvas.At(c.x, c.y + 2 * c.scale), kGrey);
+        EXPECT_EQ(canvas.At(c.x - 1, c.y), kGrey);
+    }
+    DeleteObject(logo);
+}
+
+TEST(PreviewPainting, LabelTextExtentsAreDeviceIndependent) {
+    HDC screen = GetDC(nullptr);
+    const PreviewGdiFonts at96(96);
+    const PreviewGdiFonts at144(144);
+    const PreviewTextExtents base = MeasureLabelTexts(screen, at96);
+    const PreviewTextExtents scaled = MeasureLabelTexts(screen, at144);
+    ReleaseDC(nullptr, screen);
+    for (std::size_t i = 0; i < PREVIEW_LABEL_TEXT_COUNT; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_GT(base[i], 0);
+        // The same text in a font half as big again, measured back in 96ths of an inch:
+        // the same within the hinting of the bigger font.
+        EXPECT_NEAR(scaled[i], base[i], 2 + base[i] / 25);
+    }
+}
+
 // The bounding box of the pixels drawn in ink.
 RECT InkBox(const Canvas& canvas, int width, int height, std::uint32_t ink) {
     RECT box{width, height, -1, -1};
@@ -218,7 +317,7 @@ TEST(PreviewPainting, TurnedTextRunsDownLeftOfItsX) {
     Canvas canvas(width, height);
     const PreviewGdiFonts fonts(96);
     HDC screen = GetDC(nullptr);
-    const PreviewTextExtents extents = MeasureLabelTexts(screen, fonts.label);
+    const PreviewTextExtents extents = MeasureLabelTexts(screen, fonts);
     ReleaseDC(nullptr, screen);
     PaintPreviewSteps(canvas.Dc(),
                       {{PreviewStepKind::TurnedText, 100, 20, extents[0], PREVIEW_LABEL_CELL,
@@ -269,6 +368,61 @@ TEST(PreviewFonts, CellHeightsScaleWithTheDpi) {
         EXPECT_NEAR(metrics.tmHeight, PREVIEW_MESSAGE_CELL * dpi / 96, 1);
         DeleteDC(dc);
     }
+}
+
+TEST(Addresses, FoundAndOpenedAsTheLinuxWindowDoes) {
+    const struct {
+        const wchar_t* text;
+        std::vector<std::wstring> addresses;
+        std::vector<std::wstring> targets;
+    } cases[] = {
+        {L"Mail customercare@brimwell.example today.",
+         {L"customercare@brimwell.example"},
+         {L"mailto:customercare@brimwell.example"}},
+        {L"See www.brimwell.example.",
+         {L"www.brimwell.example"},
+         {L"https://www.brimwell.example"}},
+        {L"(https://brimwell.example/help?a=1), or http://x.example!",
+         {L"https://brimwell.example/help?a=1", L"http://x.example"},
+         {L"https://brimwell.example/help?a=1", L"http://x.example"}},
+        {L"first.last+tag@sub.brimwell.example\rwww.a.example",
+         {L"first.last+tag@sub.brimwell.example", L"www.a.example"},
+         {L"mailto:first.last+tag@sub.brimwell.example", L"https://www.a.example"}},
+        {L"no address @ all, user@localhost, ftp://x.example", {}, {}},
+        {L"", {}, {}},
+    };
+    for (const auto& c : cases) {
+        const std::wstring text = c.text;
+        SCOPED_TRACE(std::string(text.begin(), text.end()));
+        std::vector<std::wstring> found;
+        std::vector<std::wstring> targets;
+        for (const auto& [start, end] : FindAddresses(text)) {
+            found.push_back(text.substr(start, end - start));
+            targets.push_back(AddressTarget(found.back()));
+        }
+        EXPECT_EQ(found, c.addresses);
+        EXPECT_EQ(targets, c.targets);
+    }
+    // Long runs of letters take no longer than one pass.
+    std::wstring longRun(200000, L'x');
+    longRun += L"@a.example www.b.example";
+    EXPECT_EQ(FindAddresses(longRun).size(), 2u);
+    // Only a whole address has a target.
+    EXPECT_EQ(AddressTarget(L"see www.a.example"), L"");
+    EXPECT_EQ(AddressTarget(L"C:\\Windows\\notepad.exe"), L"");
+}
+
+TEST(Addresses, OnlyMailAndWebTargetsReachTheOpener) {
+    std::vector<std::wstring> opened;
+    const UrlOpener saved = SetUrlOpener([&](const std::wstring& url) { opened.push_back(url); });
+    for (const wchar_t* target :
+         {L"mailto:a@b.example", L"https://b.example", L"http://b.example",
+          L"file:///C:/Windows/notepad.exe", L"C:\\Windows\\notepad.exe", L"cmd /c calc", L""}) {
+        OpenUrl(target);
+    }
+    EXPECT_EQ(opened, (std::vector<std::wstring>{L"mailto:a@b.example", L"https://b.example",
+                                                 L"http://b.example"}));
+    SetUrlOpener(saved);
 }
 
 } // namespace
