@@ -1,5 +1,6 @@
 #include "platform/qt/RichEditCtrl.h"
 
+#include "platform/TextLinks.h"
 #include "platform/qt/RtfTextDocument.h"
 #include "platform/rtf/RtfReader.h"
 
@@ -9,7 +10,6 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <string>
-#include <tuple>
 #include <vector>
 
 namespace brimwell {
@@ -74,63 +74,19 @@ std::int32_t CRichEditCtrl::StreamIn(int nFormat, EditStream& es) {
     return static_cast<std::int32_t>(data.size());
 }
 
-namespace {
-
-bool IsAddressChar(QChar c) {
-    return c.isLetterOrNumber() || QStringLiteral("._%+-/:~#?=&").contains(c);
-}
-
-// The addresses in one line of text: [start, end) and the link each opens. An e-mail address
-// is letters, digits and ._%+- round one '@' with a dot after it; a web address starts with
-// "www." or "http(s)://". Punctuation that ends a sentence is not part of either.
-std::vector<std::tuple<int, int, QString>> FindAddresses(const QString& text) {
-    std::vector<std::tuple<int, int, QString>> found;
-    const auto trim = [&](int start, int end) {
-        while (end > start && QStringLiteral(".,;:!?)").contains(text[end - 1])) {
-            --end;
-        }
-        return end;
-    };
-    int i = 0;
-    while (i < text.size()) {
-        if (!IsAddressChar(text[i]) && text[i] != QLatin1Char('@')) {
-            ++i;
-            continue;
-        }
-        int end = i;
-        while (end < text.size() && (IsAddressChar(text[end]) || text[end] == QLatin1Char('@'))) {
-            ++end;
-        }
-        const QString word = text.mid(i, trim(i, end) - i);
-        const int at = static_cast<int>(word.indexOf(QLatin1Char('@')));
-        if (word.startsWith(QLatin1String("http://")) ||
-            word.startsWith(QLatin1String("https://"))) {
-            found.emplace_back(i, i + static_cast<int>(word.size()), word);
-        } else if (word.startsWith(QLatin1String("www.")) && word.size() > 4) {
-            found.emplace_back(i, i + static_cast<int>(word.size()),
-                               QStringLiteral("https://") + word);
-        } else if (at > 0 && word.indexOf(QLatin1Char('@'), at + 1) < 0 &&
-                   word.indexOf(QLatin1Char('.'), at + 2) > at + 1 &&
-                   !word.contains(QLatin1Char('/'))) {
-            found.emplace_back(i, i + static_cast<int>(word.size()),
-                               QStringLiteral("mailto:") + word);
-        }
-        i = end;
-    }
-    return found;
-}
-
-} // namespace
-
 void CRichEditCtrl::MarkAddresses() {
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        for (const auto& [start, end, href] : FindAddresses(block.text())) {
+        const QString text = block.text();
+        const std::u16string_view units(reinterpret_cast<const char16_t*>(text.utf16()),
+                                        static_cast<std::size_t>(text.size()));
+        for (const auto& [start, end] : FindAddresses(units)) {
             QTextCursor cursor(document());
-            cursor.setPosition(block.position() + start);
-            cursor.setPosition(block.position() + end, QTextCursor::KeepAnchor);
+            cursor.setPosition(block.position() + static_cast<int>(start));
+            cursor.setPosition(block.position() + static_cast<int>(end), QTextCursor::KeepAnchor);
             QTextCharFormat link;
             link.setAnchor(true);
-            link.setAnchorHref(href);
+            link.setAnchorHref(
+                QString::fromStdU16String(AddressTarget(units.substr(start, end - start))));
             cursor.mergeCharFormat(link);
         }
     }

@@ -1,5 +1,7 @@
 #include "platform/win/WinControls.h"
 
+#include "platform/TextLinks.h"
+
 #include "platform/win/WinDialogTemplate.h"
 #include "platform/win/WinDpi.h"
 
@@ -332,122 +334,14 @@ void WinLabelPreview::Paint(HDC hdc) const {
     DeleteDC(memory);
 }
 
-namespace {
-
-bool IsAsciiAlnum(wchar_t c) {
-    return (c >= L'0' && c <= L'9') || (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
-}
-
-bool IsMailLocalChar(wchar_t c) {
-    return IsAsciiAlnum(c) || c == L'.' || c == L'_' || c == L'%' || c == L'+' || c == L'-';
-}
-
-bool IsDomainChar(wchar_t c) {
-    return IsAsciiAlnum(c) || c == L'-';
-}
-
-bool IsUrlChar(wchar_t c) {
-    return !std::iswspace(c) && c != L'<' && c != L'>' && c != L'"';
-}
-
-// The end of a web address starting at `at`, or 0 when none starts there.
-std::size_t WebAddressEnd(const std::wstring& text, std::size_t at) {
-    std::size_t prefix = 0;
-    for (const wchar_t* p : {L"https://", L"http://", L"www."}) {
-        if (text.compare(at, std::wcslen(p), p) == 0) {
-            prefix = std::wcslen(p);
-            break;
-        }
-    }
-    if (prefix == 0) {
-        return 0;
-    }
-    std::size_t end = at + prefix;
-    while (end < text.size() && IsUrlChar(text[end])) {
-        ++end;
-    }
-    // A full stop, comma, bracket and the like at the end belong to the sentence.
-    while (end > at + prefix && std::wcschr(L".,;:!?)", text[end - 1])) {
-        --end;
-    }
-    return end >= at + prefix + 2 ? end : 0;
-}
-
-// The end of the domain of an e-mail address whose '@' is at `at` (two labels or more), or 0.
-std::size_t MailDomainEnd(const std::wstring& text, std::size_t at) {
-    std::size_t end = 0;
-    std::size_t labels = 0;
-    std::size_t i = at + 1;
-    while (true) {
-        const std::size_t start = i;
-        while (i < text.size() && IsDomainChar(text[i])) {
-            ++i;
-        }
-        if (i == start) {
-            break;
-        }
-        ++labels;
-        end = i;
-        if (i >= text.size() || text[i] != L'.') {
-            break;
-        }
-        ++i;
-    }
-    return labels >= 2 ? end : 0;
-}
-
-} // namespace
-
-// One pass, leftmost first, a web address before an e-mail address at the same place, as a
-// regular expression would find them; linear, however long a run of letters is.
 std::vector<std::pair<std::size_t, std::size_t>> FindAddresses(const std::wstring& text) {
-    std::vector<std::pair<std::size_t, std::size_t>> found;
-    std::size_t runEnd = 0;  // end of the run of mail-local characters holding i
-    std::size_t mailEnd = 0; // end of the e-mail address that run starts, or 0
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (const std::size_t end = WebAddressEnd(text, i)) {
-            found.emplace_back(i, end);
-            i = end;
-            runEnd = 0;
-            continue;
-        }
-        if (IsMailLocalChar(text[i])) {
-            if (i >= runEnd) {
-                runEnd = i;
-                while (runEnd < text.size() && IsMailLocalChar(text[runEnd])) {
-                    ++runEnd;
-                }
-                mailEnd =
-                    runEnd < text.size() && text[runEnd] == L'@' ? MailDomainEnd(text, runEnd) : 0;
-            }
-            if (mailEnd) {
-                found.emplace_back(i, mailEnd);
-                i = mailEnd;
-                runEnd = 0;
-                continue;
-            }
-        }
-        ++i;
-    }
-    return found;
+    return brimwell::FindAddresses(std::u16string(text.begin(), text.end()));
 }
 
 std::wstring AddressTarget(const std::wstring& address) {
-    const std::vector<std::pair<std::size_t, std::size_t>> found = FindAddresses(address);
-    if (found.size() != 1 || found[0].first != 0 || found[0].second != address.size()) {
-        return {};
-    }
-    const auto startsWith = [&address](const wchar_t* prefix) {
-        return address.compare(0, std::wcslen(prefix), prefix) == 0;
-    };
-    if (startsWith(L"http://") || startsWith(L"https://")) {
-        return address;
-    }
-    if (startsWith(L"www.")) {
-        return L"https://" + address;
-    }
-    return L"mailto:" + address;
+    const std::u16string target =
+        brimwell::AddressTarget(std::u16string(address.begin(), address.end()));
+    return std::wstring(target.begin(), target.end());
 }
 
 namespace {
@@ -469,10 +363,7 @@ UrlOpener SetUrlOpener(UrlOpener opener) {
 
 void OpenUrl(const std::wstring& target) {
     // Only what an address in the text can become: never a program or a file.
-    const auto startsWith = [&target](const wchar_t* prefix) {
-        return target.compare(0, std::wcslen(prefix), prefix) == 0;
-    };
-    if (!(startsWith(L"mailto:") || startsWith(L"http://") || startsWith(L"https://"))) {
+    if (!IsOpenableTarget(std::u16string(target.begin(), target.end()))) {
         return;
     }
     if (const UrlOpener& opener = CurrentOpener()) {

@@ -71,13 +71,8 @@ private:
     HBITMAP m_logo = nullptr;
 };
 
-// The addresses in a text that open when clicked, as [start, end) character ranges: web
-// addresses (http://, https://, www.) without a trailing full stop or bracket, and e-mail
-// addresses.
+// The rich text's addresses and their targets (platform/TextLinks) in the window's UTF-16.
 std::vector<std::pair<std::size_t, std::size_t>> FindAddresses(const std::wstring& text);
-
-// What an address opens: an e-mail address becomes mailto:, a www. address https://; one
-// with its own scheme stays. Empty for anything that is not an address of these kinds.
 std::wstring AddressTarget(const std::wstring& address);
 
 // Opens a mailto:, http: or https: target in the user's mail program or browser

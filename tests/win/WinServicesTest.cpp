@@ -370,48 +370,6 @@ TEST(PreviewFonts, CellHeightsScaleWithTheDpi) {
     }
 }
 
-TEST(Addresses, FoundAndOpenedAsTheLinuxWindowDoes) {
-    const struct {
-        const wchar_t* text;
-        std::vector<std::wstring> addresses;
-        std::vector<std::wstring> targets;
-    } cases[] = {
-        {L"Mail customercare@brimwell.example today.",
-         {L"customercare@brimwell.example"},
-         {L"mailto:customercare@brimwell.example"}},
-        {L"See www.brimwell.example.",
-         {L"www.brimwell.example"},
-         {L"https://www.brimwell.example"}},
-        {L"(https://brimwell.example/help?a=1), or http://x.example!",
-         {L"https://brimwell.example/help?a=1", L"http://x.example"},
-         {L"https://brimwell.example/help?a=1", L"http://x.example"}},
-        {L"first.last+tag@sub.brimwell.example\rwww.a.example",
-         {L"first.last+tag@sub.brimwell.example", L"www.a.example"},
-         {L"mailto:first.last+tag@sub.brimwell.example", L"https://www.a.example"}},
-        {L"no address @ all, user@localhost, ftp://x.example", {}, {}},
-        {L"", {}, {}},
-    };
-    for (const auto& c : cases) {
-        const std::wstring text = c.text;
-        SCOPED_TRACE(std::string(text.begin(), text.end()));
-        std::vector<std::wstring> found;
-        std::vector<std::wstring> targets;
-        for (const auto& [start, end] : FindAddresses(text)) {
-            found.push_back(text.substr(start, end - start));
-            targets.push_back(AddressTarget(found.back()));
-        }
-        EXPECT_EQ(found, c.addresses);
-        EXPECT_EQ(targets, c.targets);
-    }
-    // Long runs of letters take no longer than one pass.
-    std::wstring longRun(200000, L'x');
-    longRun += L"@a.example www.b.example";
-    EXPECT_EQ(FindAddresses(longRun).size(), 2u);
-    // Only a whole address has a target.
-    EXPECT_EQ(AddressTarget(L"see www.a.example"), L"");
-    EXPECT_EQ(AddressTarget(L"C:\\Windows\\notepad.exe"), L"");
-}
-
 TEST(Addresses, OnlyMailAndWebTargetsReachTheOpener) {
     std::vector<std::wstring> opened;
     const UrlOpener saved = SetUrlOpener([&](const std::wstring& url) { opened.push_back(url); });

@@ -1,7 +1,8 @@
-// UTF-8 and UTF-16 as the dialog hosts convert the interface's text, and the edit stream
-// every rich-text view reads.
-#include "platform/Utf.h"
+// UTF-8 and UTF-16 as the dialog hosts convert the interface's text, the edit stream every
+// rich-text view reads, and the addresses the views make links.
 #include "platform/RichText.h"
+#include "platform/TextLinks.h"
+#include "platform/Utf.h"
 
 #include <gtest/gtest.h>
 
@@ -83,6 +84,59 @@ TEST(EditStream, ReadsPiecesUntilTheEndOrAFailureAndNeverMoreThanAPiece) {
         EXPECT_EQ(read.substr(0, 3), c.text.substr(0, 3));
         EXPECT_EQ(es.dwError, c.error);
         EXPECT_EQ(source.calls, c.calls);
+    }
+}
+
+TEST(Addresses, FoundInOnePassWithTheTargetsTheyOpen) {
+    const struct {
+        const char16_t* text;
+        std::vector<std::u16string> addresses;
+        std::vector<std::u16string> targets;
+    } cases[] = {
+        {u"Mail customercare@brimwell.example today.",
+         {u"customercare@brimwell.example"},
+         {u"mailto:customercare@brimwell.example"}},
+        {u"See www.brimwell.example.",
+         {u"www.brimwell.example"},
+         {u"https://www.brimwell.example"}},
+        {u"(https://brimwell.example/help?a=1), or http://x.example!",
+         {u"https://brimwell.example/help?a=1", u"http://x.example"},
+         {u"https://brimwell.example/help?a=1", u"http://x.example"}},
+        {u"first.last+tag@sub.brimwell.example\rwww.a.example",
+         {u"first.last+tag@sub.brimwell.example", u"www.a.example"},
+         {u"mailto:first.last+tag@sub.brimwell.example", u"https://www.a.example"}},
+        {u"no address @ all, user@localhost, ftp://x.example", {}, {}},
+        {u"", {}, {}},
+    };
+    for (const auto& c : cases) {
+        const std::u16string text = c.text;
+        SCOPED_TRACE(Utf8FromUtf16(text));
+        std::vector<std::u16string> found;
+        std::vector<std::u16string> targets;
+        for (const auto& [start, end] : FindAddresses(text)) {
+            found.push_back(text.substr(start, end - start));
+            targets.push_back(AddressTarget(found.back()));
+        }
+        EXPECT_EQ(found, c.addresses);
+        EXPECT_EQ(targets, c.targets);
+    }
+    // Long runs of letters take no longer than one pass.
+    std::u16string longRun(200000, u'x');
+    longRun += u"@a.example www.b.example";
+    EXPECT_EQ(FindAddresses(longRun).size(), 2u);
+    // Only a whole address has a target.
+    EXPECT_EQ(AddressTarget(u"see www.a.example"), u"");
+    EXPECT_EQ(AddressTarget(u"C:\\Windows\\notepad.exe"), u"");
+}
+
+TEST(Addresses, OnlyMailAndWebTargetsMayOpen) {
+    for (const char16_t* target :
+         {u"mailto:a@b.example", u"http://x.example", u"https://x.example"}) {
+        EXPECT_TRUE(IsOpenableTarget(target));
+    }
+    for (const char16_t* target :
+         {u"file:///etc/passwd", u"C:\\Windows\\notepad.exe", u"", u"mailto"}) {
+        EXPECT_FALSE(IsOpenableTarget(target));
     }
 }
 
