@@ -1,33 +1,18 @@
 // The hold after a job, timed with the real tick source.
 #include "platform/posix/SystemClock.h"
-#include "support/FakePlatform.h"
+#include "printer/JobPage.h"
 
 #include <chrono>
 #include <gtest/gtest.h>
 
 namespace brimwell::test {
-namespace {
-
-class JobPage : public CFuncDlg {
-public:
-    explicit JobPage(IPageHost* parent) : CFuncDlg(IDD_SET_DATE_TIME, parent) {}
-    using CFuncDlg::CloseJob;
-    using CFuncDlg::OpenJob;
-    using CFuncDlg::SpoolPrintf;
-    using CFuncDlg::WriteJob;
-};
-
-} // namespace
-
 TEST(PageBaseRealTime, TheHoldLastsAtLeastTheMinimumAndOneSleep) {
     FakePlatform platform;
     SystemTicks realTicks;
     ScopedServices realTime(&Services::ticks, &realTicks);
     platform.AddPrinter("/dev/usb/lp0");
     auto table = TableOf({144});
-    FakeWindow window(table.data(), [](int, int, CBrimwellDlg* parent) -> CFuncDlg* {
-        return new JobPage(parent);
-    });
+    FakeWindow window(table.data(), JobPages());
     auto* page = static_cast<JobPage*>(window.dlg.m_apPages[0]);
     using Clock = std::chrono::steady_clock;
     for (std::uint32_t minMs : {500u, 0u}) {

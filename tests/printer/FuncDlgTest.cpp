@@ -1,5 +1,5 @@
 // The page base's job transport and shared state, on pages in the main window's logic.
-#include "support/FakePlatform.h"
+#include "printer/JobPage.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -7,22 +7,6 @@
 namespace brimwell::test {
 
 namespace {
-
-// A page that exposes the job operations to the tests.
-class JobPage : public CFuncDlg {
-public:
-    explicit JobPage(IPageHost* parent) : CFuncDlg(IDD_SET_DATE_TIME, parent) {}
-    using CFuncDlg::CloseJob;
-    using CFuncDlg::OpenJob;
-    using CFuncDlg::SendJob;
-    using CFuncDlg::SpoolBytes;
-    using CFuncDlg::SpoolPrintf;
-    using CFuncDlg::WriteJob;
-};
-
-CBrimwellDlg::PageFactory JobPages() {
-    return [](int, int, CBrimwellDlg* parent) -> CFuncDlg* { return new JobPage(parent); };
-}
 
 struct PageBase : ::testing::Test {
     FakePlatform platform;

@@ -162,40 +162,6 @@ TEST(PreviewPainting, LabelAreaIsWhiteWithAnOutlineOnItsOuterPixels) {
     EXPECT_EQ(canvas.At(9, 5), kGrey);
 }
 
-TEST(PreviewPainting, LogoIsDrawnPixelForPixelWithBitOneWhite) {
-    // A 3 x 2 one-bit picture: top row 1 0 1, bottom row 0 1 0.
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colours[2];
-    } info{};
-    info.header.biSize = sizeof info.header;
-    info.header.biWidth = 3;
-    info.header.biHeight = -2;
-    info.header.biPlanes = 1;
-    info.header.biBitCount = 1;
-    info.colours[1] = {255, 255, 255, 0};
-    void* bits = nullptr;
-    HBITMAP logo = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
-                                    &bits, nullptr, 0);
-    ASSERT_NE(logo, nullptr);
-    auto* rows = static_cast<std::uint8_t*>(bits);
-    rows[0] = 0xA0; // 1 0 1
-    rows[4] = 0x40; // 0 1 0
-    Canvas canvas(40, 30);
-    const PreviewGdiFonts fonts(96);
-    PaintPreviewSteps(canvas.Dc(), {{PreviewStepKind::Image, 20, 10, 3, 2, nullptr}}, logo, fonts,
-                      RGB(0, 0, 255));
-    const std::uint32_t expected[2][3] = {{kWhite, kBlack, kWhite}, {kBlack, kWhite, kBlack}};
-    for (int y = 0; y < 2; ++y) {
-        for (int x = 0; x < 3; ++x) {
-            EXPECT_EQ(canvas.At(20 + x, 10 + y), expected[y][x]) << x << "," << y;
-        }
-    }
-    EXPECT_EQ(canvas.At(23, 10), kGrey);
-    EXPECT_EQ(canvas.At(19, 11), kGrey);
-    DeleteObject(logo);
-}
-
 // A 3 x 2 one-bit picture: top row 1 0 1, bottom row 0 1 0.
 HBITMAP CheckerLogo() {
     struct {
@@ -217,6 +183,24 @@ HBITMAP CheckerLogo() {
         rows[4] = 0x40;
     }
     return logo;
+}
+
+TEST(PreviewPainting, LogoIsDrawnPixelForPixelWithBitOneWhite) {
+    HBITMAP logo = CheckerLogo();
+    ASSERT_NE(logo, nullptr);
+    Canvas canvas(40, 30);
+    const PreviewGdiFonts fonts(96);
+    PaintPreviewSteps(canvas.Dc(), {{PreviewStepKind::Image, 20, 10, 3, 2, nullptr}}, logo, fonts,
+                      RGB(0, 0, 255));
+    const std::uint32_t expected[2][3] = {{kWhite, kBlack, kWhite}, {kBlack, kWhite, kBlack}};
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            EXPECT_EQ(canvas.At(20 + x, 10 + y), expected[y][x]) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(canvas.At(23, 10), kGrey);
+    EXPECT_EQ(canvas.At(19, 11), kGrey);
+    DeleteObject(logo);
 }
 
 TEST(PreviewPainting, StepsInDevicePixelsLandOnTheScreensPixelsByTheirEdges) {
