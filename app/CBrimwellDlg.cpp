@@ -1,9 +1,9 @@
 #include "app/CBrimwellDlg.h"
 
 #include "app/PageFactory.h"
-#include "platform/Services.h"
 #include "printer/PrinterIdentification.h"
 #include "resources/StringTable.h"
+#include "ui/Services.h"
 
 #include <algorithm>
 #include <cstdlib>

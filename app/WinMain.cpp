@@ -1,15 +1,17 @@
 // The window on Windows: the Win32 host runs the window logic, with the Windows services.
 #include "app/CBrimwellApp.h"
-#include "platform/Services.h"
-#include "platform/win/RegistryProfile.h"
-#include "platform/win/SetupApiEnumerator.h"
-#include "platform/win/WinDeviceMonitor.h"
-#include "platform/win/WinDeviceOpener.h"
-#include "platform/win/WinDialog.h"
-#include "platform/win/WinFileSource.h"
-#include "platform/win/WinServices.h"
-#include "platform/win/WinSystemClock.h"
-#include "platform/win/WinText.h"
+#include "hosts/win32/WinDialog.h"
+#include "hosts/win32/WinFileDialog.h"
+#include "hosts/win32/WinMessageBox.h"
+#include "hosts/win32/WinWaitCursor.h"
+#include "platform/windows/RegistryProfile.h"
+#include "platform/windows/SetupApiEnumerator.h"
+#include "platform/windows/WinDeviceMonitor.h"
+#include "platform/windows/WinDeviceOpener.h"
+#include "platform/windows/WinFileSource.h"
+#include "platform/windows/WinSystemClock.h"
+#include "platform/windows/WinText.h"
+#include "ui/Services.h"
 
 #include <windows.h>
 

@@ -1,16 +1,16 @@
 // The window on Linux: Qt hosts the window logic, with the Linux services.
 #include "app/CBrimwellApp.h"
-#include "platform/Services.h"
-#include "platform/posix/PosixDeviceOpener.h"
-#include "platform/posix/PosixFileSource.h"
-#include "platform/posix/SystemClock.h"
-#include "platform/qt/QtDialog.h"
-#include "platform/qt/QtFileDialog.h"
-#include "platform/qt/QtMessageBox.h"
-#include "platform/qt/QtWaitCursor.h"
-#include "platform/qt/SettingsProfile.h"
-#include "platform/udev/UdevDevices.h"
+#include "hosts/qt/QtDialog.h"
+#include "hosts/qt/QtFileDialog.h"
+#include "hosts/qt/QtMessageBox.h"
+#include "hosts/qt/QtWaitCursor.h"
+#include "platform/linux/PosixDeviceOpener.h"
+#include "platform/linux/PosixFileSource.h"
+#include "platform/linux/SettingsProfile.h"
+#include "platform/linux/SystemClock.h"
+#include "platform/linux/UdevDevices.h"
 #include "resources/StringTable.h"
+#include "ui/Services.h"
 
 #include <QApplication>
 

@@ -3,7 +3,7 @@
 // and walks every block of the printer's PCX file, as a send does.
 #include "logo/LogoFmtHandler.h"
 #include "logo/LogoTestSupport.h"
-#include "platform/posix/PosixFileSource.h"
+#include "platform/linux/PosixFileSource.h"
 
 #include <benchmark/benchmark.h>
 

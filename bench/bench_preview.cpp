@@ -1,10 +1,10 @@
 // The label preview on the largest logo (360 x 360): one repaint of the control, and one
 // keystroke in the logo page's file name (a load of the named file and the repaint that
 // follows), on Qt's offscreen platform. Run with --benchmark_repetitions=10 for medians.
+#include "draw/LabelPreviewPainter.h"
+#include "hosts/qt/QtLabelPreview.h"
 #include "logo/LogoTestSupport.h"
-#include "platform/posix/PosixFileSource.h"
-#include "platform/qt/LabelPreviewPainter.h"
-#include "platform/qt/QtLabelPreview.h"
+#include "platform/linux/PosixFileSource.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -3,11 +3,11 @@
 //   printer_list_bench                      fake enumerator, 1 and 8 devices
 //   umockdev-wrapper printer_list_bench     adds the real udev enumerator on an emulated bus
 #include "app/CBrimwellDlg.h"
-#include "platform/Services.h"
-#include "platform/fake/Fakes.h"
-#include "platform/qt/QtDialog.h"
-#include "platform/udev/UdevDevices.h"
+#include "hosts/qt/QtDialog.h"
+#include "platform/fake/FakeServices.h"
+#include "platform/linux/UdevDevices.h"
 #include "support/FakePlatform.h"
+#include "ui/Services.h"
 #ifdef BRIMWELL_BENCH_UMOCKDEV
 #include "integration/MockUsbBus.h"
 #endif

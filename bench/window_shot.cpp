@@ -3,10 +3,10 @@
 // row selected, grabbed into a PNG. The scale comes from QT_SCALE_FACTOR; `dark` draws it with
 // the Fusion style in a dark palette.
 //   QT_QPA_PLATFORM=offscreen bench_window_shot ROW OUT.png [dark]
+#include "hosts/qt/DialogBuilder.h"
+#include "hosts/qt/QtDialog.h"
+#include "hosts/qt/QtEditBrowse.h"
 #include "logo/LogoTestSupport.h"
-#include "platform/qt/DialogBuilder.h"
-#include "platform/qt/QtDialog.h"
-#include "platform/qt/QtEditBrowse.h"
 #include "support/FakePlatform.h"
 
 #include <QApplication>

@@ -5,18 +5,18 @@
 #include <iostream>
 
 #ifdef _WIN32
-#include "platform/win/RegistryProfile.h"
-#include "platform/win/SetupApiEnumerator.h"
-#include "platform/win/WinDeviceOpener.h"
-#include "platform/win/WinFileSource.h"
-#include "platform/win/WinSystemClock.h"
-#include "platform/win/WinText.h"
+#include "platform/windows/RegistryProfile.h"
+#include "platform/windows/SetupApiEnumerator.h"
+#include "platform/windows/WinDeviceOpener.h"
+#include "platform/windows/WinFileSource.h"
+#include "platform/windows/WinSystemClock.h"
+#include "platform/windows/WinText.h"
 #else
-#include "platform/posix/PosixDeviceOpener.h"
-#include "platform/posix/PosixFileSource.h"
-#include "platform/posix/SystemClock.h"
-#include "platform/qt/SettingsProfile.h"
-#include "platform/udev/UdevDevices.h"
+#include "platform/linux/PosixDeviceOpener.h"
+#include "platform/linux/PosixFileSource.h"
+#include "platform/linux/SettingsProfile.h"
+#include "platform/linux/SystemClock.h"
+#include "platform/linux/UdevDevices.h"
 #endif
 
 namespace brimwell::cli {

@@ -1,6 +1,6 @@
 #include "cli/CliPlatform.h"
 #include "cli/Commands.h"
-#include "platform/qt/LabelPreviewPainter.h"
+#include "draw/LabelPreviewPainter.h"
 #include "printer/PrinterJob.h"
 
 #include <QGuiApplication>

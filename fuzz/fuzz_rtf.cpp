@@ -1,7 +1,7 @@
 // Fuzz target of the rich-text view's RTF reader: any bytes are read as RTF, and the
 // document must keep its invariants (sizes and spacing inside their limits, valid UTF-8,
 // no empty runs). A broken invariant aborts, so libFuzzer keeps the input.
-#include "platform/rtf/RtfReader.h"
+#include "text/RtfReader.h"
 
 #include <cstdint>
 #include <cstdlib>

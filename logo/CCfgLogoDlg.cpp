@@ -1,7 +1,7 @@
 #include "logo/CCfgLogoDlg.h"
 
-#include "platform/Services.h"
 #include "resources/StringTable.h"
+#include "ui/Services.h"
 
 #include <algorithm>
 

@@ -1,6 +1,7 @@
 #include "logo/CLogoPreviewCtrl.h"
+#include "logo/LabelPreviewCtrl.h"
 
-#include "platform/DialogBase.h"
+#include "ui/DialogBase.h"
 
 namespace brimwell {
 

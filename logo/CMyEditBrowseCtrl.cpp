@@ -1,7 +1,7 @@
 #include "logo/CMyEditBrowseCtrl.h"
 
-#include "platform/DialogBase.h"
-#include "platform/Services.h"
+#include "ui/DialogBase.h"
+#include "ui/Services.h"
 
 namespace brimwell {
 

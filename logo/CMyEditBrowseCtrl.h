@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/EditBrowseCtrl.h"
+#include "ui/EditBrowseCtrl.h"
 
 namespace brimwell {
 

@@ -80,6 +80,168 @@ std::uint32_t PcxBytesPerLine(std::uint32_t width) {
 static_assert(2 * (2 * ((LOGO_MAX_SIDE + 15) / 16)) <= LOGO_PCX_HEADER_SIZE,
               "an encoded line must fit the encoding scratch");
 
+// Where a checked BMP keeps its palette and rows.
+struct BmpLayout {
+    std::uint32_t bits = 0;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    bool topDown = false; // rows stored top-down (a negative height in the header)
+    std::int64_t colours = 0;
+    std::uint64_t tableStart = 0;
+    std::uint64_t pixelOffset = 0;
+    std::uint64_t fileStride = 0;
+};
+
+// The checks of an uncompressed Windows BMP's headers, in a fixed order; the first that fails
+// decides the status. On success `layout` says where the palette and the rows lie.
+LogoStatus CheckBmpHeaders(const std::uint8_t* pData, std::size_t nSize, BmpLayout& layout) {
+    if (nSize < BMP_MIN_SIZE) {
+        return LOGO_NOT_COMPATIBLE;
+    }
+    const std::uint32_t infoSize = U32(pData + BMP_INFO_SIZE);
+    if (infoSize < BMP_MIN_INFO_SIZE) {
+        return LOGO_NOT_COMPATIBLE;
+    }
+    if (U32(pData + BMP_FILE_SIZE_FIELD) != nSize) {
+        return LOGO_NOT_COMPATIBLE;
+    }
+    if (U16(pData + BMP_PLANES) != 1) {
+        return LOGO_NOT_COMPATIBLE;
+    }
+    if (U32(pData + BMP_COMPRESSION) != 0) {
+        return LOGO_NOT_COMPATIBLE; // run-length and bit-field files are not taken
+    }
+    const std::uint32_t bits = U16(pData + BMP_BIT_COUNT);
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 24) {
+        return LOGO_NOT_COMPATIBLE;
+    }
+    const std::int32_t width = S32(pData + BMP_WIDTH);
+    const std::int32_t rawHeight = S32(pData + BMP_HEIGHT);
+    if (width <= 0 || rawHeight == 0 || rawHeight == std::numeric_limits<std::int32_t>::min()) {
+        return LOGO_NOT_COMPATIBLE;
+    }
+    const bool topDown = rawHeight < 0; // a negative height marks rows stored top-down
+    const std::int32_t height = topDown ? -rawHeight : rawHeight;
+    if (width > LOGO_MAX_SIDE || height > LOGO_MAX_SIDE) {
+        return LOGO_TOO_LARGE;
+    }
+
+    // Colour count. With a palette, 0 means the full 2^bits and more than that is wrong; a
+    // direct-colour file has none. The field is a count: a negative one would pull the
+    // required pixel offset back into the headers, so it is refused too.
+    const std::int32_t coloursUsed = S32(pData + BMP_COLOURS_USED);
+    std::int64_t colours;
+    if (bits <= 8) {
+        const std::int32_t full = 1 << bits;
+        if (coloursUsed < 0 || coloursUsed > full) {
+            return LOGO_NOT_COMPATIBLE;
+        }
+        colours = coloursUsed == 0 ? full : coloursUsed;
+    } else {
+        if (coloursUsed != 0) {
+            return LOGO_NOT_COMPATIBLE;
+        }
+        colours = 0;
+    }
+    if (S32(pData + BMP_COLOURS_IMPORTANT) > colours) {
+        return LOGO_NOT_COMPATIBLE;
+    }
+
+    // The colour table follows the info header and ends before the pixel data; the rows end
+    // inside the file. 64-bit sums of 32-bit fields cannot overflow.
+    const std::uint64_t tableStart = BMP_FILE_HEADER_SIZE + static_cast<std::uint64_t>(infoSize);
+    const std::uint64_t pixelOffset = U32(pData + BMP_PIXEL_OFFSET);
+    if (pixelOffset < tableStart + 4 * static_cast<std::uint64_t>(colours)) {
+        return LOGO_NOT_COMPATIBLE;
+    }
+    const std::uint64_t fileStride = 4 * ((static_cast<std::uint64_t>(width) * bits + 31) / 32);
+    if (pixelOffset + fileStride * static_cast<std::uint64_t>(height) > nSize) {
+        return LOGO_NOT_COMPATIBLE;
+    }
+    layout = {bits,
+              static_cast<std::uint32_t>(width),
+              static_cast<std::uint32_t>(height),
+              topDown,
+              colours,
+              tableStart,
+              pixelOffset,
+              fileStride};
+    return LOGO_LOADED_OK;
+}
+
+// The size and line length of a checked PCX.
+struct PcxLayout {
+    std::uint32_t bits = 0;
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::uint32_t bytesPerLine = 0;
+};
+
+// The checks of a PCX header: one plane of 1 or 8 bits per pixel and a size the holder takes.
+LogoStatus CheckPcxHeader(const std::uint8_t* pData, std::size_t nSize, PcxLayout& layout) {
+    if (nSize < PCX_DATA) {
+        return LOGO_NOT_COMPATIBLE;
+    }
+    if (pData[PCX_PLANES] != 1) {
+        return LOGO_NOT_COMPATIBLE;
+    }
+    const std::uint32_t bits = pData[PCX_BIT_COUNT];
+    if (bits != 1 && bits != 8) {
+        return LOGO_NOT_COMPATIBLE;
+    }
+    const std::int32_t width = static_cast<std::int32_t>(U16(pData + PCX_XMAX)) -
+                               static_cast<std::int32_t>(U16(pData + PCX_XMIN)) + 1;
+    const std::int32_t height = static_cast<std::int32_t>(U16(pData + PCX_YMAX)) -
+                                static_cast<std::int32_t>(U16(pData + PCX_YMIN)) + 1;
+    const std::uint32_t bytesPerLine = U16(pData + PCX_BYTES_PER_LINE);
+    if (width < 1 || height < 1 || bytesPerLine < 1) {
+        return LOGO_NOT_COMPATIBLE;
+    }
+    if (width > LOGO_MAX_SIDE || height > LOGO_MAX_SIDE) {
+        return LOGO_TOO_LARGE;
+    }
+    layout = {bits, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),
+              bytesPerLine};
+    return LOGO_LOADED_OK;
+}
+
+// Structure scan: every line's codes, and every run's value byte, lie inside the file. A line
+// ends once its byte count reaches bytes per line, even in the middle of a run. After the last
+// line comes nothing, or the 0x0C mark and a 256-entry RGB table (`trailer` then points at the
+// table).
+LogoStatus ScanPcxLines(const std::uint8_t* pData, std::size_t nSize, const PcxLayout& layout,
+                        const std::uint8_t*& trailer) {
+    const std::uint32_t h = layout.height;
+    const std::uint32_t bytesPerLine = layout.bytesPerLine;
+    std::size_t pos = PCX_DATA;
+    for (std::uint32_t line = 0; line < h; ++line) {
+        std::uint32_t count = 0;
+        while (count < bytesPerLine) {
+            if (pos >= nSize) {
+                return LOGO_NOT_COMPATIBLE;
+            }
+            const std::uint8_t code = pData[pos++];
+            if (code < PCX_RUN_CODE) {
+                ++count;
+                continue;
+            }
+            if (code == PCX_RUN_CODE || pos >= nSize) {
+                return LOGO_NOT_COMPATIBLE; // empty run, or no byte to repeat
+            }
+            ++pos;
+            count += code - PCX_RUN_CODE;
+        }
+    }
+    trailer = nullptr;
+    const std::size_t remaining = nSize - pos;
+    if (remaining == PCX_TRAILER_SIZE && pData[pos] == PCX_TRAILER_MARK) {
+        trailer = pData + pos + 1;
+    } else if (remaining != 0) {
+        return LOGO_NOT_COMPATIBLE;
+    }
+    return LOGO_LOADED_OK;
+}
+
 } // namespace
 
 const char* LogoStatusMessage(LogoStatus status) {
@@ -245,73 +407,19 @@ void CLogoFmtHandler::Threshold(const PixelWalk& walk) {
     });
 }
 
-// Uncompressed Windows BMP of 1, 4, 8 or 24 bits per pixel, bottom-up or top-down. The
-// checks run in a fixed order; the first that fails decides the status.
+// Uncompressed Windows BMP of 1, 4, 8 or 24 bits per pixel, bottom-up or top-down: the
+// headers checked whole, then the pixel walk.
 LogoStatus CLogoFmtHandler::ReadBmp(const std::uint8_t* pData, std::size_t nSize) {
-    if (nSize < BMP_MIN_SIZE) {
-        return LOGO_NOT_COMPATIBLE;
+    BmpLayout layout;
+    const LogoStatus status = CheckBmpHeaders(pData, nSize, layout);
+    if (status != LOGO_LOADED_OK) {
+        return status;
     }
-    const std::uint32_t infoSize = U32(pData + BMP_INFO_SIZE);
-    if (infoSize < BMP_MIN_INFO_SIZE) {
-        return LOGO_NOT_COMPATIBLE;
-    }
-    if (U32(pData + BMP_FILE_SIZE_FIELD) != nSize) {
-        return LOGO_NOT_COMPATIBLE;
-    }
-    if (U16(pData + BMP_PLANES) != 1) {
-        return LOGO_NOT_COMPATIBLE;
-    }
-    if (U32(pData + BMP_COMPRESSION) != 0) {
-        return LOGO_NOT_COMPATIBLE; // run-length and bit-field files are not taken
-    }
-    const std::uint32_t bits = U16(pData + BMP_BIT_COUNT);
-    if (bits != 1 && bits != 4 && bits != 8 && bits != 24) {
-        return LOGO_NOT_COMPATIBLE;
-    }
-    const std::int32_t width = S32(pData + BMP_WIDTH);
-    const std::int32_t rawHeight = S32(pData + BMP_HEIGHT);
-    if (width <= 0 || rawHeight == 0 || rawHeight == std::numeric_limits<std::int32_t>::min()) {
-        return LOGO_NOT_COMPATIBLE;
-    }
-    const bool topDown = rawHeight < 0; // a negative height marks rows stored top-down
-    const std::int32_t height = topDown ? -rawHeight : rawHeight;
-    if (width > LOGO_MAX_SIDE || height > LOGO_MAX_SIDE) {
-        return LOGO_TOO_LARGE;
-    }
-
-    // Colour count. With a palette, 0 means the full 2^bits and more than that is wrong; a
-    // direct-colour file has none. The field is a count: a negative one would pull the
-    // required pixel offset back into the headers, so it is refused too.
-    const std::int32_t coloursUsed = S32(pData + BMP_COLOURS_USED);
-    std::int64_t colours;
-    if (bits <= 8) {
-        const std::int32_t full = 1 << bits;
-        if (coloursUsed < 0 || coloursUsed > full) {
-            return LOGO_NOT_COMPATIBLE;
-        }
-        colours = coloursUsed == 0 ? full : coloursUsed;
-    } else {
-        if (coloursUsed != 0) {
-            return LOGO_NOT_COMPATIBLE;
-        }
-        colours = 0;
-    }
-    if (S32(pData + BMP_COLOURS_IMPORTANT) > colours) {
-        return LOGO_NOT_COMPATIBLE;
-    }
-
-    // The colour table follows the info header and ends before the pixel data; the rows end
-    // inside the file. 64-bit sums of 32-bit fields cannot overflow.
-    const std::uint64_t tableStart = BMP_FILE_HEADER_SIZE + static_cast<std::uint64_t>(infoSize);
-    const std::uint64_t pixelOffset = U32(pData + BMP_PIXEL_OFFSET);
-    if (pixelOffset < tableStart + 4 * static_cast<std::uint64_t>(colours)) {
-        return LOGO_NOT_COMPATIBLE;
-    }
-    const std::uint64_t fileStride = 4 * ((static_cast<std::uint64_t>(width) * bits + 31) / 32);
-    if (pixelOffset + fileStride * static_cast<std::uint64_t>(height) > nSize) {
-        return LOGO_NOT_COMPATIBLE;
-    }
-    if (!AllocImage(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height))) {
+    const std::uint32_t bits = layout.bits;
+    const std::int64_t colours = layout.colours;
+    const std::uint64_t tableStart = layout.tableStart;
+    const bool topDown = layout.topDown;
+    if (!AllocImage(layout.width, layout.height)) {
         return LOGO_NO_MEMORY;
     }
 
@@ -323,10 +431,10 @@ LogoStatus CLogoFmtHandler::ReadBmp(const std::uint8_t* pData, std::size_t nSize
         palette[i] = entry[0] + entry[1] + entry[2];
     }
 
-    const std::uint8_t* const rows = pData + pixelOffset;
-    const auto w = static_cast<std::uint32_t>(width);
-    const auto h = static_cast<std::uint32_t>(height);
-    const std::size_t stride = static_cast<std::size_t>(fileStride);
+    const std::uint8_t* const rows = pData + layout.pixelOffset;
+    const std::uint32_t w = layout.width;
+    const std::uint32_t h = layout.height;
+    const std::size_t stride = static_cast<std::size_t>(layout.fileStride);
     auto walk = [&](auto&& visit) {
         for (std::uint32_t r = 0; r < h; ++r) {
             const std::uint8_t* row = rows + r * stride;
@@ -353,61 +461,22 @@ LogoStatus CLogoFmtHandler::ReadBmp(const std::uint8_t* pData, std::size_t nSize
 // ZSoft PCX with one plane of 1 or 8 bits per pixel, run-length encoded whatever the header's
 // encoding byte says. The structure is checked whole before any pixel is decoded.
 LogoStatus CLogoFmtHandler::ReadPcx(const std::uint8_t* pData, std::size_t nSize) {
-    if (nSize < PCX_DATA) {
-        return LOGO_NOT_COMPATIBLE;
+    PcxLayout layout;
+    LogoStatus status = CheckPcxHeader(pData, nSize, layout);
+    if (status != LOGO_LOADED_OK) {
+        return status;
     }
-    if (pData[PCX_PLANES] != 1) {
-        return LOGO_NOT_COMPATIBLE;
-    }
-    const std::uint32_t bits = pData[PCX_BIT_COUNT];
-    if (bits != 1 && bits != 8) {
-        return LOGO_NOT_COMPATIBLE;
-    }
-    const std::int32_t width = static_cast<std::int32_t>(U16(pData + PCX_XMAX)) -
-                               static_cast<std::int32_t>(U16(pData + PCX_XMIN)) + 1;
-    const std::int32_t height = static_cast<std::int32_t>(U16(pData + PCX_YMAX)) -
-                                static_cast<std::int32_t>(U16(pData + PCX_YMIN)) + 1;
-    const std::uint32_t bytesPerLine = U16(pData + PCX_BYTES_PER_LINE);
-    if (width < 1 || height < 1 || bytesPerLine < 1) {
-        return LOGO_NOT_COMPATIBLE;
-    }
-    if (width > LOGO_MAX_SIDE || height > LOGO_MAX_SIDE) {
-        return LOGO_TOO_LARGE;
-    }
-    const auto w = static_cast<std::uint32_t>(width);
-    const auto h = static_cast<std::uint32_t>(height);
+    const std::uint32_t bits = layout.bits;
+    const std::uint32_t w = layout.width;
+    const std::uint32_t h = layout.height;
+    const std::uint32_t bytesPerLine = layout.bytesPerLine;
     if (!AllocImage(w, h)) {
         return LOGO_NO_MEMORY;
     }
-
-    // Structure scan: every line's codes, and every run's value byte, lie inside the file. A
-    // line ends once its byte count reaches bytes per line, even in the middle of a run.
-    std::size_t pos = PCX_DATA;
-    for (std::uint32_t line = 0; line < h; ++line) {
-        std::uint32_t count = 0;
-        while (count < bytesPerLine) {
-            if (pos >= nSize) {
-                return LOGO_NOT_COMPATIBLE;
-            }
-            const std::uint8_t code = pData[pos++];
-            if (code < PCX_RUN_CODE) {
-                ++count;
-                continue;
-            }
-            if (code == PCX_RUN_CODE || pos >= nSize) {
-                return LOGO_NOT_COMPATIBLE; // empty run, or no byte to repeat
-            }
-            ++pos;
-            count += code - PCX_RUN_CODE;
-        }
-    }
-    // After the last line: nothing, or the 0x0C mark and a 256-entry RGB table.
     const std::uint8_t* trailer = nullptr;
-    const std::size_t remaining = nSize - pos;
-    if (remaining == PCX_TRAILER_SIZE && pData[pos] == PCX_TRAILER_MARK) {
-        trailer = pData + pos + 1;
-    } else if (remaining != 0) {
-        return LOGO_NOT_COMPATIBLE;
+    status = ScanPcxLines(pData, nSize, layout, trailer);
+    if (status != LOGO_LOADED_OK) {
+        return status;
     }
 
     // 8-bit brightness by value: the trailing table when there is one, else the header's 16

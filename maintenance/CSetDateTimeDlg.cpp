@@ -1,7 +1,7 @@
 #include "maintenance/CSetDateTimeDlg.h"
 
 #include "maintenance/MaintenanceJobs.h"
-#include "platform/Services.h"
+#include "ui/Services.h"
 
 namespace brimwell {
 

@@ -1,7 +1,7 @@
 #include "maintenance/CUpdateFirmwareDlg.h"
 
 #include "maintenance/FirmwareFilter.h"
-#include "platform/Services.h"
+#include "ui/Services.h"
 
 namespace brimwell {
 

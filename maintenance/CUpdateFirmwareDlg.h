@@ -1,6 +1,6 @@
 #pragma once
-#include "platform/EditBrowseCtrl.h"
 #include "printer/CFuncDlg.h"
+#include "ui/EditBrowseCtrl.h"
 
 #include <string>
 

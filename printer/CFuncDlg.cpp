@@ -1,8 +1,8 @@
 #include "printer/CFuncDlg.h"
 
-#include "platform/Services.h"
 #include "resources/DialogTemplates.h"
 #include "tester/TesterCatalogue.h"
+#include "ui/Services.h"
 
 namespace brimwell {
 

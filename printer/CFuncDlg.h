@@ -1,7 +1,7 @@
 #pragma once
-#include "platform/DialogBase.h"
 #include "printer/PageHost.h"
 #include "printer/PrinterJob.h"
+#include "ui/DialogBase.h"
 
 #include <cstdint>
 #include <functional>

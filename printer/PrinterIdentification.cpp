@@ -1,22 +1,11 @@
 #include "printer/PrinterIdentification.h"
 
+#include "text/Hex.h"
+
 #include <algorithm>
 
 namespace brimwell {
 namespace {
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 // One scanf "%x" conversion as the C library performs it: optional white space, optional
 // sign, optional "0x" prefix (which alone reads as 0), then hex digits. Advances pos past
@@ -40,8 +29,8 @@ bool ScanHex(const std::string& s, std::size_t& pos, unsigned& value) {
     }
     constexpr std::uint64_t kMax = 0xFFFFFFFFu;
     std::uint64_t v = 0;
-    while (p < s.size() && HexDigit(s[p]) >= 0) {
-        v = std::min<std::uint64_t>(v * 16u + static_cast<unsigned>(HexDigit(s[p])), kMax + 1);
+    while (p < s.size() && HexDigitValue(s[p]) >= 0) {
+        v = std::min<std::uint64_t>(v * 16u + static_cast<unsigned>(HexDigitValue(s[p])), kMax + 1);
         digits = true;
         ++p;
     }

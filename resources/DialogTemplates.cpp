@@ -30,7 +30,9 @@ const std::vector<DialogTemplate>& Templates() {
              Ctl(IDC_PRINTER_COMBO, CtlClass::ComboBox, "", 6, 167, 114, 120,
                  DropDownList | VScroll | TabStop),
              Ctl(IDC_STATIC, CtlClass::Static, "", 167, 7, 1, 343, EtchedVertical),
-         }},
+         },
+         DlgFrame::Caption | DlgFrame::SystemMenu | DlgFrame::MaximizeBox | DlgFrame::ModalFrame |
+             DlgFrame::AppWindow},
         {IDD_WELCOME,
          416,
          350,

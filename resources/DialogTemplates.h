@@ -46,6 +46,18 @@ enum : std::uint32_t {
 };
 } // namespace CtlStyle
 
+// The frame of a top-level dialog (a child dialog has none): which boxes its title bar shows.
+namespace DlgFrame {
+enum : std::uint32_t {
+    Caption = 1u << 0,    // a title bar
+    SystemMenu = 1u << 1, // the window menu, with the close box
+    MinimizeBox = 1u << 2,
+    MaximizeBox = 1u << 3,
+    ModalFrame = 1u << 4, // a dialog's fixed frame
+    AppWindow = 1u << 5,  // shown on the taskbar
+};
+} // namespace DlgFrame
+
 inline constexpr int IDC_STATIC = -1;
 
 struct ControlTemplate {
@@ -64,6 +76,7 @@ struct DialogTemplate {
     int pointSize = 8;
     std::string caption;
     std::vector<ControlTemplate> controls;
+    std::uint32_t frame = 0; // DlgFrame flags, for a top-level dialog
 
     const ControlTemplate* Find(int controlId) const;
     // A copy without the control: for tests of damaged templates.

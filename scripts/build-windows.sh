@@ -31,7 +31,7 @@ cmake --build "$build" -j "${JOBS:-2}"
 # A Wine prefix of the build's own, so that the tests see a fresh registry and never touch
 # the user's ~/.wine. Wine's first start creates it (some seconds); its optional .NET and
 # HTML components are not wanted.
-export WINEPREFIX="$PWD/$build/wine-prefix"
+case $build in /*) export WINEPREFIX="$build/wine-prefix" ;; *) export WINEPREFIX="$PWD/$build/wine-prefix" ;; esac
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)

@@ -1,7 +1,7 @@
 #include "tester/CGenTstLblDlg.h"
 
-#include "platform/Services.h"
 #include "tester/TesterCatalogue.h"
+#include "ui/Services.h"
 
 namespace brimwell {
 

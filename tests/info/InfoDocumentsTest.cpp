@@ -1,5 +1,5 @@
 #include "info/InfoDocuments.h"
-#include "platform/rtf/RtfReader.h"
+#include "text/RtfReader.h"
 
 #include <functional>
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 // job goes out whole.
 #include "app/CBrimwellDlg.h"
 #include "integration/MockUsbBus.h"
-#include "platform/posix/PosixDeviceOpener.h"
+#include "platform/linux/PosixDeviceOpener.h"
 #include "support/CliHarness.h"
 #include "support/FakePlatform.h"
 

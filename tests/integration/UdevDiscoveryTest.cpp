@@ -3,12 +3,12 @@
 #include "app/CBrimwellDlg.h"
 #include "cli/Commands.h"
 #include "integration/MockUsbBus.h"
-#include "platform/Services.h"
-#include "platform/fake/Fakes.h"
-#include "platform/posix/PosixDeviceOpener.h"
-#include "platform/udev/UdevDevices.h"
+#include "platform/fake/FakeServices.h"
+#include "platform/linux/PosixDeviceOpener.h"
+#include "platform/linux/UdevDevices.h"
 #include "printer/PrinterIdentification.h"
 #include "support/FakePlatform.h"
+#include "ui/Services.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

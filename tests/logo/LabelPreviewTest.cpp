@@ -1,8 +1,8 @@
 // The label preview: its drawing steps, the pixels they give, and `brimwell-cli preview`,
 // which must draw the same picture.
+#include "draw/LabelPreviewPainter.h"
 #include "logo/LogoTestSupport.h"
-#include "platform/fake/Fakes.h"
-#include "platform/qt/LabelPreviewPainter.h"
+#include "platform/fake/FakeServices.h"
 #include "support/CliHarness.h"
 
 #include <QDir>

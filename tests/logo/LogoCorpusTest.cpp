@@ -2,7 +2,7 @@
 // where the readers' refusals are checked), and every fuzzer seed loads.
 #include "logo/LogoFmtHandler.h"
 #include "logo/LogoTestSupport.h"
-#include "platform/posix/PosixFileSource.h"
+#include "platform/linux/PosixFileSource.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // leaves behind.
 #include "logo/LogoFmtHandler.h"
 #include "logo/LogoTestSupport.h"
-#include "platform/posix/PosixFileSource.h"
+#include "platform/linux/PosixFileSource.h"
 #include "resources/StringTable.h"
 
 #include <gtest/gtest.h>

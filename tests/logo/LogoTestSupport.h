@@ -2,7 +2,7 @@
 // Builders of BMP and PCX logo files, an in-memory file source and a failing allocator for the
 // logo holder's tests and benchmarks.
 #include "logo/LogoFmtHandler.h"
-#include "platform/fake/Fakes.h"
+#include "platform/fake/FakeServices.h"
 
 #include <algorithm>
 #include <cstdint>

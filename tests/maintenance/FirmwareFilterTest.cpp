@@ -1,5 +1,5 @@
 #include "maintenance/FirmwareFilter.h"
-#include "platform/fake/Fakes.h"
+#include "platform/fake/FakeServices.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "platform/Services.h"
-#include "platform/fake/Fakes.h"
-#include "platform/qt/DialogBuilder.h"
-#include "platform/qt/QtFileDialog.h"
-#include "platform/qt/QtMessageBox.h"
-#include "platform/qt/SettingsProfile.h"
+#include "hosts/qt/DialogBuilder.h"
+#include "hosts/qt/QtFileDialog.h"
+#include "hosts/qt/QtMessageBox.h"
+#include "platform/fake/FakeServices.h"
+#include "platform/linux/SettingsProfile.h"
+#include "ui/Services.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 // Output files are replaced whole or not at all; a size limit (ulimit -f) or a reader that
 // goes away fails a write instead of ending the program.
-#include "platform/posix/PosixDeviceOpener.h"
+#include "platform/linux/PosixDeviceOpener.h"
 
 #include <gtest/gtest.h>
 

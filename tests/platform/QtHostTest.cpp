@@ -1,19 +1,19 @@
 // The Qt host of the window logic: each control class bound to the dialog interface (state set
 // and read back through the widgets, notifications routed), and the real pages in it.
+#include "draw/LabelPreviewPainter.h"
+#include "hosts/qt/DialogBuilder.h"
+#include "hosts/qt/QtDialog.h"
+#include "hosts/qt/QtEditBrowse.h"
+#include "hosts/qt/QtLabelPreview.h"
+#include "hosts/qt/QtRichTextView.h"
 #include "info/InfoDocuments.h"
 #include "logo/CCfgLogoDlg.h"
 #include "logo/LogoTestSupport.h"
-#include "platform/qt/DialogBuilder.h"
-#include "platform/qt/LabelPreviewPainter.h"
-#include "platform/qt/QtDialog.h"
-#include "platform/qt/QtEditBrowse.h"
-#include "platform/qt/QtLabelPreview.h"
-#include "platform/qt/RichEditCtrl.h"
-#include "platform/rtf/RtfReader.h"
 #include "resources/AppIcon.h"
 #include "resources/Pictures.h"
 #include "support/FakePlatform.h"
 #include "tester/UserNameCodec.h"
+#include "text/RtfReader.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -367,7 +367,7 @@ TEST_F(QtWindow, FramesAreWholeAtEveryDevicePixelRatio) {
         QImage image = RenderAt(window, ratio);
         const auto* list = GetDlgItemAs<QListWidget>(&window, IDC_FUNCTION_LIST);
         EXPECT_EQ(BrokenFramePixels(image, *list, ratio, outline), 0) << "list at " << ratio;
-        const auto* text = Get<CRichEditCtrl>(kFirmwareHelpRow, IDC_TEXT_VIEW);
+        const auto* text = Get<QtRichTextView>(kFirmwareHelpRow, IDC_TEXT_VIEW);
         EXPECT_EQ(BrokenFramePixels(image, *text, ratio, outline), 0) << "text at " << ratio;
         Select(kPassLogoRow);
         image = RenderAt(window, ratio);
@@ -378,7 +378,7 @@ TEST_F(QtWindow, FramesAreWholeAtEveryDevicePixelRatio) {
 
 TEST_F(QtWindow, TextViewsShowTheirDocumentsWithTheBannerOverTheAboutText) {
     for (int row = kAboutRow; row <= 4; ++row) {
-        auto* view = Get<CRichEditCtrl>(row, IDC_TEXT_VIEW);
+        auto* view = Get<QtRichTextView>(row, IDC_TEXT_VIEW);
         const QString expected =
             QString::fromStdString(rtf::Parse(TextInfoRtf(row - kAboutRow)).PlainText());
         EXPECT_EQ(view->toPlainText(), expected) << row;
@@ -387,7 +387,7 @@ TEST_F(QtWindow, TextViewsShowTheirDocumentsWithTheBannerOverTheAboutText) {
     const QLabel* banner = Get<QLabel>(kAboutRow, IDC_BANNER_PICTURE);
     EXPECT_TRUE(banner->isVisible());
     EXPECT_EQ(banner->size(), QSize(580, 200));
-    auto* view = Get<CRichEditCtrl>(kAboutRow, IDC_TEXT_VIEW);
+    auto* view = Get<QtRichTextView>(kAboutRow, IDC_TEXT_VIEW);
     QTextDocument* text = view->document();
     EXPECT_GT(view->y() + text->rootFrame()->frameFormat().topMargin(),
               banner->geometry().bottom());
@@ -396,12 +396,12 @@ TEST_F(QtWindow, TextViewsShowTheirDocumentsWithTheBannerOverTheAboutText) {
 
 TEST_F(QtWindow, TheScrollBarIsAlwaysThereAndTheScrollPositionSurvivesSwitchingRows) {
     Select(kAboutRow);
-    QScrollBar* aboutBar = Get<CRichEditCtrl>(kAboutRow, IDC_TEXT_VIEW)->verticalScrollBar();
+    QScrollBar* aboutBar = Get<QtRichTextView>(kAboutRow, IDC_TEXT_VIEW)->verticalScrollBar();
     EXPECT_TRUE(aboutBar->isVisible());
     EXPECT_FALSE(aboutBar->isEnabled()); // the about text fits
 
     Select(kFirmwareHelpRow);
-    CRichEditCtrl* view = Get<CRichEditCtrl>(kFirmwareHelpRow, IDC_TEXT_VIEW);
+    QtRichTextView* view = Get<QtRichTextView>(kFirmwareHelpRow, IDC_TEXT_VIEW);
     view->resize(view->width(), 120); // now the text no longer fits
     QScrollBar* bar = view->verticalScrollBar();
     ASSERT_TRUE(bar->isEnabled());
@@ -417,7 +417,7 @@ TEST_F(QtWindow, TheScrollBarIsAlwaysThereAndTheScrollPositionSurvivesSwitchingR
 
 TEST_F(QtWindow, TheTextViewRefusesTypingAndPastingButSelectsAndCopies) {
     Select(kFirmwareHelpRow);
-    CRichEditCtrl* view = Get<CRichEditCtrl>(kFirmwareHelpRow, IDC_TEXT_VIEW);
+    QtRichTextView* view = Get<QtRichTextView>(kFirmwareHelpRow, IDC_TEXT_VIEW);
     view->setFocus();
     const QString before = view->toPlainText();
     QGuiApplication::clipboard()->setText("pasted");
@@ -461,7 +461,7 @@ TEST_F(QtWindow, TheLogoPreviewDrawsWhatTheCompanionDrawsAndTabRunsToTheButtons)
 
 TEST_F(QtWindow, AddressesInTheAboutTextOpenInTheMailProgramAndTheBrowser) {
     Select(kAboutRow);
-    auto* view = Get<CRichEditCtrl>(kAboutRow, IDC_TEXT_VIEW);
+    auto* view = Get<QtRichTextView>(kAboutRow, IDC_TEXT_VIEW);
     std::vector<QUrl> opened;
     view->m_openUrl = [&](const QUrl& url) { opened.push_back(url); };
     for (const char* shown : {"customercare@brimwell.example", "www.brimwell.example"}) {
@@ -498,7 +498,7 @@ TEST_F(QtWindow, ThePreviewAndTheTextViewsKeepTheirPaperInADarkPalette) {
     EXPECT_EQ(preview->grab().toImage().convertToFormat(QImage::Format_RGB32),
               RenderLabelPreview(none));
     for (int row = kAboutRow; row <= 4; ++row) {
-        const QPalette used = Get<CRichEditCtrl>(row, IDC_TEXT_VIEW)->palette();
+        const QPalette used = Get<QtRichTextView>(row, IDC_TEXT_VIEW)->palette();
         EXPECT_EQ(used.color(QPalette::Base), QColor(Qt::white)) << row;
         EXPECT_EQ(used.color(QPalette::Text), QColor(Qt::black)) << row;
     }

@@ -1,8 +1,8 @@
 // UTF-8 and UTF-16 as the dialog hosts convert the interface's text, the edit stream every
 // rich-text view reads, and the addresses the views make links.
-#include "platform/RichText.h"
-#include "platform/TextLinks.h"
-#include "platform/Utf.h"
+#include "text/EditStream.h"
+#include "text/TextLinks.h"
+#include "text/Utf.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The Windows platform services under Wine: the registry profile, SetupAPI discovery, the
 // device writer, the file source and the UTF-16 command line.
-#include "platform/win/RegistryProfile.h"
-#include "platform/win/SetupApiEnumerator.h"
-#include "platform/win/WinDeviceOpener.h"
-#include "platform/win/WinFileSource.h"
-#include "platform/win/WinSystemClock.h"
-#include "platform/win/WinText.h"
+#include "platform/windows/RegistryProfile.h"
+#include "platform/windows/SetupApiEnumerator.h"
+#include "platform/windows/WinDeviceOpener.h"
+#include "platform/windows/WinFileSource.h"
+#include "platform/windows/WinSystemClock.h"
+#include "platform/windows/WinText.h"
 #include "support/CliHarness.h"
 #include "tester/ConfigJob.h"
 #include "tester/TesterCatalogue.h"

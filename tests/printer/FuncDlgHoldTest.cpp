@@ -1,5 +1,5 @@
 // The hold after a job, timed with the real tick source.
-#include "platform/posix/SystemClock.h"
+#include "platform/linux/SystemClock.h"
 #include "printer/JobPage.h"
 
 #include <chrono>

@@ -1,5 +1,5 @@
 #include "printer/PrinterIdentification.h"
-#include "platform/udev/UdevNames.h"
+#include "platform/linux/UdevEvents.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "printer/PrinterJob.h"
-#include "platform/fake/Fakes.h"
+#include "platform/fake/FakeServices.h"
 #include "printer/TextFormat.h"
 
 #include <gtest/gtest.h>

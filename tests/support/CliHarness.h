@@ -1,7 +1,7 @@
 #pragma once
 // brimwell-cli run in-process through RunCli, with a double for every service it uses.
 #include "cli/Commands.h"
-#include "platform/fake/Fakes.h"
+#include "platform/fake/FakeServices.h"
 
 #include <sstream>
 #include <string>

@@ -1,8 +1,9 @@
 #pragma once
 #include "app/CBrimwellDlg.h"
-#include "platform/Services.h"
-#include "platform/fake/FakeDialog.h"
-#include "platform/fake/Fakes.h"
+#include "hosts/fake/FakeDialog.h"
+#include "hosts/fake/FakeWindowServices.h"
+#include "platform/fake/FakeServices.h"
+#include "ui/Services.h"
 
 #include <array>
 #include <initializer_list>

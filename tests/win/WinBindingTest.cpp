@@ -1,14 +1,17 @@
 // The Win32 host's binding of each control class, driven in-process: messages go to the real
 // controls, and what the logic hears and the controls hold is read back.
-#include "platform/win/WinControls.h"
-#include "platform/win/WinDialog.h"
-#include "platform/win/WinDialogTemplate.h"
-#include "platform/win/WinDpi.h"
+#include "hosts/win32/WinDialog.h"
+#include "hosts/win32/WinDialogTemplate.h"
+#include "hosts/win32/WinDpi.h"
+#include "hosts/win32/WinLabelPreview.h"
+#include "hosts/win32/WinLinks.h"
+#include "logo/LabelPreviewCtrl.h"
 #include "win/WinTestSupport.h"
 
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
@@ -228,6 +231,30 @@ TEST_F(WinBindingTest, ListBoxAndComboBoxHoldEntriesAndHearOnlyTheUsersChoice) {
     EXPECT_EQ(dialog.GetCurSel(kCombo), -1);
 }
 
+TEST_F(WinBindingTest, ListCallsOnAnyOtherControlAnswerAsAnEmptyListAndChangeNothing) {
+    dialog.SetItemText(kEdit, "abc");
+    dialog.SetItemText(kButton, "Press");
+    dialog.SetTrackRange(kTrack, 1, 15);
+    dialog.SetTrackPos(kTrack, 4);
+    logic.heard.clear();
+    const int others[] = {kEdit, kButton, kTrack, kStatic, kBrowse, kPreview, 4242};
+    for (const int id : others) {
+        SCOPED_TRACE(id);
+        dialog.ResetContent(id);
+        EXPECT_EQ(dialog.AddString(id, "Zeta"), -1);
+        EXPECT_EQ(dialog.GetCount(id), 0);
+        EXPECT_EQ(dialog.GetString(id, 0), "");
+        dialog.SetItemData(id, 0, 0xBEEF);
+        EXPECT_EQ(dialog.GetItemData(id, 0), 0u);
+        dialog.SetCurSel(id, 0);
+        EXPECT_EQ(dialog.GetCurSel(id), -1);
+    }
+    EXPECT_EQ(dialog.ItemText(kEdit), "abc");
+    EXPECT_EQ(dialog.ItemText(kButton), "Press");
+    EXPECT_EQ(dialog.GetTrackPos(kTrack), 4);
+    EXPECT_TRUE(logic.heard.empty());
+}
+
 TEST_F(WinBindingTest, TrackbarMovesSilentlyFromCodeAndReportsTheUsersPosition) {
     dialog.SetTrackRange(kTrack, 1, 15);
     dialog.SetTrackPageSize(kTrack, 3);
@@ -424,6 +451,35 @@ TEST_F(WinBindingTest, BrowseEditButtonRunsTheHandlerAndTheEditReportsChanges) {
     EXPECT_FALSE(IsWindowEnabled(button));
     dialog.ShowItem(kBrowse, false);
     EXPECT_FALSE(IsWindowVisible(button));
+}
+
+TEST_F(WinBindingTest, BrowseEditMovesAsOneItemWithTheButtonAtTheRight) {
+    const auto pixels = [this](HWND hwnd) {
+        RECT r{};
+        GetWindowRect(hwnd, &r);
+        MapWindowPoints(HWND_DESKTOP, dialog.Hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    HWND button = Ctl(BrowseButtonId(kBrowse));
+    const RECT before = pixels(button);
+    const int buttonWidth = before.right - before.left;
+    ASSERT_GT(buttonWidth, 0);
+    // Wide: the button keeps its width. Narrow: it takes half, the edit the other half.
+    const DlgRect cases[] = {{12, 40, 240, 20}, {30, 7, 20, 14}};
+    for (const DlgRect& rect : cases) {
+        SCOPED_TRACE(rect.cx);
+        dialog.MoveItem(kBrowse, rect);
+        EXPECT_EQ(dialog.ItemRect(kBrowse), rect);
+        const RECT edit = pixels(Ctl(kBrowse));
+        const RECT moved = pixels(button);
+        const int width = PhysicalFromDip(rect.cx, Dpi());
+        EXPECT_EQ(edit.left, PhysicalFromDip(rect.x, Dpi()));
+        EXPECT_EQ(moved.right - moved.left, std::min(buttonWidth, width / 2));
+        EXPECT_EQ(edit.right, moved.left);
+        EXPECT_EQ(moved.right, edit.left + width);
+        EXPECT_EQ(moved.top, edit.top);
+        EXPECT_EQ(moved.bottom, edit.bottom);
+    }
 }
 
 TEST_F(WinBindingTest, LabelPreviewMeasuresTheLabelTextsAndKeepsItsSteps) {

@@ -1,10 +1,10 @@
 // The Win32 host speaks device-independent pixels to the window logic: the conversions, and
 // the main window laid out at the DPI this run has (96, or what --at-dpi set: the script runs
 // this program once more at 144).
-#include "platform/win/WinDpi.h"
+#include "hosts/win32/WinDpi.h"
 #include "app/CBrimwellDlg.h"
+#include "hosts/win32/WinDialog.h"
 #include "logo/LabelPreview.h"
-#include "platform/win/WinDialog.h"
 #include "support/FakePlatform.h"
 #include "win/WinTestSupport.h"
 
@@ -46,7 +46,7 @@ TEST(DpiConversion, AValueReadAndWrittenBackUnchangedStaysWhereItIs) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.dip << " over " << c.current << " at " << c.dpi);
-        EXPECT_EQ(PhysicalKeeping(c.dip, c.current, c.dpi), c.expected);
+        EXPECT_EQ(PhysicalFromDipKeepingCurrent(c.dip, c.current, c.dpi), c.expected);
     }
 }
 

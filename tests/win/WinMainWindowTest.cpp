@@ -2,9 +2,9 @@
 // a page chosen in the function list, its job sent through the real controls, and the printer
 // list rebuilt by a device-change message with the chosen printer kept.
 #include "app/CBrimwellDlg.h"
-#include "platform/win/WinDeviceMonitor.h"
-#include "platform/win/WinDialog.h"
-#include "platform/win/WinDpi.h"
+#include "hosts/win32/WinDialog.h"
+#include "hosts/win32/WinDpi.h"
+#include "platform/windows/WinDeviceMonitor.h"
 #include "support/FakePlatform.h"
 #include "win/WinTestSupport.h"
 

@@ -2,7 +2,7 @@
 // With --at-dpi=N first, the program runs itself again with the screen at N dots per inch
 // (under Wine only, which reads the value from its registry when a process starts), and puts
 // the registry value back afterwards; the run then sees BRIMWELL_TEST_DPI=N.
-#include "platform/win/WinControls.h"
+#include "hosts/win32/WinLabelPreview.h"
 
 #include <commctrl.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Shared pieces of the Win32 host tests: a logic that records what its dialog tells it, and
 // message pumping for timers.
-#include "platform/DialogBase.h"
+#include "ui/DialogBase.h"
 
 #include <windows.h>
 

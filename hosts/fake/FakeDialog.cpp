@@ -1,0 +1,394 @@
+#include "hosts/fake/FakeDialog.h"
+
+#include "text/Utf.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace brimwell::fake {
+namespace {
+
+int Units(int v, int base) {
+    // MulDiv(v, base, 4 or 8), rounded half away from zero; templates hold no negatives.
+    return (v * base + (base == 6 ? 2 : 4)) / (base == 6 ? 4 : 8);
+}
+
+} // namespace
+
+DlgRect TemplateRectInPixels(int x, int y, int cx, int cy) {
+    return DlgRect{Units(x, 6), Units(y, 13), Units(cx, 6), Units(cy, 13)};
+}
+
+std::int32_t FakeDialog::RichView::StreamIn(int nFormat, EditStream& es) {
+    ++streams;
+    format = nFormat;
+    content = ReadEditStream(es);
+    return static_cast<std::int32_t>(content.size());
+}
+
+FakeDialog::FakeDialog(const DialogTemplate& tmpl) {
+    const DlgRect whole = TemplateRectInPixels(0, 0, tmpl.cx, tmpl.cy);
+    size = {whole.cx, whole.cy};
+    for (const ControlTemplate& c : tmpl.controls) {
+        if (c.id == IDC_STATIC) {
+            continue;
+        }
+        Item& item = items[c.id];
+        item.cls = c.cls;
+        item.style = c.style;
+        item.text = c.text;
+        item.shown = (c.style & CtlStyle::Hidden) == 0;
+        item.rect = TemplateRectInPixels(c.x, c.y, c.cx, c.cy);
+        switch (c.cls) {
+        case CtlClass::LabelPreview:
+            item.preview = std::make_unique<Preview>();
+            break;
+        case CtlClass::RichEdit:
+            item.richText = std::make_unique<RichView>();
+            break;
+        case CtlClass::EditBrowse:
+            item.browse = std::make_unique<BrowseButton>();
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+FakeDialog::~FakeDialog() {
+    children.clear();
+    if (m_logic) {
+        m_logic->AttachDialog(nullptr);
+    }
+}
+
+void FakeDialog::Create(CDialogBase& logic) {
+    m_logic = &logic;
+    logic.AttachDialog(this);
+    logic.OnInitDialog();
+}
+
+IDialog* FakeDialog::CreateChild(const DialogTemplate& tmpl, CDialogBase& logic) {
+    if (refuseChildren) {
+        return nullptr;
+    }
+    children.push_back(std::make_unique<FakeDialog>(tmpl));
+    FakeDialog* child = children.back().get();
+    child->Create(logic);
+    return child;
+}
+
+FakeDialog* FakeDialog::Child(const CDialogBase& logic) const {
+    for (const auto& child : children) {
+        if (child->m_logic == &logic) {
+            return child.get();
+        }
+    }
+    return nullptr;
+}
+
+FakeDialog::Item* FakeDialog::Find(int id) {
+    auto it = items.find(id);
+    return it == items.end() ? nullptr : &it->second;
+}
+
+const FakeDialog::Item* FakeDialog::Find(int id) const {
+    auto it = items.find(id);
+    return it == items.end() ? nullptr : &it->second;
+}
+
+FakeDialog::Item& FakeDialog::At(int id) {
+    Item* item = Find(id);
+    if (!item) {
+        std::fprintf(stderr, "FakeDialog: no control %d\n", id);
+        std::abort();
+    }
+    return *item;
+}
+
+bool FakeDialog::TakesInput(int id) const {
+    const Item* item = Find(id);
+    return item && item->enabled && item->shown;
+}
+
+void FakeDialog::Changed(int id) {
+    if (m_logic) {
+        m_logic->OnCommand(id, Notify::EditChanged);
+    }
+}
+
+bool FakeDialog::Click(int id) {
+    if (!TakesInput(id) || At(id).cls != CtlClass::Button) {
+        return false;
+    }
+    if (m_logic) {
+        m_logic->OnCommand(id, Notify::Clicked);
+    }
+    return true;
+}
+
+bool FakeDialog::Type(int id, const std::string& typed) {
+    if (!TakesInput(id)) {
+        return false;
+    }
+    Item& item = At(id);
+    std::u16string text = Utf16FromUtf8(item.text);
+    std::u16string insert = Utf16FromUtf8(typed);
+    if (item.limit >= 0) {
+        const std::size_t room =
+            text.size() < static_cast<std::size_t>(item.limit) ? item.limit - text.size() : 0;
+        insert.resize(std::min(insert.size(), room));
+    }
+    text += insert;
+    std::size_t caret = text.size();
+    if (item.filter) {
+        item.filter(text, caret);
+    }
+    const std::string now = Utf8FromUtf16(text);
+    if (now != item.text) {
+        item.text = now;
+        Changed(id);
+    }
+    return true;
+}
+
+bool FakeDialog::Retype(int id, const std::string& text) {
+    if (!TakesInput(id)) {
+        return false;
+    }
+    if (!At(id).text.empty()) {
+        At(id).text.clear();
+        Changed(id);
+    }
+    return Type(id, text);
+}
+
+bool FakeDialog::Choose(int id, int index) {
+    if (!TakesInput(id)) {
+        return false;
+    }
+    Item& item = At(id);
+    if (index < 0 || index >= static_cast<int>(item.strings.size())) {
+        return false;
+    }
+    item.curSel = index;
+    if (m_logic) {
+        m_logic->OnCommand(id, Notify::SelChange);
+    }
+    return true;
+}
+
+bool FakeDialog::Scroll(int id, int pos) {
+    if (!TakesInput(id)) {
+        return false;
+    }
+    Item& item = At(id);
+    item.trackPos = std::clamp(pos, item.trackMin, std::max(item.trackMin, item.trackMax));
+    if (m_logic) {
+        m_logic->OnHScroll(id, item.trackPos);
+    }
+    return true;
+}
+
+bool FakeDialog::Browse(int id) {
+    Item* item = Find(id);
+    if (!TakesInput(id) || !item->browse || !item->browse->onBrowse) {
+        return false;
+    }
+    item->browse->onBrowse();
+    return true;
+}
+
+void FakeDialog::Close() {
+    if (m_logic) {
+        m_logic->OnSysCommandClose();
+    }
+}
+
+bool FakeDialog::HasItem(int id) const {
+    return Find(id) != nullptr;
+}
+
+std::string FakeDialog::ItemText(int id) const {
+    const Item* item = Find(id);
+    return item ? item->text : std::string();
+}
+
+void FakeDialog::SetItemText(int id, const std::string& text) {
+    Item* item = Find(id);
+    if (!item || item->text == text) {
+        return;
+    }
+    item->text = text;
+    if (item->cls == CtlClass::Edit || item->cls == CtlClass::EditBrowse) {
+        Changed(id);
+    }
+}
+
+void FakeDialog::EnableItem(int id, bool enable) {
+    if (Item* item = Find(id)) {
+        item->enabled = enable;
+    }
+}
+
+bool FakeDialog::IsItemEnabled(int id) const {
+    const Item* item = Find(id);
+    return item && item->enabled;
+}
+
+void FakeDialog::ShowItem(int id, bool show) {
+    if (Item* item = Find(id)) {
+        item->shown = show;
+    }
+}
+
+bool FakeDialog::IsItemShown(int id) const {
+    const Item* item = Find(id);
+    return item && item->shown;
+}
+
+void FakeDialog::FocusItem(int id) {
+    if (HasItem(id)) {
+        focus = id;
+    }
+}
+
+DlgRect FakeDialog::ItemRect(int id) const {
+    const Item* item = Find(id);
+    return item ? item->rect : DlgRect{};
+}
+
+void FakeDialog::MoveItem(int id, const DlgRect& rect) {
+    if (Item* item = Find(id)) {
+        item->rect = rect;
+    }
+}
+
+void FakeDialog::LimitText(int id, int nMaxChars) {
+    if (Item* item = Find(id)) {
+        item->limit = nMaxChars;
+    }
+}
+
+void FakeDialog::SetTextFilter(int id, TextFilter filter) {
+    if (Item* item = Find(id)) {
+        item->filter = filter;
+    }
+}
+
+void FakeDialog::SetCheck(int id, bool checked) {
+    if (Item* item = Find(id)) {
+        item->checked = checked;
+    }
+}
+
+bool FakeDialog::IsChecked(int id) const {
+    const Item* item = Find(id);
+    return item && item->checked;
+}
+
+void FakeDialog::ResetContent(int id) {
+    if (Item* item = Find(id)) {
+        item->strings.clear();
+        item->data.clear();
+        item->curSel = -1;
+    }
+}
+
+int FakeDialog::AddString(int id, const std::string& text) {
+    Item* item = Find(id);
+    if (!item) {
+        return -1;
+    }
+    item->strings.push_back(text);
+    item->data.push_back(0);
+    return static_cast<int>(item->strings.size()) - 1;
+}
+
+int FakeDialog::GetCount(int id) const {
+    const Item* item = Find(id);
+    return item ? static_cast<int>(item->strings.size()) : 0;
+}
+
+std::string FakeDialog::GetString(int id, int index) const {
+    const Item* item = Find(id);
+    if (!item || index < 0 || index >= static_cast<int>(item->strings.size())) {
+        return {};
+    }
+    return item->strings[static_cast<std::size_t>(index)];
+}
+
+void FakeDialog::SetItemData(int id, int index, std::uintptr_t data) {
+    Item* item = Find(id);
+    if (item && index >= 0 && index < static_cast<int>(item->data.size())) {
+        item->data[static_cast<std::size_t>(index)] = data;
+    }
+}
+
+std::uintptr_t FakeDialog::GetItemData(int id, int index) const {
+    const Item* item = Find(id);
+    if (!item || index < 0 || index >= static_cast<int>(item->data.size())) {
+        return 0;
+    }
+    return item->data[static_cast<std::size_t>(index)];
+}
+
+void FakeDialog::SetCurSel(int id, int index) {
+    if (Item* item = Find(id)) {
+        item->curSel = index >= 0 && index < static_cast<int>(item->strings.size()) ? index : -1;
+    }
+}
+
+int FakeDialog::GetCurSel(int id) const {
+    const Item* item = Find(id);
+    return item ? item->curSel : -1;
+}
+
+void FakeDialog::SetRedraw(int id, bool redraw) {
+    if (Item* item = Find(id)) {
+        item->redrawOff += redraw ? -1 : 1;
+    }
+}
+
+void FakeDialog::SetTrackRange(int id, int nMin, int nMax) {
+    if (Item* item = Find(id)) {
+        item->trackMin = nMin;
+        item->trackMax = nMax;
+        item->trackPos = std::clamp(item->trackPos, nMin, std::max(nMin, nMax));
+    }
+}
+
+void FakeDialog::SetTrackPageSize(int id, int nPage) {
+    if (Item* item = Find(id)) {
+        item->trackPage = nPage;
+    }
+}
+
+void FakeDialog::SetTrackPos(int id, int nPos) {
+    if (Item* item = Find(id)) {
+        item->trackPos = std::clamp(nPos, item->trackMin, std::max(item->trackMin, item->trackMax));
+    }
+}
+
+int FakeDialog::GetTrackPos(int id) const {
+    const Item* item = Find(id);
+    return item ? item->trackPos : 0;
+}
+
+ILabelPreviewCtrl* FakeDialog::LabelPreview(int id) {
+    Item* item = Find(id);
+    return item ? item->preview.get() : nullptr;
+}
+
+IRichTextCtrl* FakeDialog::RichText(int id) {
+    Item* item = Find(id);
+    return item ? item->richText.get() : nullptr;
+}
+
+IBrowseEditCtrl* FakeDialog::BrowseEdit(int id) {
+    Item* item = Find(id);
+    return item ? item->browse.get() : nullptr;
+}
+
+} // namespace brimwell::fake

@@ -1,0 +1,239 @@
+#include "hosts/qt/DialogBuilder.h"
+
+#include "draw/Fonts.h"
+#include "hosts/qt/DeviceFrame.h"
+#include "hosts/qt/QtEditBrowse.h"
+#include "hosts/qt/QtLabelPreview.h"
+#include "hosts/qt/QtRichTextView.h"
+#include "resources/Pictures.h"
+
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSlider>
+#include <cstdlib>
+
+namespace brimwell {
+namespace {
+
+constexpr const char* kCtrlIdProperty = "dlgCtrlId";
+
+Qt::Alignment StaticAlignment(std::uint32_t style) {
+    if (style & CtlStyle::AlignCenter) {
+        return Qt::AlignHCenter | Qt::AlignTop;
+    }
+    if (style & CtlStyle::AlignRight) {
+        return Qt::AlignRight | Qt::AlignTop;
+    }
+    return Qt::AlignLeft | Qt::AlignTop;
+}
+
+QWidget* MakeControl(QWidget* parent, const ControlTemplate& c) {
+    using namespace CtlStyle;
+    switch (c.cls) {
+    case CtlClass::Static: {
+        if (c.style & EtchedVertical) {
+            auto* line = new QFrame(parent);
+            line->setFrameShape(QFrame::VLine);
+            line->setFrameShadow(QFrame::Sunken);
+            return line;
+        }
+        auto* label = new QLabel(parent);
+        if (c.style & Bitmap) {
+            label->setPixmap(LoadPicture(c.imageId, parent->devicePixelRatioF()));
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        } else {
+            SetStaticText(label, c.text);
+            label->setAlignment(StaticAlignment(c.style));
+            label->setWordWrap(c.cy > 12);
+            label->setTextFormat(Qt::PlainText);
+        }
+        return label;
+    }
+    case CtlClass::Button: {
+        auto* button = new QPushButton(QString::fromStdString(c.text), parent);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+        return button;
+    }
+    case CtlClass::Edit: {
+        auto* edit = new QLineEdit(parent);
+        edit->setText(QString::fromStdString(c.text));
+        edit->setFrame((c.style & Border) != 0);
+        return edit;
+    }
+    case CtlClass::ListBox: {
+        auto* list = new QListWidget(parent);
+        list->setSortingEnabled(false);
+        // The selection is drawn in the highlight colour only while the list has the focus,
+        // so a keyboard user sees where the focus is.
+        QPalette colours = list->palette();
+        colours.setColor(QPalette::Inactive, QPalette::Highlight,
+                         colours.color(QPalette::Inactive, QPalette::Midlight));
+        colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                         colours.color(QPalette::Inactive, QPalette::Text));
+        list->setPalette(colours);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        KeepFrameOnDevicePixels(list);
+        return list;
+    }
+    case CtlClass::ComboBox: {
+        auto* combo = new QComboBox(parent);
+        combo->setEditable(false);
+        return combo;
+    }
+    case CtlClass::Trackbar: {
+        auto* slider = new QSlider(Qt::Horizontal, parent);
+        slider->setTickPosition(QSlider::NoTicks);
+        slider->setFocusPolicy(Qt::StrongFocus);
+        return slider;
+    }
+    case CtlClass::RichEdit: {
+        auto* text = new QtRichTextView(parent);
+        text->SetReadOnly((c.style & ReadOnly) != 0);
+        text->SetDisableNoScroll((c.style & DisableNoScroll) != 0);
+        KeepFrameOnDevicePixels(text);
+        return text;
+    }
+    case CtlClass::EditBrowse:
+        return new QtEditBrowse(parent);
+    case CtlClass::LabelPreview:
+        return new QtLabelPreview(parent);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+DialogBaseUnits BaseUnitsFromMetrics(int widthOf52Letters, int fontHeight) {
+    DialogBaseUnits units;
+    units.x = (widthOf52Letters / 26 + 1) / 2;
+    units.y = fontHeight;
+    if (units.x < 1) {
+        units.x = 1;
+    }
+    if (units.y < 1) {
+        units.y = 1;
+    }
+    return units;
+}
+
+DialogBaseUnits BaseUnitsForFont(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return BaseUnitsFromMetrics(width, metrics.height());
+}
+
+int MulDiv(int a, int b, int c) {
+    if (c == 0) {
+        return -1;
+    }
+    const long long product = static_cast<long long>(a) * b;
+    const long long half = std::llabs(static_cast<long long>(c)) / 2;
+    const bool negative = (product < 0) != (c < 0);
+    const long long magnitude =
+        (std::llabs(product) + half) / std::llabs(static_cast<long long>(c));
+    return static_cast<int>(negative ? -magnitude : magnitude);
+}
+
+QRect DialogUnitsToPixels(const DialogBaseUnits& units, int x, int y, int cx, int cy) {
+    return QRect(MulDiv(x, units.x, 4), MulDiv(y, units.y, 8), MulDiv(cx, units.x, 4),
+                 MulDiv(cy, units.y, 8));
+}
+
+QFont DialogFont(const DialogTemplate& tmpl) {
+    // Liberation Sans has Arial's metrics, which keeps the dialog base units close to those
+    // the templates were laid out with (6 x 13 pixels at 8 points).
+    QFont font;
+    font.setFamilies(SansSerifFamilies());
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(tmpl.pointSize > 0 ? tmpl.pointSize : 8);
+    return font;
+}
+
+void SetStaticText(QLabel* label, const std::string& text) {
+    label->setProperty(kStaticTextProperty, QString::fromStdString(text));
+    label->setText(StaticTextFromTemplate(text));
+}
+
+QString StaticTextFromTemplate(const std::string& text) {
+    const QString in = QString::fromStdString(text);
+    QString out;
+    out.reserve(in.size());
+    for (int i = 0; i < in.size(); ++i) {
+        if (in[i] == QLatin1Char('&')) {
+            if (i + 1 < in.size() && in[i + 1] == QLatin1Char('&')) {
+                out += QLatin1Char('&');
+                ++i;
+            }
+            continue;
+        }
+        out += in[i];
+    }
+    return out;
+}
+
+void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl) {
+    const QFont font = DialogFont(tmpl);
+    dialog->setFont(font);
+    const DialogBaseUnits units = kTemplateBaseUnits;
+    const QRect size = DialogUnitsToPixels(units, 0, 0, tmpl.cx, tmpl.cy);
+    dialog->resize(size.width(), size.height());
+    for (const ControlTemplate& c : tmpl.controls) {
+        QWidget* control = MakeControl(dialog, c);
+        if (!control) {
+            continue;
+        }
+        QRect rect = DialogUnitsToPixels(units, c.x, c.y, c.cx, c.cy);
+        if (c.cls == CtlClass::ComboBox) {
+            // The template height is that of the dropped-down list; the closed box keeps
+            // its natural height.
+            rect.setHeight(control->sizeHint().height());
+        }
+        if (auto* label = qobject_cast<QLabel*>(control);
+            label && (c.style & CtlStyle::Bitmap) && !label->pixmap().isNull()) {
+            // A picture static takes the logical size of its picture, which is never scaled.
+            rect.setSize(label->pixmap().deviceIndependentSize().toSize());
+        }
+        control->setGeometry(rect);
+        control->setProperty(kCtrlIdProperty, c.id);
+        if (c.id != IDC_STATIC) {
+            control->setObjectName(QStringLiteral("ctl%1").arg(c.id));
+        }
+        if (!(c.style & CtlStyle::TabStop) && c.cls != CtlClass::Static) {
+            control->setFocusPolicy(
+                static_cast<Qt::FocusPolicy>(control->focusPolicy() & ~Qt::TabFocus));
+        }
+        if (c.style & CtlStyle::Hidden) {
+            control->hide();
+        }
+    }
+}
+
+int DlgItemId(const QWidget* control) {
+    const QVariant value = control ? control->property(kCtrlIdProperty) : QVariant();
+    return value.isValid() ? value.toInt() : IDC_STATIC;
+}
+
+QWidget* GetDlgItem(const QWidget* dialog, int id) {
+    if (!dialog || id == IDC_STATIC) {
+        return nullptr;
+    }
+    const auto children = dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget* child : children) {
+        const QVariant value = child->property(kCtrlIdProperty);
+        if (value.isValid() && value.toInt() == id) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace brimwell

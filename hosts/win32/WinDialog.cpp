@@ -1,0 +1,571 @@
+#include "hosts/win32/WinDialog.h"
+
+#include "hosts/win32/WinDialogTemplate.h"
+#include "hosts/win32/WinLabelPreview.h"
+#include "hosts/win32/WinLinks.h"
+#include "hosts/win32/WinPictures.h"
+#include "hosts/win32/WinWaitCursor.h"
+#include "platform/windows/WinModule.h"
+#include "platform/windows/WinText.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <utility>
+
+namespace brimwell {
+namespace {
+
+constexpr UINT_PTR kIdleTimer = 0xB1D1;
+bool g_exitWhenIdle = false;
+
+std::wstring WindowText(HWND hwnd) {
+    const int length = GetWindowTextLengthW(hwnd);
+    if (length <= 0) {
+        return {};
+    }
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(hwnd, &text[0], length + 1);
+    text.resize(static_cast<std::size_t>(std::max(0, copied)));
+    return text;
+}
+
+bool IsEditClass(CtlClass cls) {
+    return cls == CtlClass::Edit || cls == CtlClass::EditBrowse;
+}
+
+} // namespace
+
+WinDialog::WinDialog(const DialogTemplate& tmpl, bool topLevel)
+    : m_tmpl(tmpl), m_topLevel(topLevel) {}
+
+WinDialog::~WinDialog() {
+    if (m_hwnd && !m_modal) {
+        DestroyWindow(m_hwnd); // detaches this and every child page from its logic
+    }
+    DetachLogic();
+}
+
+void WinDialog::DetachLogic() {
+    if (m_logic) {
+        m_logic->AttachDialog(nullptr);
+        m_logic = nullptr;
+    }
+}
+
+bool WinDialog::Create(CDialogBase& logic, HWND parent) {
+    RegisterWinControls();
+    m_logic = &logic;
+    const std::vector<std::uint16_t> bytes =
+        BuildDialogTemplateEx(m_tmpl, m_topLevel ? DialogKind::TopLevel : DialogKind::Child);
+    HWND hwnd =
+        CreateDialogIndirectParamW(ThisModule(), reinterpret_cast<LPCDLGTEMPLATEW>(bytes.data()),
+                                   parent, &WinDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    if (!hwnd) {
+        m_logic = nullptr;
+        return false;
+    }
+    return true;
+}
+
+int WinDialog::RunModal(CDialogBase& logic) {
+    RegisterWinControls();
+    m_logic = &logic;
+    m_modal = true;
+    const std::vector<std::uint16_t> bytes = BuildDialogTemplateEx(m_tmpl, DialogKind::TopLevel);
+    const INT_PTR result =
+        DialogBoxIndirectParamW(ThisModule(), reinterpret_cast<LPCDLGTEMPLATEW>(bytes.data()),
+                                nullptr, &WinDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    return static_cast<int>(result);
+}
+
+INT_PTR CALLBACK WinDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<WinDialog*>(lParam);
+        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        self->OnInit(hwnd);
+        // A page leaves the focus where it is; the main window lets the dialog manager put
+        // it on its first control.
+        return self->m_topLevel ? TRUE : FALSE;
+    }
+    auto* self = reinterpret_cast<WinDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (!self) {
+        return FALSE;
+    }
+    return self->OnMessage(msg, wParam, lParam);
+}
+
+void WinDialog::OnInit(HWND hwnd) {
+    m_hwnd = hwnd;
+    m_controls.clear();
+    for (const ControlTemplate& c : m_tmpl.controls) {
+        if (c.id == IDC_STATIC) {
+            continue;
+        }
+        Control control;
+        control.id = c.id;
+        control.cls = c.cls;
+        control.hwnd = GetDlgItem(hwnd, c.id);
+        if (!control.hwnd) {
+            continue;
+        }
+        if (IsPicture(c)) {
+            ShowPicture(control.hwnd, c.imageId);
+        } else if (c.cls == CtlClass::RichEdit) {
+            // A stand-in until the dialog is first shown.
+            control.rich = std::make_unique<WinRichTextView>(control.hwnd, RichEditStyle(c));
+        } else if (c.cls == CtlClass::EditBrowse) {
+            control.browse = std::make_unique<WinEditBrowse>(
+                control.hwnd, GetDlgItem(hwnd, BrowseButtonId(c.id)));
+        }
+        if (IsEditClass(c.cls)) {
+            control.lastText = WindowText(control.hwnd);
+        }
+        m_controls.push_back(std::move(control));
+    }
+    GrowToShowPictures();
+    if (m_logic) {
+        m_logic->AttachDialog(this);
+        m_logic->OnInitDialog();
+    }
+    if (m_topLevel) {
+        // Focus rectangles and keyboard cues shown from the start, not only once a key has
+        // been pressed: the focused function list shows which row has the focus.
+        SendMessageW(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL),
+                     0);
+        GrowToShowPages();
+        CentreOnMonitor();
+        if (g_exitWhenIdle) {
+            // A timer message comes only once nothing else, painting included, is pending.
+            SetTimer(hwnd, kIdleTimer, 1, nullptr);
+        }
+    }
+}
+
+INT_PTR WinDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_COMMAND:
+        // Without a control: IDOK and IDCANCEL from Enter and Escape (and the close of a
+        // dialog without a close handler); nothing happens.
+        if (lParam != 0) {
+            OnControlCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        }
+        return TRUE;
+    case WM_HSCROLL:
+        if (lParam != 0) {
+            OnTrackbarScroll(reinterpret_cast<HWND>(lParam));
+        }
+        return TRUE;
+    case WM_NOTIFY:
+        return lParam != 0 ? OnNotify(*reinterpret_cast<const NMHDR*>(lParam)) : FALSE;
+    case WM_SYSCOMMAND:
+        return OnSysCommand(wParam);
+    case WM_CLOSE:
+        // A close that did not come through the window menu (the session, another program).
+        if (m_topLevel && m_logic) {
+            m_logic->OnSysCommandClose();
+        }
+        return TRUE;
+    case WM_SETCURSOR:
+        return OnSetCursor();
+    case WM_TIMER:
+        return OnTimer(wParam);
+    case WM_SHOWWINDOW:
+        if (wParam) {
+            RealizeRichText();
+        }
+        return FALSE;
+    case WM_DESTROY:
+        DetachLogic();
+        return FALSE;
+    case WM_NCDESTROY:
+        ForgetWindow();
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void WinDialog::OnTrackbarScroll(HWND control) {
+    const int id = GetDlgCtrlID(control);
+    const Control* found = Find(id);
+    if (found && found->cls == CtlClass::Trackbar && m_logic) {
+        m_logic->OnHScroll(id, static_cast<int>(SendMessageW(control, TBM_GETPOS, 0, 0)));
+    }
+}
+
+INT_PTR WinDialog::OnNotify(const NMHDR& header) {
+    if (header.code != EN_LINK) {
+        return FALSE;
+    }
+    const Control* control = Find(static_cast<int>(header.idFrom));
+    if (control && control->rich && control->hwnd == header.hwndFrom &&
+        OnRichEditLink(reinterpret_cast<const ENLINK&>(header))) {
+        // Handled: the control does not go on with the click.
+        SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, 1);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR WinDialog::OnSysCommand(WPARAM command) {
+    if ((command & 0xFFF0) != SC_CLOSE) {
+        return FALSE;
+    }
+    // The window menu's Close (and the close box, and Alt+F4) goes to the logic, which
+    // decides; the window does not close by itself.
+    if (m_logic) {
+        m_logic->OnSysCommandClose();
+    }
+    SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, 0);
+    return TRUE;
+}
+
+INT_PTR WinDialog::OnSetCursor() {
+    if (!WaitCursorShown()) {
+        return FALSE;
+    }
+    SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+    SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, TRUE);
+    return TRUE;
+}
+
+INT_PTR WinDialog::OnTimer(WPARAM timer) {
+    if (timer != kIdleTimer) {
+        return FALSE;
+    }
+    KillTimer(m_hwnd, kIdleTimer);
+    EndDialog(DLG_RESULT_CANCEL);
+    return TRUE;
+}
+
+void WinDialog::ForgetWindow() {
+    SetWindowLongPtrW(m_hwnd, DWLP_USER, 0);
+    m_hwnd = nullptr;
+    m_controls.clear();
+}
+
+void WinDialog::RealizeRichText() {
+    for (Control& control : m_controls) {
+        if (control.rich && !control.rich->Realized() && control.rich->Realize()) {
+            control.hwnd = control.rich->Hwnd();
+        }
+    }
+}
+
+void WinDialog::OnControlCommand(int id, int code, HWND hwnd) {
+    for (Control& control : m_controls) {
+        if (control.browse && control.browse->Button() == hwnd) {
+            if (code == BN_CLICKED) {
+                control.browse->Click();
+            }
+            return;
+        }
+    }
+    Control* control = Find(id);
+    if (!control || control->hwnd != hwnd) {
+        return;
+    }
+    switch (control->cls) {
+    case CtlClass::Button:
+        if (code == BN_CLICKED && m_logic) {
+            m_logic->OnCommand(id, Notify::Clicked);
+        }
+        break;
+    case CtlClass::Edit:
+    case CtlClass::EditBrowse:
+        if (code != EN_CHANGE || control->filtering) {
+            break;
+        }
+        if (control->filter && !m_settingText) {
+            RunFilter(*control);
+        }
+        {
+            std::wstring now = WindowText(control->hwnd);
+            if (now == control->lastText) {
+                break; // the filter took the change back
+            }
+            control->lastText = std::move(now);
+        }
+        if (m_logic) {
+            m_logic->OnCommand(id, Notify::EditChanged);
+        }
+        break;
+    case CtlClass::ListBox:
+        if (code == LBN_SELCHANGE && m_logic) {
+            m_logic->OnCommand(id, Notify::SelChange);
+        }
+        break;
+    case CtlClass::ComboBox:
+        if (code == CBN_SELCHANGE && m_logic) {
+            m_logic->OnCommand(id, Notify::SelChange);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void WinDialog::RunFilter(Control& control) {
+    const std::wstring before = WindowText(control.hwnd);
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(control.hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    std::u16string text(before.begin(), before.end());
+    std::size_t caret = std::min<std::size_t>(end, text.size());
+    control.filter(text, caret);
+    const std::wstring after(text.begin(), text.end());
+    caret = std::min(caret, after.size());
+    if (after != before) {
+        control.filtering = true;
+        SetWindowTextW(control.hwnd, after.c_str());
+        control.filtering = false;
+    }
+    if (after != before || caret != end) {
+        SendMessageW(control.hwnd, EM_SETSEL, caret, caret);
+    }
+}
+
+WinDialog::Control* WinDialog::Find(int id) {
+    if (id == IDC_STATIC) {
+        return nullptr;
+    }
+    for (Control& control : m_controls) {
+        if (control.id == id) {
+            return &control;
+        }
+    }
+    return nullptr;
+}
+
+const WinDialog::Control* WinDialog::Find(int id) const {
+    return const_cast<WinDialog*>(this)->Find(id);
+}
+
+HWND WinDialog::Item(int id) const {
+    const Control* control = Find(id);
+    return control ? control->hwnd : nullptr;
+}
+
+bool WinDialog::HasItem(int id) const {
+    return Item(id) != nullptr;
+}
+
+std::string WinDialog::ItemText(int id) const {
+    const Control* control = Find(id);
+    if (!control || control->cls == CtlClass::ListBox || control->cls == CtlClass::RichEdit) {
+        return {};
+    }
+    return Utf8FromWide(WindowText(control->hwnd));
+}
+
+void WinDialog::SetItemText(int id, const std::string& text) {
+    Control* control = Find(id);
+    if (!control) {
+        return;
+    }
+    const std::wstring wide = WideFromUtf8(text);
+    switch (control->cls) {
+    case CtlClass::Edit:
+    case CtlClass::EditBrowse:
+        // The same text again changes nothing and tells nobody.
+        if (WindowText(control->hwnd) == wide) {
+            return;
+        }
+        m_settingText = true;
+        SetWindowTextW(control->hwnd, wide.c_str());
+        m_settingText = false;
+        break;
+    case CtlClass::Static:
+    case CtlClass::Button:
+        SetWindowTextW(control->hwnd, wide.c_str());
+        break;
+    default:
+        break;
+    }
+}
+
+void WinDialog::EnableItem(int id, bool enable) {
+    Control* control = Find(id);
+    if (!control) {
+        return;
+    }
+    EnableWindow(control->hwnd, enable);
+    if (control->browse) {
+        control->browse->UpdateButton();
+    }
+}
+
+bool WinDialog::IsItemEnabled(int id) const {
+    HWND hwnd = Item(id);
+    return hwnd && IsWindowEnabled(hwnd);
+}
+
+void WinDialog::ShowItem(int id, bool show) {
+    Control* control = Find(id);
+    if (!control) {
+        return;
+    }
+    ShowWindow(control->hwnd, show ? SW_SHOWNA : SW_HIDE);
+    if (control->browse) {
+        ShowWindow(control->browse->Button(), show ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
+bool WinDialog::IsItemShown(int id) const {
+    HWND hwnd = Item(id);
+    return hwnd && (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void WinDialog::FocusItem(int id) {
+    if (HWND hwnd = Item(id)) {
+        // Through the dialog manager, so that the default button follows the focus.
+        HWND root = GetAncestor(m_hwnd, GA_ROOT);
+        SendMessageW(root ? root : m_hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hwnd), TRUE);
+    }
+}
+
+void WinDialog::LimitText(int id, int nMaxChars) {
+    const Control* control = Find(id);
+    if (control && IsEditClass(control->cls)) {
+        SendMessageW(control->hwnd, EM_LIMITTEXT, static_cast<WPARAM>(std::max(0, nMaxChars)), 0);
+    }
+}
+
+void WinDialog::SetTextFilter(int id, TextFilter filter) {
+    Control* control = Find(id);
+    if (control && IsEditClass(control->cls)) {
+        control->filter = filter;
+    }
+}
+
+void WinDialog::SetCheck(int id, bool checked) {
+    const Control* control = Find(id);
+    if (control && control->cls == CtlClass::Button) {
+        SendMessageW(control->hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
+bool WinDialog::IsChecked(int id) const {
+    const Control* control = Find(id);
+    return control && control->cls == CtlClass::Button &&
+           SendMessageW(control->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void WinDialog::SetRedraw(int id, bool redraw) {
+    if (HWND hwnd = Item(id)) {
+        SendMessageW(hwnd, WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
+        if (redraw) {
+            InvalidateRect(hwnd, nullptr, TRUE);
+        }
+    }
+}
+
+void WinDialog::SetTrackRange(int id, int nMin, int nMax) {
+    const Control* control = Find(id);
+    if (control && control->cls == CtlClass::Trackbar) {
+        SendMessageW(control->hwnd, TBM_SETRANGEMIN, FALSE, nMin);
+        SendMessageW(control->hwnd, TBM_SETRANGEMAX, TRUE, nMax);
+    }
+}
+
+void WinDialog::SetTrackPageSize(int id, int nPage) {
+    const Control* control = Find(id);
+    if (control && control->cls == CtlClass::Trackbar) {
+        SendMessageW(control->hwnd, TBM_SETPAGESIZE, 0, nPage);
+    }
+}
+
+void WinDialog::SetTrackPos(int id, int nPos) {
+    const Control* control = Find(id);
+    if (control && control->cls == CtlClass::Trackbar) {
+        SendMessageW(control->hwnd, TBM_SETPOS, TRUE, nPos);
+    }
+}
+
+int WinDialog::GetTrackPos(int id) const {
+    const Control* control = Find(id);
+    if (!control || control->cls != CtlClass::Trackbar) {
+        return 0;
+    }
+    return static_cast<int>(SendMessageW(control->hwnd, TBM_GETPOS, 0, 0));
+}
+
+ILabelPreviewCtrl* WinDialog::LabelPreview(int id) {
+    const Control* control = Find(id);
+    return control && control->cls == CtlClass::LabelPreview
+               ? WinLabelPreview::FromWindow(control->hwnd)
+               : nullptr;
+}
+
+IRichTextCtrl* WinDialog::RichText(int id) {
+    const Control* control = Find(id);
+    return control ? control->rich.get() : nullptr;
+}
+
+IBrowseEditCtrl* WinDialog::BrowseEdit(int id) {
+    const Control* control = Find(id);
+    return control ? control->browse.get() : nullptr;
+}
+
+void WinDialog::Show(bool show) {
+    if (m_hwnd) {
+        ShowWindow(m_hwnd, show ? (m_topLevel ? SW_SHOW : SW_SHOWNA) : SW_HIDE);
+    }
+}
+
+bool WinDialog::IsShown() const {
+    return m_hwnd && (GetWindowLongW(m_hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void WinDialog::SetIcon(int nIconId) {
+    if (!m_hwnd) {
+        return;
+    }
+    const auto load = [nIconId](int cx, int cy) {
+        return static_cast<HICON>(LoadImageW(ThisModule(), MAKEINTRESOURCEW(nIconId), IMAGE_ICON,
+                                             GetSystemMetrics(cx), GetSystemMetrics(cy),
+                                             LR_SHARED));
+    };
+    if (HICON big = load(SM_CXICON, SM_CYICON)) {
+        SendMessageW(m_hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    }
+    if (HICON small = load(SM_CXSMICON, SM_CYSMICON)) {
+        SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    }
+}
+
+void WinDialog::EndDialog(int result) {
+    m_endResult = result;
+    if (m_topLevel && m_hwnd) {
+        ::EndDialog(m_hwnd, result);
+    }
+}
+
+IDialog* WinDialog::CreateChild(const DialogTemplate& tmpl, CDialogBase& logic) {
+    if (!m_hwnd) {
+        return nullptr;
+    }
+    auto child = std::make_unique<WinDialog>(tmpl, false);
+    if (!child->Create(logic, m_hwnd)) {
+        return nullptr;
+    }
+    m_children.push_back(std::move(child));
+    return m_children.back().get();
+}
+
+int RunWinModalDialog(CDialogBase& logic) {
+    const DialogTemplate* tmpl = FindDialogTemplate(logic.DialogId());
+    if (!tmpl) {
+        return -1;
+    }
+    WinDialog dialog(*tmpl, true);
+    return dialog.RunModal(logic);
+}
+
+void SetExitWhenIdle(bool exit) {
+    g_exitWhenIdle = exit;
+}
+
+} // namespace brimwell
