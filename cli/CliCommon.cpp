@@ -43,7 +43,19 @@ Outcome FileContent(const std::string& path, std::vector<std::uint8_t> bytes) {
 }
 
 std::string WithReason(const std::string& message, const std::string& reason) {
-    return reason.empty() ? message : message + ": " + reason;
+    if (reason.empty()) {
+        return message;
+    }
+    // A sentence keeps its one full stop at the very end: "Can't open the specified file:
+    // No such file or directory.", as "Time '...' does not exist: February has 28 days." does.
+    if (message.empty() || message.back() != '.') {
+        return message + ": " + reason;
+    }
+    std::string joined = message.substr(0, message.size() - 1) + ": " + reason;
+    if (joined.back() != '.' && joined.back() != '!' && joined.back() != '?') {
+        joined += '.';
+    }
+    return joined;
 }
 
 ArgList::ArgList(const std::vector<std::string>& args, const std::vector<std::string>& valued,

@@ -24,28 +24,46 @@ const char kAboutRtf[] = R"({\rtf1\ansi\deff0 {\fonttbl {\f0 Arial;}})"
                          "\r"
                          R"(})";
 
-const char kConnectingRtf[] =
-    R"({\rtf1\ansi\deff0 {\fonttbl {\f0 Arial;}})"
+// The two paragraphs every system shares; each system adds its own third paragraph on how the
+// printer reaches the utility there.
+#define BRIMWELL_CONNECTING_SHARED                                                                 \
+    R"({\rtf1\ansi\deff0 {\fonttbl {\f0 Arial;}})"                                                 \
+    "\r"                                                                                           \
+    R"({\colortbl;\red0\green0\blue0;})"                                                           \
+    "\r"                                                                                           \
+    R"(\pard\ql\cf1\b\ul\fs32 Connecting a Printer\par)"                                           \
+    "\r"                                                                                           \
+    R"(\pard\ql\sb200\cf1\b0\ulnone\fs26 Newer Brimwell printers can be connected to the )"        \
+    R"(computer with a USB cable or through a USB-to-Parallel adapter. Older Brimwell printers )"  \
+    R"(have no USB connection and need a USB-to-Parallel adapter.\par)"                            \
+    "\r"                                                                                           \
+    R"(\pard\ql\sb200 The utility notices by itself when USB printers and USB-to-Parallel )"       \
+    R"(adapters are present, connected or disconnected. When exactly one printer or adapter is )"  \
+    R"(found, it becomes the target printer automatically. On some computers several printers )"   \
+    R"(or adapters are found: identify the right one and select it in the printer list.\par)"      \
     "\r"
-    R"({\colortbl;\red0\green0\blue0;})"
-    "\r"
-    R"(\pard\ql\cf1\b\ul\fs32 Connecting a Printer\par)"
-    "\r"
-    R"(\pard\ql\sb200\cf1\b0\ulnone\fs26 Newer Brimwell printers can be connected to the )"
-    R"(computer with a USB cable or through a USB-to-Parallel adapter. Older Brimwell printers )"
-    R"(have no USB connection and need a USB-to-Parallel adapter.\par)"
-    "\r"
-    R"(\pard\ql\sb200 The utility notices by itself when USB printers and USB-to-Parallel )"
-    R"(adapters are present, connected or disconnected. When exactly one printer or adapter is )"
-    R"(found, it becomes the target printer automatically. On some computers several printers )"
-    R"(or adapters are found: identify the right one and select it in the printer list.\par)"
-    "\r"
+
+const char kConnectingLinuxRtf[] = BRIMWELL_CONNECTING_SHARED
     R"(\pard\ql\sb200 On Linux a job goes to the printer\'92s device node, such as )"
     R"(/dev/usb/lp0. The udev rule 70-brimwell.rules, installed with the utility, lets the )"
     R"(signed-in user write to Brimwell printers and adapters. If the printer is listed but a )"
     R"(job cannot be sent, add your account to the group lp and sign in again.\par)"
     "\r"
     R"(})";
+
+const char kConnectingWindowsRtf[] = BRIMWELL_CONNECTING_SHARED
+    R"(\pard\ql\sb200 On Windows the printer needs no driver of its own: Windows\'92 own USB )"
+    R"(printer driver, USB Printing Support, takes it the first time it is plugged in. If the )"
+    R"(printer is not listed, switch it on, then try another USB cable or another USB port. )"
+    R"(In Device Manager the printer or adapter then shows a USB Printing Support entry under )"
+    R"(Universal Serial Bus controllers; if it stands elsewhere, for example under Other )"
+    R"(devices, or a generic USB driver installed by another program has replaced the )"
+    R"(printer\'92s, uninstall that device and plug the printer in again. In a Command Prompt, )"
+    R"(brimwell-cli doctor tells what the computer sees of the printer.\par)"
+    "\r"
+    R"(})";
+
+#undef BRIMWELL_CONNECTING_SHARED
 
 const char kFirmwareRtf[] =
     R"({\rtf1\ansi\deff0 {\fonttbl {\f0 Arial;}})"
@@ -123,7 +141,7 @@ const char* TextInfoRtf(int nTextIndex) {
     case TEXT_INFO_ABOUT:
         return kAboutRtf;
     case TEXT_INFO_CONNECTING:
-        return kConnectingRtf;
+        return ConnectingRtf();
     case TEXT_INFO_FIRMWARE:
         return kFirmwareRtf;
     case TEXT_INFO_LOGOS:

@@ -11,7 +11,13 @@ inline constexpr int TEXT_INFO_COUNT = 4;
 
 // The four documents of the text pages: 8-bit RTF (Windows-1252), zero-terminated.
 extern const char kAboutRtf[];
-extern const char kConnectingRtf[];
+// "Connecting a Printer" as each system has it: two shared paragraphs, then the system's own
+// (device node, udev rule and group on Linux; Windows' USB printer driver, Device Manager and
+// `brimwell-cli doctor` on Windows).
+extern const char kConnectingLinuxRtf[];
+extern const char kConnectingWindowsRtf[];
+// The one of the two for the system the program is built for (a per-system source).
+const char* ConnectingRtf();
 extern const char kFirmwareRtf[];
 extern const char kLogosRtf[];
 

@@ -39,6 +39,8 @@ void QtRichTextView::SetReadOnly(bool bReadOnly) {
         // Selecting and copying stay possible with the mouse and the keyboard.
         setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     }
+    // Tab and Shift+Tab move on to the next control: nothing can be typed into the view.
+    setTabChangesFocus(bReadOnly);
 }
 
 void QtRichTextView::SetDisableNoScroll(bool bDisableNoScroll) {

@@ -109,18 +109,21 @@ void PaintPreviewSteps(HDC hdc, const std::vector<PreviewStep>& steps, HBITMAP l
                 HGDIOBJ old = SelectObject(source, logo);
                 BITMAP bm{};
                 GetObjectW(logo, sizeof bm, &bm);
-                // Dot for dot, or each dot a square of whole pixels: a printer logo's dots
-                // stay even, as the printer prints them.
-                const int scale = WholePictureScale(dpi);
+                // At the scale of the label round it, as it will print: the logo's dots span
+                // as many device-independent pixels as it has dots, their edges rounded to
+                // this surface's pixels as every other step's are. Nearest neighbour, so the
+                // dots stay crisp black and white.
+                const int width = px(step.x + bm.bmWidth) - box.left;
+                const int height = px(step.y + bm.bmHeight) - box.top;
                 // A one-bit source takes the destination's text and background colours for
                 // its 0 and 1 bits: black and white, as the logo's own colours.
                 SetTextColor(hdc, RGB(0, 0, 0));
-                if (scale == 1) {
-                    BitBlt(hdc, box.left, box.top, bm.bmWidth, bm.bmHeight, source, 0, 0, SRCCOPY);
+                if (width == bm.bmWidth && height == bm.bmHeight) {
+                    BitBlt(hdc, box.left, box.top, width, height, source, 0, 0, SRCCOPY);
                 } else {
                     SetStretchBltMode(hdc, COLORONCOLOR);
-                    StretchBlt(hdc, box.left, box.top, bm.bmWidth * scale, bm.bmHeight * scale,
-                               source, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+                    StretchBlt(hdc, box.left, box.top, width, height, source, 0, 0, bm.bmWidth,
+                               bm.bmHeight, SRCCOPY);
                 }
                 SetTextColor(hdc, ink);
                 SelectObject(source, old);

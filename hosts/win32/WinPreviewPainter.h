@@ -30,9 +30,9 @@ struct PreviewGdiFonts {
 PreviewTextExtents MeasureLabelTexts(HDC hdc, const PreviewGdiFonts& fonts);
 
 // Carries the steps (in device-independent pixels) out on `hdc`, whose pixels are those of
-// fonts.dpi: the label area white with an outline in `ink`, the logo DIB at its place (dot
-// for dot, or each dot WholePictureScale pixels square), the turned label texts (escapement
-// 270 degrees) and the word-wrapped message.
+// fonts.dpi: the label area white with an outline in `ink`, the logo DIB at its place and at
+// the label's scale (one dot per device-independent pixel, nearest neighbour), the turned
+// label texts (escapement 270 degrees) and the word-wrapped message.
 void PaintPreviewSteps(HDC hdc, const std::vector<PreviewStep>& steps, HBITMAP logo,
                        const PreviewGdiFonts& fonts, COLORREF ink);
 

@@ -16,10 +16,21 @@ namespace brimwell {
 namespace {
 
 // Refuses what would change a read-only rich edit: typed characters, pasting, cutting,
-// clearing, undoing and dropped files.
+// clearing, undoing and dropped files. Tab and Shift+Tab go to the dialog, which moves the
+// focus on: a multi-line rich edit asks for every key, Tab included, and would keep the
+// focus for ever, since nothing can be typed into it anyway.
 LRESULT CALLBACK ReadOnlyRichEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                       DWORD_PTR) {
     switch (msg) {
+    case WM_GETDLGCODE: {
+        LRESULT code = DefSubclassProc(hwnd, msg, wParam, lParam);
+        code &= ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTALLKEYS);
+        const MSG* key = reinterpret_cast<const MSG*>(lParam);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_TAB) {
+            code &= ~static_cast<LRESULT>(DLGC_WANTMESSAGE);
+        }
+        return code;
+    }
     case WM_CHAR:
     case WM_PASTE:
     case WM_CUT:

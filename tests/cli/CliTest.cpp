@@ -1,3 +1,4 @@
+#include "cli/CliCommon.h"
 #include "cli/Commands.h"
 #include "support/CliHarness.h"
 
@@ -102,6 +103,27 @@ TEST_F(Cli, SystemFailuresEndWithTheSystemsReason) {
         }
         EXPECT_EQ(Exec({c.destination, "dev", "density", "5"}), EXIT_PRINTER);
         EXPECT_EQ(err.str(), "brimwell-cli: " + c.said + "\n");
+    }
+}
+
+TEST(WithReason, JoinsTheReasonAfterAColonWithOneFullStopAtTheEnd) {
+    const struct {
+        const char* message;
+        const char* reason;
+        const char* said;
+    } cases[] = {
+        {"Can't open the specified file.", "File not found.",
+         "Can't open the specified file: File not found."},
+        {"Can't open the specified file.", "No such file or directory",
+         "Can't open the specified file: No such file or directory."},
+        {"Error : can't open 'dev'", "Access is denied.",
+         "Error : can't open 'dev': Access is denied."},
+        {"Error : can't open 'dev'", "Permission denied",
+         "Error : can't open 'dev': Permission denied"},
+        {"Can't open the specified file.", "", "Can't open the specified file."},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WithReason(c.message, c.reason), c.said);
     }
 }
 

@@ -69,11 +69,29 @@ TEST(RtfReader, ReadsTheFourDocumentsAndSurvivesMalformedInput) {
              EXPECT_EQ(d.colors[2].red + d.colors[2].green, 0);                    // blue
              EXPECT_EQ(d.colors[2].blue, 255);
          }},
-        {"connecting",
-         kConnectingRtf,
+        {"connecting on Linux",
+         kConnectingLinuxRtf,
          std::vector<std::string>{kTitle} + Repeat(3, kBody),
          {"Connecting a Printer\nNewer Brimwell printers", "USB-to-Parallel adapter",
-          "printer\u2019s device node", "70-brimwell.rules", "group lp"}},
+          "printer\u2019s device node", "/dev/usb/lp0", "70-brimwell.rules", "group lp"}},
+        {"connecting on Windows",
+         kConnectingWindowsRtf,
+         std::vector<std::string>{kTitle} + Repeat(3, kBody),
+         {"Connecting a Printer\nNewer Brimwell printers", "USB-to-Parallel adapter",
+          "USB Printing Support", "another USB cable", "Device Manager", "generic USB driver",
+          "brimwell-cli doctor"},
+         "",
+         [](const Document& d) {
+             // Nothing of Linux's device nodes, udev or groups.
+             for (const char* linuxOnly : {"/dev/", "udev", "group lp"}) {
+                 EXPECT_EQ(d.PlainText().find(linuxOnly), std::string::npos) << linuxOnly;
+             }
+             // The two paragraphs every system shares, word for word.
+             const Document onLinux = Parse(kConnectingLinuxRtf);
+             for (std::size_t i = 0; i < 3; ++i) {
+                 EXPECT_EQ(d.paragraphs[i].runs[0].text, onLinux.paragraphs[i].runs[0].text) << i;
+             }
+         }},
         {"firmware",
          kFirmwareRtf,
          std::vector<std::string>{kTitle, kBody, "L sb200 | 13c1 B13c1 13c1"} + Repeat(3, kItem) +

@@ -157,7 +157,7 @@ TEST(PreviewCommand, WritesThePreviewOrTheStatusPictureWithItsStatus) {
         {{"preview", logoPath, "--rotate", "--invert", "--png", png}, 0, "", "ri"},
         {{"preview", logoPath + ".none", "--png", png},
          3,
-         "brimwell-cli: Can't open the specified file.: No such file or directory\n",
+         "brimwell-cli: Can't open the specified file: No such file or directory.\n",
          "x"},
         {{"preview", logoPath, "--png", png + ".d/x.png"}, 1, "", nullptr},
     };

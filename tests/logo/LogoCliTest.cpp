@@ -120,7 +120,9 @@ TEST_F(LogoCli, RefusesFilesThatDoNotLoad) {
         EXPECT_EQ(Exec({"-o", "job.out", "logo", "pass", c.file, "--pcx", pcx}), 3) << c.file;
         const std::string said = "brimwell-cli: " + std::string(c.message);
         if (c.systemReason) {
-            EXPECT_EQ(err.str().rfind(said + ": ", 0), 0u) << err.str();
+            // The sentence's full stop moves to the end, after the system's reason.
+            EXPECT_EQ(err.str().rfind(said.substr(0, said.size() - 1) + ": ", 0), 0u) << err.str();
+            EXPECT_EQ(err.str().substr(err.str().size() - 2), ".\n") << err.str();
             EXPECT_GT(err.str().size(), said.size() + 3) << err.str();
         } else {
             EXPECT_EQ(err.str(), said + "\n") << c.file;

@@ -433,6 +433,22 @@ TEST_F(QtWindow, TheTextViewRefusesTypingAndPastingButSelectsAndCopies) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(), before);
 }
 
+TEST_F(QtWindow, TabAndShiftTabLeaveTheTextViewsAndTheTextStays) {
+    QApplication::setActiveWindow(&window);
+    for (int row = kAboutRow; row <= 4; ++row) {
+        SCOPED_TRACE(row);
+        Select(row);
+        QtRichTextView* view = Get<QtRichTextView>(row, IDC_TEXT_VIEW);
+        const QString before = view->toPlainText();
+        for (const auto modifier : {Qt::NoModifier, Qt::ShiftModifier}) {
+            view->setFocus();
+            QTest::keyClick(view, Qt::Key_Tab, modifier);
+            EXPECT_NE(QApplication::focusWidget(), view) << modifier;
+        }
+        EXPECT_EQ(view->toPlainText(), before);
+    }
+}
+
 TEST_F(QtWindow, TheLogoPreviewDrawsWhatTheCompanionDrawsAndTabRunsToTheButtons) {
     fileSource.Add("/logos/wide.bmp", Loadable(MonoDesc({"#..", "..."})));
     Select(kPassLogoRow);

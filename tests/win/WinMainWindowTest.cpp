@@ -124,6 +124,29 @@ TEST_F(WinMainWindowTest, RichTextViewsAreMadeWhenTheirPageIsFirstShown) {
     EXPECT_EQ(top, banner);
 }
 
+TEST_F(WinMainWindowTest, TabAndShiftTabLeaveTheTextViews) {
+    Open();
+    for (int row = 1; row <= 4; ++row) {
+        SCOPED_TRACE(row);
+        ChooseRow(row);
+        HWND view = GetDlgItem(Page(row), IDC_TEXT_VIEW);
+        for (const bool shift : {false, true}) {
+            SetFocus(view);
+            ASSERT_EQ(GetFocus(), view);
+            BYTE keys[256] = {};
+            GetKeyboardState(keys);
+            keys[VK_SHIFT] = shift ? 0x80 : 0;
+            SetKeyboardState(keys);
+            // What the dialog's message loop does with the key.
+            MSG tab{view, WM_KEYDOWN, VK_TAB, 0, 0, {}};
+            EXPECT_TRUE(IsDialogMessageW(host.Hwnd(), &tab));
+            keys[VK_SHIFT] = 0;
+            SetKeyboardState(keys);
+            EXPECT_NE(GetFocus(), view) << shift;
+        }
+    }
+}
+
 TEST_F(WinMainWindowTest, DensityPageSendsTheSlidersValueOnceTheQuestionIsAnswered) {
     auto& printer = platform.AddPrinter("\\\\?\\usb#vid_1203&pid_0126#1#{printer}");
     Open();

@@ -1,6 +1,7 @@
 // The label preview's GDI drawing: the steps land on the screen's pixels at every DPI, the
 // logo dot for dot (or in whole-pixel squares), the fonts and the texts' extents scaled.
 #include "hosts/win32/WinPreviewPainter.h"
+#include "hosts/win32/WinDpi.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -139,32 +140,46 @@ TEST(PreviewPainting, StepsInDevicePixelsLandOnTheScreensPixelsByTheirEdges) {
     }
 }
 
-TEST(PreviewPainting, LogoDotsStaySquaresOfWholePixelsAtEveryDpi) {
+TEST(PreviewPainting, LogoKeepsItsShareOfTheLabelAtEveryDpiWithCrispDots) {
     HBITMAP logo = CheckerLogo();
     ASSERT_NE(logo, nullptr);
+    // A 3 x 2 dot logo at (20, 10) on a label area of 12 x 8 at (18, 8): whatever the DPI, the
+    // logo spans a quarter of the label's width and its dots' edges are the label's scale.
     const struct {
         int dpi;
-        int x, y;  // the logo's top-left pixel for the step at (20, 10)
-        int scale; // pixels per logo dot
+        RECT logo; // the logo's pixels, right and bottom exclusive
     } cases[] = {
-        {96, 20, 10, 1}, {120, 25, 13, 1}, {144, 30, 15, 1}, {192, 40, 20, 2}, {288, 60, 30, 3},
+        {96, {20, 10, 23, 12}},  {120, {25, 13, 29, 15}}, {144, {30, 15, 35, 18}},
+        {192, {40, 20, 46, 24}}, {288, {60, 30, 69, 36}},
     };
     const std::uint32_t dots[2][3] = {{kWhite, kBlack, kWhite}, {kBlack, kWhite, kBlack}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.dpi);
-        Canvas canvas(90, 60);
+        Canvas canvas(120, 80);
         const PreviewGdiFonts fonts(c.dpi);
-        PaintPreviewSteps(canvas.Dc(), {{PreviewStepKind::Image, 20, 10, 3, 2, nullptr}}, logo,
-                          fonts, RGB(0, 0, 255));
-        for (int y = 0; y < 2 * c.scale; ++y) {
-            for (int x = 0; x < 3 * c.scale; ++x) {
-                EXPECT_EQ(canvas.At(c.x + x, c.y + y), dots[y / c.scale][x / c.scale])
-                    << x << "," << y;
+        PaintPreviewSteps(canvas.Dc(),
+                          {{PreviewStepKind::LabelArea, 18, 8, 12, 8, nullptr},
+                           {PreviewStepKind::Image, 20, 10, 3, 2, nullptr}},
+                          logo, fonts, RGB(0, 0, 255));
+        const RECT& l = c.logo;
+        const int label = PhysicalFromDip(30, c.dpi) - PhysicalFromDip(18, c.dpi);
+        EXPECT_NEAR(static_cast<double>(l.right - l.left) / label, 0.25, 1.0 / label);
+        // Each pixel that lies wholly within one dot has that dot's colour: never grey.
+        const int w = l.right - l.left;
+        const int h = l.bottom - l.top;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const int dotX = 3 * x / w;
+                const int dotY = 2 * y / h;
+                if (3 * (x + 1) <= (dotX + 1) * w && 2 * (y + 1) <= (dotY + 1) * h) {
+                    EXPECT_EQ(canvas.At(l.left + x, l.top + y), dots[dotY][dotX]) << x << "," << y;
+                }
             }
         }
-        EXPECT_EQ(canvas.At(c.x + 3 * c.scale, c.y), kGrey);
-        EXPECT_EQ(canvas.At(c.x, c.y + 2 * c.scale), kGrey);
-        EXPECT_EQ(canvas.At(c.x - 1, c.y), kGrey);
+        // Nothing beyond it: the white label round it.
+        EXPECT_EQ(canvas.At(l.right, l.top), kWhite);
+        EXPECT_EQ(canvas.At(l.left, l.bottom), kWhite);
+        EXPECT_EQ(canvas.At(l.left - 1, l.top), kWhite);
     }
     DeleteObject(logo);
 }
