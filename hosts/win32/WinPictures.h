@@ -15,8 +15,18 @@ inline bool IsPicture(const ControlTemplate& c) {
 // and kept for the life of the process; nullptr when it is missing.
 HBITMAP LoadPictureDib(int id);
 
-// Shows picture `imageId` in the picture static `hwnd` at the picture's own size (never
-// scaled), and raises the static over what it overlaps (the banner over the about text).
+// The resource id of a picture drawn at twice its size (for screens above 96 DPI): the
+// picture's id plus this.
+inline constexpr int kDoubleSizePicture = 1000;
+
+// Picture `id` as it covers its own size in device-independent pixels on a screen of `dpi`:
+// the picture itself at 96 DPI, else the double-size one (or, missing, the picture) resampled
+// to the physical size, made once per DPI and kept; nullptr when the picture is missing.
+HBITMAP PictureForDpi(int id, int dpi);
+
+// Shows picture `imageId` in the picture static `hwnd` at the picture's size in
+// device-independent pixels at the static's DPI, and raises the static over what it overlaps
+// (the banner over the about text).
 void ShowPicture(HWND hwnd, int imageId);
 
 } // namespace brimwell

@@ -15,6 +15,17 @@
 namespace brimwell {
 namespace {
 
+// Lines wrap within the visible box: the formatting rectangle is the client area, which the
+// always-present scroll bar is not part of. Left to itself the control formats for its
+// window's whole width, scroll bar included (seen under Wine), and hides the lines' last
+// letters under the scroll bar.
+void WrapToClientArea(HWND hwnd) {
+    RECT client{};
+    if (GetClientRect(hwnd, &client) && client.right > 0) {
+        SendMessageW(hwnd, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&client));
+    }
+}
+
 // Refuses what would change a read-only rich edit: typed characters, pasting, cutting,
 // clearing, undoing and dropped files. Tab and Shift+Tab go to the dialog, which moves the
 // focus on: a multi-line rich edit asks for every key, Tab included, and would keep the
@@ -46,6 +57,11 @@ LRESULT CALLBACK ReadOnlyRichEditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
             return 0;
         }
         break;
+    case WM_SIZE: {
+        const LRESULT done = DefSubclassProc(hwnd, msg, wParam, lParam);
+        WrapToClientArea(hwnd);
+        return done;
+    }
     case WM_NCDESTROY:
         RemoveWindowSubclass(hwnd, &ReadOnlyRichEditProc, 1);
         break;
@@ -102,6 +118,7 @@ void WinRichTextView::MakeReadOnly(HWND hwnd) {
     SendMessageW(hwnd, EM_SETEVENTMASK, 0, static_cast<LPARAM>(mask) | ENM_LINK);
     DragAcceptFiles(hwnd, FALSE);
     SetWindowSubclass(hwnd, &ReadOnlyRichEditProc, 1, 0);
+    WrapToClientArea(hwnd);
 }
 
 std::int32_t WinRichTextView::StreamInto(HWND edit, int nFormat, EditStream& es) {

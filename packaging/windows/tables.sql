@@ -16,3 +16,8 @@ INSERT INTO `MsiShortcutProperty` (`MsiShortcutProperty`, `Shortcut_`, `Property
 # user's; '[~];' appends to the existing value.
 CREATE TABLE `Environment` (`Environment` CHAR(72) NOT NULL, `Name` CHAR(255) NOT NULL LOCALIZABLE, `Value` CHAR(255) LOCALIZABLE, `Component_` CHAR(72) NOT NULL PRIMARY KEY `Environment`)
 INSERT INTO `Environment` (`Environment`, `Name`, `Value`, `Component_`) VALUES ('CompanionOnPath', '=-*PATH', '[~];[INSTALLDIR]', 'Companion')
+
+# The uninstall entry's install location is set right after costing has resolved INSTALLDIR,
+# before RegisterProduct writes the entry: wixl places the action at the sequence's end,
+# whatever After says.
+UPDATE `InstallExecuteSequence` SET `Sequence` = 1001 WHERE `Action` = 'SetArpInstallLocation'

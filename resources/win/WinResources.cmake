@@ -13,21 +13,31 @@ set(res_src ${PROJECT_SOURCE_DIR}/resources)
 set(res_out ${CMAKE_BINARY_DIR}/resources/win)
 file(MAKE_DIRECTORY ${res_out})
 
-# The pictures, on a white ground like the Linux build's.
+# The pictures, on a white ground like the Linux build's, at their own size and at twice it
+# (<name>@2x.bmp, resource id plus 1000) for screens above 96 DPI.
 set(win_pictures)
 foreach(picture "welcome;611;543" "banner;580;200")
     list(GET picture 0 name)
     list(GET picture 1 width)
     list(GET picture 2 height)
-    set(bmp ${res_out}/${name}.bmp)
-    add_custom_command(OUTPUT ${bmp}
-        COMMAND ${BRIMWELL_RSVG_CONVERT} -w ${width} -h ${height} -b white
-                -o ${res_out}/${name}.png ${res_src}/pictures/${name}.svg
-        COMMAND ${BRIMWELL_IM_CONVERT} ${res_out}/${name}.png -background white -alpha remove
-                -alpha off -type TrueColor BMP3:${bmp}
-        DEPENDS ${res_src}/pictures/${name}.svg
-        COMMENT "Drawing ${name}.bmp (${width} x ${height})" VERBATIM)
-    list(APPEND win_pictures ${bmp})
+    foreach(ratio 1 2)
+        if(ratio EQUAL 1)
+            set(file ${name})
+        else()
+            set(file ${name}@${ratio}x)
+        endif()
+        math(EXPR ratio_width "${width} * ${ratio}")
+        math(EXPR ratio_height "${height} * ${ratio}")
+        set(bmp ${res_out}/${file}.bmp)
+        add_custom_command(OUTPUT ${bmp}
+            COMMAND ${BRIMWELL_RSVG_CONVERT} -w ${ratio_width} -h ${ratio_height} -b white
+                    -o ${res_out}/${file}.png ${res_src}/pictures/${name}.svg
+            COMMAND ${BRIMWELL_IM_CONVERT} ${res_out}/${file}.png -background white -alpha remove
+                    -alpha off -type TrueColor BMP3:${bmp}
+            DEPENDS ${res_src}/pictures/${name}.svg
+            COMMENT "Drawing ${file}.bmp (${ratio_width} x ${ratio_height})" VERBATIM)
+        list(APPEND win_pictures ${bmp})
+    endforeach()
 endforeach()
 
 # The icon; the installer takes it from this path too.
@@ -51,6 +61,8 @@ set(BRIMWELL_VERSION_COMMAS "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},$
 set(BRIMWELL_MANIFEST ${res_out}/brimwell.manifest)
 set(BRIMWELL_WELCOME_BMP ${res_out}/welcome.bmp)
 set(BRIMWELL_BANNER_BMP ${res_out}/banner.bmp)
+set(BRIMWELL_WELCOME_2X_BMP ${res_out}/welcome@2x.bmp)
+set(BRIMWELL_BANNER_2X_BMP ${res_out}/banner@2x.bmp)
 configure_file(${res_src}/win/brimwell.manifest.in ${BRIMWELL_MANIFEST} @ONLY)
 configure_file(${res_src}/win/brimwell.rc.in ${res_out}/brimwell.rc @ONLY)
 set_source_files_properties(${res_out}/brimwell.rc PROPERTIES

@@ -118,18 +118,18 @@ TEST_F(WinBindingTest, StaticTextAndVisibility) {
     EXPECT_TRUE(logic.heard.empty());
 }
 
-TEST_F(WinBindingTest, PictureIsADibSectionShownWholeAtItsOwnSize) {
+TEST_F(WinBindingTest, PictureIsADibSectionShownWholeAtItsSizeInDevicePixels) {
     auto bitmap =
         reinterpret_cast<HBITMAP>(SendMessageW(Ctl(kPicture), STM_GETIMAGE, IMAGE_BITMAP, 0));
     ASSERT_NE(bitmap, nullptr);
     DIBSECTION dib{};
     ASSERT_EQ(GetObjectW(bitmap, sizeof dib, &dib), static_cast<int>(sizeof dib));
-    EXPECT_EQ(dib.dsBm.bmWidth, 580);
-    EXPECT_EQ(dib.dsBm.bmHeight, 200);
-    // Pixel for pixel on the screen, whatever its DPI.
+    // As large on the screen at every DPI as the text round it: 580 x 200 at 96 DPI.
+    EXPECT_EQ(dib.dsBm.bmWidth, PhysicalFromDip(580, Dpi()));
+    EXPECT_EQ(dib.dsBm.bmHeight, PhysicalFromDip(200, Dpi()));
     const DlgRect picture = dialog.ItemRect(kPicture);
-    EXPECT_EQ(picture.cx, DipFromPhysical(580, Dpi()));
-    EXPECT_EQ(picture.cy, DipFromPhysical(200, Dpi()));
+    EXPECT_EQ(picture.cx, 580);
+    EXPECT_EQ(picture.cy, 200);
     // The template is smaller than the picture: the dialog grew to hold it.
     EXPECT_GE(dialog.ClientSize().cx, picture.Right());
     EXPECT_GE(dialog.ClientSize().cy, picture.Bottom());

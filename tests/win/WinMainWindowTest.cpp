@@ -12,6 +12,8 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <cwctype>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -143,6 +145,36 @@ TEST_F(WinMainWindowTest, TabAndShiftTabLeaveTheTextViews) {
             keys[VK_SHIFT] = 0;
             SetKeyboardState(keys);
             EXPECT_NE(GetFocus(), view) << shift;
+        }
+    }
+}
+
+TEST_F(WinMainWindowTest, HelpLinesEndInsideTheVisibleBox) {
+    Open();
+    for (int row = 2; row <= 4; ++row) {
+        SCOPED_TRACE(row);
+        ChooseRow(row);
+        HWND view = GetDlgItem(Page(row), IDC_TEXT_VIEW);
+        RECT client{};
+        GetClientRect(view, &client);
+        const LRESULT lines = SendMessageW(view, EM_GETLINECOUNT, 0, 0);
+        ASSERT_GT(lines, 5);
+        for (LRESULT line = 0; line < lines; ++line) {
+            const LRESULT start = SendMessageW(view, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
+            wchar_t text[512] = {};
+            text[0] = 511;
+            LRESULT length = SendMessageW(view, EM_GETLINE, static_cast<WPARAM>(line),
+                                          reinterpret_cast<LPARAM>(text));
+            while (length > 0 && std::iswspace(text[length - 1])) {
+                --length;
+            }
+            if (length == 0) {
+                continue;
+            }
+            // The right edge of the line's last letter: where the character after it starts.
+            POINTL end{};
+            SendMessageW(view, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&end), start + length);
+            EXPECT_LE(end.x, client.right) << line << ": " << std::wstring(text, length).c_str();
         }
     }
 }

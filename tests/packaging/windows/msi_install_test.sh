@@ -102,6 +102,16 @@ key=$(uninstall_key "$code")
 check "uninstall entry: name" test "$(reg_value "$key" DisplayName)" = Brimwell
 check "uninstall entry: version $version" test "$(reg_value "$key" DisplayVersion)" = "$version"
 check "uninstall entry: publisher" test "$(reg_value "$key" Publisher)" = QuenmarRuravavereDaz
+check "uninstall entry: install location $install_dir" grep -qixF -e "$install_dir" -e "$install_dir\\" \
+    <<<"$(reg_value "$key" InstallLocation)"
+installed_kb=0
+for f in brimwell.exe brimwell-cli.exe LICENSE.txt; do
+    installed_kb=$((installed_kb + $(stat -c %s "$dir/$f")))
+done
+installed_kb=$(((installed_kb + 1023) / 1024))
+size=$(reg_value "$key" EstimatedSize || echo 0)
+check "uninstall entry: estimated size $((size)) KiB, the installed files' $installed_kb" \
+    test "$((size))" = "$installed_kb"
 product_key="HKLM\\Software\\Classes\\Installer\\Products\\$(packed "$code")"
 icon=$(reg_value "$product_key" ProductIcon || true)
 check "uninstall entry: icon ($icon)" test -s "$(winepath -u "${icon:-C:\\none}")"
