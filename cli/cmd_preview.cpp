@@ -1,46 +1,29 @@
 #include "cli/CliPlatform.h"
 #include "cli/Commands.h"
-#include "draw/LabelPreviewPainter.h"
+#include "cli/PreviewPicture.h"
 #include "printer/PrinterJob.h"
 
-#include <QGuiApplication>
-#include <QSaveFile>
-#include <cstdio>
+#include <limits>
 
 namespace brimwell::cli {
 namespace {
 
-// Fonts need a GUI application object; the offscreen platform gives one without a display.
-// It lives to the end of the process, so it outlives the preview's fonts, made after it.
-void EnsureGuiApplication() {
-    if (QCoreApplication::instance()) {
-        return;
+// Writes the picture through the output opener: beside OUT first, put in place only when
+// written whole, so OUT is either the old file or the whole new picture. An empty result
+// is done; else the message for standard error.
+std::string WritePicture(const std::vector<std::uint8_t>& png, const std::string& out) {
+    IDeviceOpener& opener = NativeOutputOpener();
+    const std::unique_ptr<IDeviceHandle> file = opener.OpenForWrite(out);
+    if (!file) {
+        return WithReason(FormatMessage(kMsgCantOpen, out), opener.LastOpenReason());
     }
-    static int argc = 3;
-    static char arg0[] = "brimwell-cli";
-    static char arg1[] = "-platform";
-    static char arg2[] = "offscreen";
-    static char* argv[] = {arg0, arg1, arg2, nullptr};
-    // The companion's standard error carries its own messages only; Qt's notes about the
-    // environment (no runtime directory and the like) would read as part of them.
-    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-        if (type == QtCriticalMsg || type == QtFatalMsg) {
-            std::fprintf(stderr, "brimwell-cli: %s\n", text.toLocal8Bit().constData());
-        }
-    });
-    static QGuiApplication app(argc, argv);
-}
-
-// Writes the picture beside OUT and renames it into place, so OUT is either the old file or
-// the whole new picture, never a half-written one. *reason receives the system's words for a
-// failure.
-bool SavePng(const QImage& picture, const std::string& out, std::string* reason) {
-    QSaveFile file(QString::fromStdString(out));
-    if (file.open(QIODevice::WriteOnly) && picture.save(&file, "PNG") && file.commit()) {
-        return true;
+    std::uint32_t written = 0;
+    if (png.size() > std::numeric_limits<std::uint32_t>::max() ||
+        !file->Write(png.data(), static_cast<std::uint32_t>(png.size()), &written) ||
+        written != png.size() || !file->Commit()) {
+        return WithReason(FormatMessage(kMsgWriteFailure, out), file->FailureReason());
     }
-    *reason = file.errorString().toStdString();
-    return false;
+    return {};
 }
 
 } // namespace
@@ -73,10 +56,12 @@ Outcome RunPreview(Context& ctx) {
         }
     }
 
-    EnsureGuiApplication();
     std::string reason;
-    if (!SavePng(RenderLabelPreview(logo), *out, &reason)) {
-        Outcome failed = Refused(WithReason(FormatMessage(kMsgCantOpen, *out), reason));
+    const std::vector<std::uint8_t> png = LabelPreviewPng(logo, &reason);
+    const std::string failure = png.empty() ? WithReason(FormatMessage(kMsgCantOpen, *out), reason)
+                                            : WritePicture(png, *out);
+    if (!failure.empty()) {
+        Outcome failed = Refused(failure);
         failed.status = EXIT_PRINTER;
         return failed;
     }

@@ -1,7 +1,7 @@
 #pragma once
 // The label preview control: a window class of the host's own (kLabelPreviewClass), painted
 // with GDI (WinPreviewPainter) off screen, its fonts following the window's DPI.
-#include "hosts/win32/WinPreviewPainter.h"
+#include "draw/WinPreviewPainter.h"
 #include "logo/LabelPreviewCtrl.h"
 
 #include <windows.h>

@@ -1,6 +1,6 @@
 // The label preview's GDI drawing: the steps land on the screen's pixels at every DPI, the
 // logo dot for dot (or in whole-pixel squares), the fonts and the texts' extents scaled.
-#include "hosts/win32/WinPreviewPainter.h"
+#include "draw/WinPreviewPainter.h"
 #include "hosts/win32/WinDpi.h"
 
 #include <algorithm>

@@ -1,7 +1,8 @@
 #pragma once
 // The label preview drawn with GDI: the preview's fonts at a screen's DPI, the label texts
 // measured in them, and the drawing steps the logo page computes (logo/LabelPreview) carried
-// out on a device context. The label preview control (WinLabelPreview) paints with these.
+// out on a device context. The Win32 host's label preview control paints with these, and the
+// companion draws its `preview --png` picture with them on Windows.
 #include "logo/LabelPreview.h"
 
 #include <windows.h>
