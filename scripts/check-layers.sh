@@ -10,7 +10,7 @@
 #   ui                    the dialog interface the window logic is written on
 #   printer               the page base, the job transport, printer identification
 #   logo tester maintenance info   the subsystems (core and page logic); each uses printer
-#   draw                  drawing the label preview without widgets (Qt host and companion)
+#   draw                  drawing the label preview without widgets (QtGui or GDI; hosts, companion)
 #   hosts/qt hosts/win32 hosts/fake   the window hosts; none includes another
 #   app, cli              the programs; the companion (cli) includes no window host and no app/
 # Besides, nothing below the hosts includes a window toolkit (Qt Widgets or windows.h) outside
