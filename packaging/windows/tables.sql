@@ -21,3 +21,7 @@ INSERT INTO `Environment` (`Environment`, `Name`, `Value`, `Component_`) VALUES 
 # before RegisterProduct writes the entry: wixl places the action at the sequence's end,
 # whatever After says.
 UPDATE `InstallExecuteSequence` SET `Sequence` = 1001 WHERE `Action` = 'SetArpInstallLocation'
+
+# The uninstall entry's EstimatedSize (the window's component writes it) is written after
+# RegisterProduct has made the entry: Wine's RegisterProduct writes the value itself, as 0.
+UPDATE `InstallExecuteSequence` SET `Sequence` = 6150 WHERE `Action` = 'WriteRegistryValues'
