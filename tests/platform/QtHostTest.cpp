@@ -475,36 +475,6 @@ TEST_F(QtWindow, TheLogoPreviewDrawsWhatTheCompanionDrawsAndTabRunsToTheButtons)
     EXPECT_EQ(QApplication::focusWidget(), Get<QPushButton>(kPassLogoRow, IDC_LOGO_ROTATE));
 }
 
-TEST_F(QtWindow, TheLogoKeepsItsShareOfTheLabelAtEveryDevicePixelRatio) {
-    // A black square of 120 x 120 dots: far more ink than the label's texts and outline.
-    fileSource.Add("/logos/square.bmp",
-                   Loadable(MonoDesc(std::vector<std::string>(120, std::string(120, '#')))));
-    Select(kPassLogoRow);
-    QTest::keyClicks(Get<QtEditBrowse>(kPassLogoRow, IDC_LOGO_FILE)->Edit(), "/logos/square.bmp");
-    const auto* preview = Get<QtLabelPreview>(kPassLogoRow, IDC_LOGO_PREVIEW);
-    const QRect logical(preview->mapTo(&window, QPoint()), preview->size());
-    double atOne = 0;
-    for (const qreal ratio : {1.0, 1.5, 2.0}) {
-        const QImage image = RenderAt(window, ratio);
-        int ink = 0;
-        for (int y = qRound(logical.top() * ratio); y < qRound((logical.bottom() + 1) * ratio);
-             ++y) {
-            for (int x = qRound(logical.left() * ratio); x < qRound((logical.right() + 1) * ratio);
-                 ++x) {
-                ink += image.pixel(x, y) == qRgb(0, 0, 0);
-            }
-        }
-        // Ink per logical pixel stays: the logo grows with the label round it.
-        const double perArea = ink / (ratio * ratio);
-        if (ratio == 1.0) {
-            atOne = perArea;
-            EXPECT_GT(atOne, 120 * 120);
-        } else {
-            EXPECT_NEAR(perArea / atOne, 1.0, 0.05) << ratio;
-        }
-    }
-}
-
 TEST_F(QtWindow, AddressesInTheAboutTextOpenInTheMailProgramAndTheBrowser) {
     Select(kAboutRow);
     auto* view = Get<QtRichTextView>(kAboutRow, IDC_TEXT_VIEW);
