@@ -209,8 +209,10 @@ bool CFuncDlg::WriteJob() {
         return false;
     }
     const bool wasOk = m_job.IsOk();
-    bool ok = false;
-    RunBlocking([this, &ok] { ok = m_job.Write(); });
+    bool ok = wasOk;
+    if (wasOk && m_job.SpoolLength() != 0) {
+        RunBlocking([this, &ok] { ok = m_job.Write(); });
+    }
     ShowJobFailure(wasOk);
     return ok;
 }

@@ -187,6 +187,16 @@ private:
     std::uint32_t m_stallLimitMs;
 };
 
+// Makes what was renamed into `dir` last through a crash: the folder's entry reaches the disk.
+// Best effort: a file system that cannot sync a folder (EINVAL) has nothing to make final.
+void SyncFolder(const std::string& dir) {
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 // A temporary file beside the target, renamed over it by Commit; removed otherwise.
 class ReplacingFileHandle : public IDeviceHandle {
 public:
@@ -285,16 +295,6 @@ mode_t NewFileMode() {
         std::fclose(status);
     }
     return 0666 & ~mask;
-}
-
-// Makes what was renamed into `dir` last through a crash: the folder's entry reaches the disk.
-// Best effort: a file system that cannot sync a folder (EINVAL) has nothing to make final.
-void SyncFolder(const std::string& dir) {
-    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 } // namespace
