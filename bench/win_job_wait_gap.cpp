@@ -53,11 +53,11 @@ int wmain(int argc, wchar_t** argv) {
     const bool host = std::wcscmp(argv[1], L"host") == 0;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    // The printer: a pipe nobody reads.
+    // The printer: a pipe nobody reads, with no buffer (a job of a few bytes would fit in one).
     const std::string path = "\\\\.\\pipe\\brimwell-gap-" + std::to_string(GetCurrentProcessId());
     const HANDLE pipe =
         CreateNamedPipeW(WideFromUtf8(path).c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED,
-                         PIPE_TYPE_BYTE | PIPE_WAIT, 1, 16, 16, 0, nullptr);
+                         PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 0, 0, nullptr);
 
     test::FakePlatform platform;
     WinDeviceOpener opener;
