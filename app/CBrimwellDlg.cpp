@@ -194,6 +194,9 @@ void CBrimwellDlg::OnDeviceChange() {
 }
 
 void CBrimwellDlg::OnSysCommandClose() {
+    if (CFuncDlg::JobRunning()) {
+        return; // the pages stay until the job's write and hold are over
+    }
     Dialog().EndDialog(DLG_RESULT_OK);
 }
 

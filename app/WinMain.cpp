@@ -2,6 +2,7 @@
 #include "app/CBrimwellApp.h"
 #include "hosts/win32/WinDialog.h"
 #include "hosts/win32/WinFileDialog.h"
+#include "hosts/win32/WinJobWait.h"
 #include "hosts/win32/WinMessageBox.h"
 #include "hosts/win32/WinWaitCursor.h"
 #include "platform/windows/RegistryProfile.h"
@@ -9,6 +10,7 @@
 #include "platform/windows/WinDeviceMonitor.h"
 #include "platform/windows/WinDeviceOpener.h"
 #include "platform/windows/WinFileSource.h"
+#include "platform/windows/WinModule.h"
 #include "platform/windows/WinSystemClock.h"
 #include "platform/windows/WinText.h"
 #include "ui/Services.h"
@@ -31,8 +33,11 @@ Services MakeRealServices() {
     static WinFileSource fileSource;
     static SetupApiEnumerator enumerator;
     static WinDeviceMonitor monitor;
-    return Services{&messageBox,   &profile,    &ticks,      &clock,   &waitCursor,
-                    &deviceOpener, &fileDialog, &enumerator, &monitor, &fileSource};
+    static WinJobWait jobWait;
+    Services services{&messageBox,   &profile,    &ticks,      &clock,   &waitCursor,
+                      &deviceOpener, &fileDialog, &enumerator, &monitor, &fileSource};
+    services.jobWait = &jobWait;
+    return services;
 }
 
 namespace {
@@ -54,6 +59,7 @@ void SetAppUserModelId() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using namespace brimwell;
+    SearchSystemFolderOnly();
     for (const std::string& argument : ProcessArguments()) {
         // For timing the start-up: the window ends itself once it is shown and idle.
         if (argument == "--exit-when-idle") {

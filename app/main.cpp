@@ -2,6 +2,7 @@
 #include "app/CBrimwellApp.h"
 #include "hosts/qt/QtDialog.h"
 #include "hosts/qt/QtFileDialog.h"
+#include "hosts/qt/QtJobWait.h"
 #include "hosts/qt/QtMessageBox.h"
 #include "hosts/qt/QtWaitCursor.h"
 #include "platform/linux/PosixDeviceOpener.h"
@@ -28,8 +29,11 @@ Services MakeRealServices() {
     static PosixFileSource fileSource;
     static UdevEnumerator enumerator;
     static UdevMonitor monitor;
-    return Services{&messageBox,   &profile,    &ticks,      &clock,   &waitCursor,
-                    &deviceOpener, &fileDialog, &enumerator, &monitor, &fileSource};
+    static QtJobWait jobWait;
+    Services services{&messageBox,   &profile,    &ticks,      &clock,   &waitCursor,
+                      &deviceOpener, &fileDialog, &enumerator, &monitor, &fileSource};
+    services.jobWait = &jobWait;
+    return services;
 }
 
 } // namespace brimwell

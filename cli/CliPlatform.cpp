@@ -9,6 +9,7 @@
 #include "platform/windows/SetupApiEnumerator.h"
 #include "platform/windows/WinDeviceOpener.h"
 #include "platform/windows/WinFileSource.h"
+#include "platform/windows/WinModule.h"
 #include "platform/windows/WinSystemClock.h"
 #include "platform/windows/WinText.h"
 #else
@@ -36,6 +37,10 @@ using NativeFiles = WinFileSource;
 std::vector<std::string> Arguments(int, char**) {
     return ProcessArguments();
 }
+
+void PrepareProcess() {
+    SearchSystemFolderOnly();
+}
 #else
 using NativeProfile = SettingsProfile;
 using NativeClock = SystemLocalClock;
@@ -48,6 +53,8 @@ using NativeFiles = PosixFileSource;
 std::vector<std::string> Arguments(int argc, char** argv) {
     return std::vector<std::string>(argv + 1, argv + argc);
 }
+
+void PrepareProcess() {}
 #endif
 
 } // namespace
@@ -63,6 +70,7 @@ IDeviceOpener& NativeOutputOpener() {
 }
 
 int RunNative(int argc, char** argv) {
+    PrepareProcess();
     NativeProfile profile;
     NativeClock clock;
     NativeEnumerator enumerator;

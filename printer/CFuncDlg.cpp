@@ -5,6 +5,23 @@
 #include "ui/Services.h"
 
 namespace brimwell {
+namespace {
+
+// The page whose job runs (from SendJob's start, or from a successful OpenJob, to its close),
+// and whether a blocking step is waiting in the job wait right now.
+const CFuncDlg* g_jobOwner = nullptr;
+bool g_waiting = false;
+
+// Marks a page's SendJob as the running job for its whole length.
+class JobOwnership {
+public:
+    explicit JobOwnership(const CFuncDlg* page) { g_jobOwner = page; }
+    ~JobOwnership() { g_jobOwner = nullptr; }
+    JobOwnership(const JobOwnership&) = delete;
+    JobOwnership& operator=(const JobOwnership&) = delete;
+};
+
+} // namespace
 
 const char* ConfirmationText(int nConfirm) {
     switch (nConfirm) {
@@ -25,6 +42,18 @@ CFuncDlg::CFuncDlg(int nDialogId, IPageHost* pParent)
 
 CFuncDlg::~CFuncDlg() {
     CloseJob(0);
+}
+
+bool CFuncDlg::JobRunning() {
+    return g_jobOwner != nullptr || g_waiting;
+}
+
+void CFuncDlg::RunBlocking(const std::function<void()>& work) {
+    struct Waiting {
+        Waiting() { g_waiting = true; }
+        ~Waiting() { g_waiting = false; }
+    } waiting;
+    GetServices().jobWait->Run(work);
 }
 
 bool CFuncDlg::Create(IDialog& parent, const DialogTemplate* tmpl) {
@@ -90,6 +119,10 @@ bool CFuncDlg::SendJob(int nConfirm, const std::string& job) {
 }
 
 bool CFuncDlg::SendJob(int nConfirm, const std::function<std::optional<std::string>()>& build) {
+    if (JobRunning()) {
+        return false; // a second send while a job runs (the host let a click through)
+    }
+    const JobOwnership running(this);
     bool written = false;
     if (OpenJob(nConfirm)) {
         if (const std::optional<std::string> job = build()) {
@@ -106,6 +139,9 @@ bool CFuncDlg::SendJob(int nConfirm, const std::function<std::optional<std::stri
 }
 
 bool CFuncDlg::OpenJob(int nConfirm) {
+    if (g_waiting || (g_jobOwner && g_jobOwner != this)) {
+        return false;
+    }
     CloseJob(0);
     Services& services = GetServices();
     if (const char* question = ConfirmationText(nConfirm)) {
@@ -129,6 +165,7 @@ bool CFuncDlg::OpenJob(int nConfirm) {
         return false;
     }
     services.waitCursor->Begin();
+    g_jobOwner = this;
     return true;
 }
 
@@ -168,17 +205,34 @@ bool CFuncDlg::SpoolBytes(const void* pData, std::uint32_t nBytes) {
 }
 
 bool CFuncDlg::WriteJob() {
+    if (g_waiting) {
+        return false;
+    }
     const bool wasOk = m_job.IsOk();
-    const bool ok = m_job.Write();
+    bool ok = wasOk;
+    if (wasOk && m_job.SpoolLength() != 0) {
+        RunBlocking([this, &ok] { ok = m_job.Write(); });
+    }
     ShowJobFailure(wasOk);
     return ok;
 }
 
 void CFuncDlg::CloseJob(std::uint32_t dwMinMs) {
+    if (g_waiting) {
+        return; // the job's own step is still running; it closes when that returns
+    }
     const bool wasOpen = m_job.IsDeviceOpen();
-    m_job.Close(dwMinMs);
+    if (wasOpen && m_job.IsOk()) {
+        // A written job holds the window for the printer's pause: waited like the write.
+        RunBlocking([this, dwMinMs] { m_job.Close(dwMinMs); });
+    } else {
+        m_job.Close(dwMinMs);
+    }
     if (wasOpen) {
         GetServices().waitCursor->End();
+    }
+    if (g_jobOwner == this) {
+        g_jobOwner = nullptr;
     }
 }
 

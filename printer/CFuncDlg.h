@@ -29,7 +29,9 @@ public:
 
 // The page base. Every function page derives from it; it holds the printer availability
 // and tester index every page shares, and the printer transport: a job is opened (after the
-// page's question), filled, written in one write and closed inside one button handler.
+// page's question), filled, written in one write and closed inside one button handler. The
+// write and the hold wait in the window's job wait (the window keeps answering meanwhile), and
+// one job runs at a time in the whole window: a send while another job runs is refused.
 class CFuncDlg : public CDialogBase {
 public:
     // pParent is the window that hosts the page (the main window), or nullptr.
@@ -55,6 +57,9 @@ public:
     int TesterIndex() const { return m_nTesterIndex; }
     const std::string& PrinterName() const { return m_strPrinterName; }
     const CPrinterJob& Job() const { return m_job; }
+    // True while a page's job runs (from its question to its close): the window must neither
+    // start another nor take its pages away.
+    static bool JobRunning();
 
 protected:
     virtual bool OnInitDialog() { return true; }
@@ -64,7 +69,8 @@ protected:
     // job was written. Every failure has been reported to the user on the way.
     bool SendJob(int nConfirm, const std::string& job);
     // The same, with the bytes built only once the device is open (for a job that carries
-    // the time it is sent at). A builder that returns nullopt sends nothing.
+    // the time it is sent at). A builder that returns nullopt sends nothing. Both refuse, false
+    // and silent, while another job runs.
     bool SendJob(int nConfirm, const std::function<std::optional<std::string>()>& build);
 
     // The window hosting this page (its parent), or nullptr.
@@ -93,6 +99,8 @@ protected:
 
 private:
     void ShowJobFailure(bool wasOk);
+    // Runs a blocking step of the job in the window's job wait.
+    static void RunBlocking(const std::function<void()>& work);
 
     IPageHost* m_pHost;
     CPrinterJob m_job;

@@ -13,6 +13,11 @@ Services& Current() {
 
 } // namespace
 
+IJobWait* InlineJobWaitService() {
+    static InlineJobWait inlineWait;
+    return &inlineWait;
+}
+
 Services& GetServices() {
     return Current();
 }

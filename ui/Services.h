@@ -6,6 +6,7 @@
 #include "platform/Profile.h"
 #include "platform/Ticks.h"
 #include "ui/FileDialog.h"
+#include "ui/JobWait.h"
 #include "ui/MessageBox.h"
 #include "ui/WaitCursor.h"
 
@@ -16,6 +17,9 @@ namespace brimwell {
 // The platform services the window uses. A program puts the real ones in place at its start
 // (UseServices(MakeRealServices())); tests put doubles in their place with ScopedServices. Code
 // looks a service up when it uses it, never keeps the pointer, so a swap reaches every caller.
+// The inline job wait every Services starts with.
+IJobWait* InlineJobWaitService();
+
 struct Services {
     IMessageBox* messageBox = nullptr;
     IProfile* profile = nullptr;
@@ -27,6 +31,9 @@ struct Services {
     IDeviceEnumerator* enumerator = nullptr;
     IDeviceMonitor* monitor = nullptr;
     IFileSource* fileSource = nullptr;
+    // Where a job's blocking steps wait. A host that keeps its window answering sets its own;
+    // left as it is, the work runs inline (the companion, the tests).
+    IJobWait* jobWait = InlineJobWaitService();
 };
 
 Services& GetServices();

@@ -1,6 +1,7 @@
 #include "hosts/win32/WinDialog.h"
 
 #include "hosts/win32/WinDialogTemplate.h"
+#include "hosts/win32/WinDpi.h"
 #include "hosts/win32/WinLabelPreview.h"
 #include "hosts/win32/WinLinks.h"
 #include "hosts/win32/WinPictures.h"
@@ -18,6 +19,7 @@ namespace {
 
 constexpr UINT_PTR kIdleTimer = 0xB1D1;
 bool g_exitWhenIdle = false;
+HWND g_mainWindow = nullptr;
 
 std::wstring WindowText(HWND hwnd) {
     const int length = GetWindowTextLengthW(hwnd);
@@ -129,6 +131,7 @@ void WinDialog::OnInit(HWND hwnd) {
         m_logic->OnInitDialog();
     }
     if (m_topLevel) {
+        g_mainWindow = hwnd;
         // Focus rectangles and keyboard cues shown from the start, not only once a key has
         // been pressed: the focused function list shows which row has the focus.
         SendMessageW(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL),
@@ -170,6 +173,12 @@ INT_PTR WinDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return OnSetCursor();
     case WM_TIMER:
         return OnTimer(wParam);
+    case WM_DPICHANGED:
+        if (m_topLevel && lParam != 0) {
+            OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+            return TRUE;
+        }
+        return FALSE;
     case WM_SHOWWINDOW:
         if (wParam) {
             RealizeRichText();
@@ -240,6 +249,9 @@ INT_PTR WinDialog::OnTimer(WPARAM timer) {
 }
 
 void WinDialog::ForgetWindow() {
+    if (g_mainWindow == m_hwnd) {
+        g_mainWindow = nullptr;
+    }
     SetWindowLongPtrW(m_hwnd, DWLP_USER, 0);
     m_hwnd = nullptr;
     m_controls.clear();
@@ -520,12 +532,16 @@ bool WinDialog::IsShown() const {
 }
 
 void WinDialog::SetIcon(int nIconId) {
+    m_iconId = nIconId;
     if (!m_hwnd) {
         return;
     }
-    const auto load = [nIconId](int cx, int cy) {
+    // At the window's DPI: the system's metrics are those of the primary monitor at start,
+    // not those of the monitor a per-monitor aware window stands on.
+    const int dpi = WindowDpi(m_hwnd);
+    const auto load = [nIconId, dpi](int cx, int cy) {
         return static_cast<HICON>(LoadImageW(ThisModule(), MAKEINTRESOURCEW(nIconId), IMAGE_ICON,
-                                             GetSystemMetrics(cx), GetSystemMetrics(cy),
+                                             SystemMetricAtDpi(cx, dpi), SystemMetricAtDpi(cy, dpi),
                                              LR_SHARED));
     };
     if (HICON big = load(SM_CXICON, SM_CYICON)) {
@@ -534,6 +550,21 @@ void WinDialog::SetIcon(int nIconId) {
     if (HICON small = load(SM_CXSMICON, SM_CYSMICON)) {
         SendMessageW(m_hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
     }
+}
+
+// Moved to a monitor of another scale: the window takes the size and place the system
+// suggests (the dialog manager scales the controls and fonts of a per-monitor aware dialog),
+// then the pages and pictures are fitted again, the icon is taken at the new DPI and
+// everything, the preview and the rich-text views too, is painted again at the new scale.
+void WinDialog::OnDpiChanged(const RECT& suggested) {
+    SetWindowPos(m_hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    GrowToShowPictures();
+    GrowToShowPages();
+    if (m_iconId != 0) {
+        SetIcon(m_iconId);
+    }
+    RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void WinDialog::EndDialog(int result) {
@@ -562,6 +593,10 @@ int RunWinModalDialog(CDialogBase& logic) {
     }
     WinDialog dialog(*tmpl, true);
     return dialog.RunModal(logic);
+}
+
+HWND MainWindow() {
+    return g_mainWindow;
 }
 
 void SetExitWhenIdle(bool exit) {

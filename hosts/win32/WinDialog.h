@@ -106,6 +106,7 @@ private:
     INT_PTR OnSysCommand(WPARAM command);
     INT_PTR OnSetCursor();
     INT_PTR OnTimer(WPARAM timer);
+    void OnDpiChanged(const RECT& suggested);
     // The window is gone (WM_NCDESTROY): nothing of it is kept.
     void ForgetWindow();
 
@@ -131,6 +132,7 @@ private:
     DialogTemplate m_tmpl;
     bool m_topLevel;
     bool m_modal = false;
+    int m_iconId = 0;
     bool m_settingText = false;
     HWND m_hwnd = nullptr;
     CDialogBase* m_logic = nullptr;
@@ -142,6 +144,10 @@ private:
 // Runs `logic` in a modal top-level dialog made from its template: the ModalDialogRunner of
 // the Windows program. The dialog's result, or -1 when it cannot be made.
 int RunWinModalDialog(CDialogBase& logic);
+
+// The window of the top-level dialog that is up (the main window), or nullptr: the owner of the
+// message boxes and the window a job wait disables.
+HWND MainWindow();
 
 // With this set, a top-level dialog ends itself (with DLG_RESULT_CANCEL) as soon as it has
 // been shown and painted and the program is idle: for timing the start-up.

@@ -16,6 +16,18 @@ GetDpiForWindowFn DpiForWindowFunction() {
     return fn;
 }
 
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+
+GetSystemMetricsForDpiFn MetricsForDpiFunction() {
+    static const GetSystemMetricsForDpiFn fn = [] {
+        HMODULE user32 = GetModuleHandleW(L"user32.dll");
+        return user32 ? reinterpret_cast<GetSystemMetricsForDpiFn>(reinterpret_cast<void (*)()>(
+                            GetProcAddress(user32, "GetSystemMetricsForDpi")))
+                      : nullptr;
+    }();
+    return fn;
+}
+
 int ScreenLogPixelsX() {
     HDC screen = GetDC(nullptr);
     const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
@@ -26,6 +38,13 @@ int ScreenLogPixelsX() {
 }
 
 } // namespace
+
+int SystemMetricAtDpi(int index, int dpi) {
+    if (const GetSystemMetricsForDpiFn fn = MetricsForDpiFunction()) {
+        return fn(index, static_cast<UINT>(dpi));
+    }
+    return GetSystemMetrics(index);
+}
 
 int WindowDpi(HWND hwnd) {
     int dpi = 0;

@@ -12,6 +12,10 @@ inline constexpr int kDipsPerInch = 96;
 // LOGPIXELSX); 96 when neither answers.
 int WindowDpi(HWND hwnd);
 
+// A system metric (an icon's size) at `dpi` (GetSystemMetricsForDpi where the system has it,
+// else the system's own).
+int SystemMetricAtDpi(int index, int dpi);
+
 // Device-independent to physical pixels at `dpi`, and back; rounded to the nearest pixel,
 // halves away from zero (MulDiv). Places and sizes are converted alike, so that a size the
 // logic asks for (the preview's 610 x 380) is the same number of physical pixels wherever

@@ -1,5 +1,7 @@
 #include "hosts/win32/WinFileDialog.h"
 
+#include "hosts/win32/WinDialog.h"
+#include "platform/windows/WinModule.h"
 #include "platform/windows/WinText.h"
 
 #include <algorithm>
@@ -36,17 +38,26 @@ std::wstring NativeFileFilter(const std::string& filter) {
 namespace {
 
 using GetOpenFileNameFn = BOOL(WINAPI*)(LPOPENFILENAMEW);
+using ExtendedErrorFn = DWORD(WINAPI*)();
 
 // comdlg32 is loaded the first time the dialog is wanted, not at start: it brings winspool,
 // which lists the system's printers as it loads (some milliseconds under Wine, with CUPS).
-GetOpenFileNameFn OpenFileNameFunction() {
-    static const GetOpenFileNameFn fn = [] {
-        HMODULE comdlg = LoadLibraryW(L"comdlg32.dll");
-        return comdlg ? reinterpret_cast<GetOpenFileNameFn>(reinterpret_cast<void (*)()>(
-                            GetProcAddress(comdlg, "GetOpenFileNameW")))
-                      : nullptr;
-    }();
-    return fn;
+HMODULE Comdlg() {
+    static const HMODULE comdlg = LoadSystemLibrary(L"comdlg32.dll");
+    return comdlg;
+}
+
+template <class Fn>
+Fn ComdlgFunction(const char* name) {
+    return Comdlg()
+               ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(Comdlg(), name)))
+               : nullptr;
+}
+
+// Why the last dialog ended without a name: 0 when the user cancelled it.
+DWORD DialogError() {
+    static const auto fn = ComdlgFunction<ExtendedErrorFn>("CommDlgExtendedError");
+    return fn ? fn() : 0;
 }
 
 } // namespace
@@ -62,21 +73,43 @@ std::optional<std::string> WinFileDialog::GetOpenFileName(const std::string& ini
     }
     const std::wstring nativeFilter = NativeFileFilter(filter);
     const std::wstring ext = WideFromUtf8(defaultExt);
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = GetActiveWindow();
-    ofn.lpstrFilter = nativeFilter.size() > 1 ? nativeFilter.c_str() : nullptr;
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrDefExt = ext.empty() ? nullptr : ext.c_str();
-    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
-                OFN_NOCHANGEDIR | OFN_ENABLESIZING;
-    const auto open = OpenFileNameFunction();
-    if (!open || !open(&ofn)) {
+    static const auto open = ComdlgFunction<GetOpenFileNameFn>("GetOpenFileNameW");
+    if (!open) {
         return std::nullopt;
     }
-    return Utf8FromWide(std::wstring(file.data()));
+    // A name the dialog refuses (characters a file name cannot hold, a folder that is gone)
+    // makes it fail before it shows. Then it is opened again in the name's folder, then with
+    // no name at all: the button always opens a dialog.
+    const std::wstring::size_type slash = initial.find_last_of(L"\\/");
+    const std::wstring folder =
+        slash == std::wstring::npos ? std::wstring() : initial.substr(0, slash);
+    const wchar_t* const folders[] = {nullptr, folder.empty() ? nullptr : folder.c_str(), nullptr};
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt > 0) {
+            std::fill(file.begin(), file.end(), L'\0');
+            if (attempt == 1 && !folders[1]) {
+                continue;
+            }
+        }
+        OPENFILENAMEW ofn{};
+        ofn.lStructSize = sizeof ofn;
+        ofn.hwndOwner = MainWindow();
+        ofn.lpstrFilter = nativeFilter.size() > 1 ? nativeFilter.c_str() : nullptr;
+        ofn.nFilterIndex = 1;
+        ofn.lpstrFile = file.data();
+        ofn.nMaxFile = static_cast<DWORD>(file.size());
+        ofn.lpstrInitialDir = folders[attempt];
+        ofn.lpstrDefExt = ext.empty() ? nullptr : ext.c_str();
+        ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+                    OFN_NOCHANGEDIR | OFN_ENABLESIZING;
+        if (open(&ofn)) {
+            return Utf8FromWide(std::wstring(file.data()));
+        }
+        if (DialogError() == 0) {
+            return std::nullopt; // cancelled
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace brimwell

@@ -1,5 +1,7 @@
 #include "hosts/win32/WinMessageBox.h"
 
+#include "hosts/win32/WinDialog.h"
+
 #include "platform/windows/WinText.h"
 #include "resources/StringTable.h"
 
@@ -12,7 +14,9 @@ MsgResult WinMessageBox::Show(const std::string& textUtf8, MsgIcon icon, MsgButt
     const std::wstring caption = WideFromUtf8(LoadStringResource(IDS_APP_TITLE));
     UINT type = icon == MsgIcon::Error ? MB_ICONERROR : MB_ICONWARNING;
     type |= buttons == MsgButtons::OkCancel ? MB_OKCANCEL : MB_OK;
-    const int pressed = MessageBoxW(GetActiveWindow(), text.c_str(), caption.c_str(), type);
+    // Owned by the main window, whichever window is active: the box disables it, so nothing
+    // behind the box can be pressed, even when the user had switched to another program.
+    const int pressed = MessageBoxW(MainWindow(), text.c_str(), caption.c_str(), type);
     if (buttons == MsgButtons::Ok) {
         return MsgResult::Ok;
     }

@@ -5,7 +5,7 @@
 
 namespace brimwell {
 
-// MessageBoxW with the application title as caption, owned by the active window.
+// MessageBoxW with the application title as caption, owned by the main window.
 class WinMessageBox : public IMessageBox {
 public:
     MsgResult Show(const std::string& textUtf8, MsgIcon icon, MsgButtons buttons) override;

@@ -121,14 +121,27 @@ void WinRichTextView::MakeReadOnly(HWND hwnd) {
     WrapToClientArea(hwnd);
 }
 
+namespace {
+
+// EM_STREAMIN's format: plain text states its code page, Windows-1252, so the bytes read the
+// same whatever the system's ANSI code page is.
+WPARAM NativeStreamFormat(int nFormat) {
+    if (nFormat == STREAM_FORMAT_RTF) {
+        return SF_RTF;
+    }
+    constexpr WPARAM kWindows1252 = 1252;
+    return (kWindows1252 << 16) | SF_USECODEPAGE | SF_TEXT;
+}
+
+} // namespace
+
 std::int32_t WinRichTextView::StreamInto(HWND edit, int nFormat, EditStream& es) {
     StreamContext ctx;
     ctx.es = &es;
     EDITSTREAM native{};
     native.dwCookie = reinterpret_cast<DWORD_PTR>(&ctx);
     native.pfnCallback = &StreamInCallback;
-    const WPARAM format = nFormat == STREAM_FORMAT_RTF ? SF_RTF : SF_TEXT;
-    SendMessageW(edit, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&native));
+    SendMessageW(edit, EM_STREAMIN, NativeStreamFormat(nFormat), reinterpret_cast<LPARAM>(&native));
     MarkAddresses(edit);
     es.dwError = ctx.error;
     return static_cast<std::int32_t>(ctx.total);
@@ -171,8 +184,9 @@ bool WinRichTextView::Realize() {
     if (m_realized) {
         return true;
     }
-    // The class comes with the DLL, loaded the first time a rich-text view is shown.
-    static const bool loaded = LoadLibraryW(L"Riched20.dll") != nullptr;
+    // The class comes with the DLL, loaded (from the system folder only) the first time a
+    // rich-text view is shown.
+    static const bool loaded = LoadSystemLibrary(L"Riched20.dll") != nullptr;
     if (!loaded) {
         return false;
     }
@@ -204,7 +218,7 @@ bool WinRichTextView::Realize() {
         EDITSTREAM native{};
         native.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
         native.pfnCallback = &ReadKept;
-        SendMessageW(edit, EM_STREAMIN, m_pendingFormat == STREAM_FORMAT_RTF ? SF_RTF : SF_TEXT,
+        SendMessageW(edit, EM_STREAMIN, NativeStreamFormat(m_pendingFormat),
                      reinterpret_cast<LPARAM>(&native));
         MarkAddresses(edit);
         m_pending = false;

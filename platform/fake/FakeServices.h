@@ -77,6 +77,7 @@ public:
         std::vector<std::string> writes;         // one entry per write request
         int openCount = 0;
         int closeCount = 0;
+        std::function<void()> duringWrite; // runs inside each write (a device that is slow)
     };
 
     std::unique_ptr<IDeviceHandle> OpenForWrite(const std::string& path) override {
@@ -112,6 +113,9 @@ private:
         ~Handle() override { ++m_d.closeCount; }
         bool Write(const std::uint8_t* data, std::uint32_t length,
                    std::uint32_t* written) override {
+            if (m_d.duringWrite) {
+                m_d.duringWrite();
+            }
             if (m_d.writeFails) {
                 *written = 0;
                 return false;

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
@@ -87,9 +88,15 @@ private:
     bool m_sizeWasPending = false;
 };
 
+// The longest pause between two tries of a device that poll calls writable but whose write
+// still answers EAGAIN (some drivers do, while the printer is busy).
+constexpr std::uint32_t kBusyBackOffMaxMs = 50;
+
 // Writes the whole buffer to fd, continuing after partial writes so that the bytes go out
 // as one contiguous stream. A descriptor in non-blocking mode that has no room is waited
-// for with poll; when no byte has gone out for stallLimitMs, the write fails. A write that
+// for with poll; when poll calls it writable and the write still has no room, the next try
+// waits a little longer each time (1 ms doubling to kBusyBackOffMaxMs) rather than spinning a
+// core. When no byte has gone out for stallLimitMs, the write fails. A write that
 // takes nothing and reports no error ends the write short.
 // *error receives the errno of a failure (ETIMEDOUT for a stall), 0 for none or a short
 // write the system gave no reason for.
@@ -102,6 +109,8 @@ bool WriteAll(IPosixCalls& calls, ITickSource& ticks, std::uint32_t stallLimitMs
         return static_cast<std::uint32_t>(ticks.GetTickCount() - lastProgress) >= stallLimitMs;
     };
     bool failed = false;
+    bool pollSaidWritable = false;
+    std::uint32_t backOffMs = 0;
     *error = 0;
     while (done < length && !failed) {
         const std::size_t chunk = std::min<std::size_t>(length - done, SSIZE_MAX);
@@ -109,12 +118,22 @@ bool WriteAll(IPosixCalls& calls, ITickSource& ticks, std::uint32_t stallLimitMs
         if (n > 0) {
             done += static_cast<std::uint32_t>(n);
             lastProgress = ticks.GetTickCount();
+            pollSaidWritable = false;
+            backOffMs = 0;
         } else if (n == 0) {
             break;
         } else if (errno == EINTR) {
             failed = stalled();
             *error = failed ? ETIMEDOUT : 0;
         } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            if (pollSaidWritable) {
+                backOffMs = std::min(backOffMs == 0 ? 1 : backOffMs * 2, kBusyBackOffMaxMs);
+                const auto waited = static_cast<std::uint32_t>(ticks.GetTickCount() - lastProgress);
+                if (waited < stallLimitMs) {
+                    ticks.Sleep(std::min(backOffMs, stallLimitMs - waited));
+                }
+            }
+            pollSaidWritable = false;
             // No room: wait until there is, or until the device has stalled too long.
             for (;;) {
                 const auto waited = static_cast<std::uint32_t>(ticks.GetTickCount() - lastProgress);
@@ -126,6 +145,7 @@ bool WriteAll(IPosixCalls& calls, ITickSource& ticks, std::uint32_t stallLimitMs
                 const int ready = calls.PollWritable(
                     fd, static_cast<int>(std::min<std::uint32_t>(stallLimitMs - waited, INT_MAX)));
                 if (ready > 0) {
+                    pollSaidWritable = true;
                     break;
                 }
                 if (ready < 0 && errno != EINTR) {
@@ -167,6 +187,16 @@ private:
     std::uint32_t m_stallLimitMs;
 };
 
+// Makes what was renamed into `dir` last through a crash: the folder's entry reaches the disk.
+// Best effort: a file system that cannot sync a folder (EINVAL) has nothing to make final.
+void SyncFolder(const std::string& dir) {
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
 // A temporary file beside the target, renamed over it by Commit; removed otherwise.
 class ReplacingFileHandle : public IDeviceHandle {
 public:
@@ -202,6 +232,11 @@ public:
         m_fd = -1;
         m_committed =
             synced && closed && (::rename(m_tempPath.c_str(), m_target.c_str()) == 0 || Failed());
+        if (m_committed) {
+            const auto slash = m_target.rfind('/');
+            SyncFolder(slash == std::string::npos ? std::string(".")
+                                                  : m_target.substr(0, slash + 1));
+        }
         return m_committed;
     }
     std::string FailureReason() const override { return ErrnoText(m_error); }
@@ -243,10 +278,22 @@ std::unique_ptr<IDeviceHandle> OpenNode(IPosixCalls& calls, ITickSource& ticks,
     return std::make_unique<FdHandle>(fd, true, calls, ticks, stallLimitMs);
 }
 
-// The mode a newly created file gets: 0666 less the umask, as open(O_CREAT) would give.
+// The mode a newly created file gets: 0666 less the umask, as open(O_CREAT) would give. The
+// umask is read from /proc, never by setting it: umask() changes it for the whole process,
+// and the window's other threads create files too. Without /proc, 0644 (the usual umask 022).
 mode_t NewFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
+    mode_t mask = 022;
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status)) {
+            unsigned value = 0;
+            if (std::sscanf(line, "Umask: %o", &value) == 1) {
+                mask = static_cast<mode_t>(value & 0777);
+                break;
+            }
+        }
+        std::fclose(status);
+    }
     return 0666 & ~mask;
 }
 
@@ -311,8 +358,16 @@ std::unique_ptr<IDeviceHandle> OutputFileOpener::OpenForWrite(const std::string&
         m_lastReason = ErrnoText(why);
         return nullptr;
     }
-    // The replacement keeps the permissions of the file it replaces.
-    ::fchmod(fd, exists ? (st.st_mode & 07777) : NewFileMode());
+    // Created private (mkostemp: 0600), then given its mode: the permissions of the file it
+    // replaces, or those of a new file. A mode that cannot be given fails the open.
+    if (::fchmod(fd, exists ? (st.st_mode & 07777) : NewFileMode()) != 0) {
+        const int why = errno;
+        ::close(fd);
+        ::unlink(temp.c_str());
+        m_lastError = OpenErrorOf(why);
+        m_lastReason = ErrnoText(why);
+        return nullptr;
+    }
     m_lastError = DeviceOpenError::None;
     return std::make_unique<ReplacingFileHandle>(fd, std::move(temp), std::move(target), m_calls,
                                                  m_ticks, m_stallLimitMs);

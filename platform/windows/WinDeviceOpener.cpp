@@ -4,14 +4,36 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <utility>
 
 namespace brimwell {
 namespace {
 
-// A handle opened for overlapped I/O: the write is started, then waited for at most the
-// stall bound.
+// The job goes out in pieces of this size, each its own request: a request shows no progress
+// until it ends, so pieces small enough for the slowest adapter to take well within the stall
+// limit make every piece taken count as progress.
+constexpr std::uint32_t kWritePieceBytes = 1024;
+// The whole job may take this long per byte on top of one stall limit: a device that keeps
+// taking a trickle never holds the job for ever, and a 128 KiB firmware job at 100 bytes a
+// second (a slow adapter) is still never cut off while data flows.
+constexpr std::uint64_t kJobMsPerByte = 10;
+// How long a cancelled request is given to come back.
+constexpr DWORD kCancelWaitMs = 5000;
+
+// One request in flight: its OVERLAPPED, event and bytes live together on the heap, so that a
+// request the driver never gives back (a cancel that does not complete) can be left to it
+// rather than freed under it.
+struct PendingWrite {
+    OVERLAPPED ov{};
+    std::uint8_t bytes[kWritePieceBytes];
+};
+
+// A handle opened for overlapped I/O: the job is written piece by piece, each piece waited for
+// at most the stall limit since the last progress, the whole job at most a limit that grows
+// with its length.
 class OverlappedHandle : public IDeviceHandle {
 public:
     OverlappedHandle(HANDLE handle, std::uint32_t stallMs) : m_handle(handle), m_stallMs(stallMs) {}
@@ -22,39 +44,87 @@ public:
     bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) override {
         *written = 0;
         m_error = 0;
-        OVERLAPPED ov{};
-        ov.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        if (!ov.hEvent) {
+        auto* pending = new PendingWrite;
+        pending->ov.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        if (!pending->ov.hEvent) {
             m_error = GetLastError();
+            delete pending;
             return false;
         }
-        DWORD done = 0;
-        bool ok = WriteFile(m_handle, data, length, nullptr, &ov) != 0;
-        if (!ok && GetLastError() == ERROR_IO_PENDING) {
-            if (WaitForSingleObject(ov.hEvent, m_stallMs) == WAIT_OBJECT_0) {
-                ok = GetOverlappedResult(m_handle, &ov, &done, FALSE) != 0;
-                m_error = ok ? 0 : GetLastError();
-            } else {
-                // Stalled: take the request back. Whatever the device took before the
-                // cancel is still reported.
-                CancelIoEx(m_handle, &ov);
-                GetOverlappedResult(m_handle, &ov, &done, TRUE);
-                ok = false;
+        const ULONGLONG jobDeadline =
+            GetTickCount64() + m_stallMs + std::uint64_t{length} * kJobMsPerByte;
+        ULONGLONG lastProgress = GetTickCount64();
+        std::uint32_t done = 0;
+        bool stuck = false;
+        while (done < length && m_error == 0) {
+            const std::uint32_t piece = std::min(length - done, kWritePieceBytes);
+            std::memcpy(pending->bytes, data + done, piece);
+            const ULONGLONG now = GetTickCount64();
+            const ULONGLONG until = std::min(lastProgress + m_stallMs, jobDeadline);
+            const DWORD waitMs = until > now ? static_cast<DWORD>(until - now) : 0;
+            DWORD taken = 0;
+            const PieceResult result = WritePiece(*pending, piece, waitMs, &taken);
+            done += taken;
+            if (taken > 0) {
+                lastProgress = GetTickCount64();
+            }
+            if (result == PieceResult::Stuck) {
+                stuck = true;
+                break;
+            }
+            if (result == PieceResult::TimedOut &&
+                (taken == 0 || GetTickCount64() >= jobDeadline)) {
                 m_error = ERROR_TIMEOUT;
             }
-        } else if (ok) {
-            ok = GetOverlappedResult(m_handle, &ov, &done, FALSE) != 0;
-            m_error = ok ? 0 : GetLastError();
-        } else {
-            m_error = GetLastError();
         }
-        CloseHandle(ov.hEvent);
+        if (stuck) {
+            // The driver still holds the request: its memory is left to it.
+            m_error = ERROR_TIMEOUT;
+        } else {
+            CloseHandle(pending->ov.hEvent);
+            delete pending;
+        }
         *written = done;
-        return ok;
+        return m_error == 0 && done == length;
     }
     std::string FailureReason() const override { return Win32ErrorText(m_error); }
 
 private:
+    enum class PieceResult { Done, TimedOut, Failed, Stuck };
+
+    // Starts one request and waits for it at most waitMs. A request that ends at the moment
+    // of the time-out counts as done; one that took part of the piece before its cancel
+    // reports what it took.
+    PieceResult WritePiece(PendingWrite& pending, DWORD piece, DWORD waitMs, DWORD* taken) {
+        *taken = 0;
+        OVERLAPPED& ov = pending.ov;
+        ResetEvent(ov.hEvent);
+        ov.Internal = ov.InternalHigh = 0;
+        ov.Offset = ov.OffsetHigh = 0;
+        if (!WriteFile(m_handle, pending.bytes, piece, nullptr, &ov) &&
+            GetLastError() != ERROR_IO_PENDING) {
+            m_error = GetLastError();
+            return PieceResult::Failed;
+        }
+        bool timedOut = false;
+        if (WaitForSingleObject(ov.hEvent, waitMs) != WAIT_OBJECT_0) {
+            timedOut = true;
+            CancelIoEx(m_handle, &ov);
+            if (WaitForSingleObject(ov.hEvent, kCancelWaitMs) != WAIT_OBJECT_0) {
+                return PieceResult::Stuck;
+            }
+        }
+        if (GetOverlappedResult(m_handle, &ov, taken, FALSE)) {
+            return *taken == 0 && timedOut ? PieceResult::TimedOut : PieceResult::Done;
+        }
+        const DWORD why = GetLastError();
+        if (why == ERROR_OPERATION_ABORTED) {
+            return PieceResult::TimedOut; // cancelled by us, *taken is what went out before
+        }
+        m_error = why;
+        return PieceResult::Failed;
+    }
+
     HANDLE m_handle;
     std::uint32_t m_stallMs;
     DWORD m_error = 0;
@@ -107,12 +177,16 @@ public:
         }
         m_error = 0;
         const bool flushed = FlushFileBuffers(m_handle) != 0 || Failed();
+        // The temporary file was created as one (kept in memory where it can); the file the
+        // user gets is an ordinary one.
+        FILE_BASIC_INFO basic{}; // times of 0 stay as they are
+        basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        const bool plain =
+            SetFileInformationByHandle(m_handle, FileBasicInfo, &basic, sizeof basic) != 0 ||
+            Failed();
         const bool closed = CloseHandle(m_handle) != 0 || Failed();
         m_handle = INVALID_HANDLE_VALUE;
-        m_committed = flushed && closed &&
-                      (MoveFileExW(m_temp.c_str(), m_target.c_str(),
-                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0 ||
-                       Failed());
+        m_committed = flushed && plain && closed && (PutInPlace() || Failed());
         return m_committed;
     }
     std::string FailureReason() const override { return Win32ErrorText(m_error); }
@@ -124,6 +198,25 @@ private:
             m_error = GetLastError();
         }
         return false;
+    }
+
+    // A file that exists is replaced with ReplaceFileW, which keeps its security and its
+    // other properties, and it keeps its attributes; a new file is the temporary one renamed.
+    bool PutInPlace() {
+        const DWORD attributes = GetFileAttributesW(m_target.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            if (ReplaceFileW(m_target.c_str(), m_temp.c_str(), nullptr,
+                             REPLACEFILE_WRITE_THROUGH | REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                             nullptr)) {
+                SetFileAttributesW(m_target.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_TEMPORARY});
+                return true;
+            }
+            if (GetLastError() != ERROR_FILE_NOT_FOUND) {
+                return false; // the target went away meanwhile: then it is a new file
+            }
+        }
+        return MoveFileExW(m_temp.c_str(), m_target.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     }
 
     DWORD m_error = 0;

@@ -8,4 +8,16 @@ inline HINSTANCE ThisModule() {
     return GetModuleHandleW(nullptr);
 }
 
+// Called first thing in a program: every DLL loaded from now on, also those the system loads
+// for us, is looked for in the system folder only, never beside the program or in the current
+// folder (a portable copy is often run from a downloads folder where anything may lie).
+inline void SearchSystemFolderOnly() {
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+// Loads a system DLL from the system folder, whatever lies beside the program.
+inline HMODULE LoadSystemLibrary(const wchar_t* name) {
+    return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
 } // namespace brimwell

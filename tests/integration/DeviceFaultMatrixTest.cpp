@@ -24,14 +24,25 @@ struct Step {
     int error;
 };
 
+// How the device behaves once the scripted steps are used up.
+enum class Device {
+    Takes,        // takes everything
+    Stalled,      // refuses every write, and every wait times out
+    BusyWritable, // poll calls it writable, yet every write answers EAGAIN
+};
+
 // The open may fail; writes follow the steps, then take everything. A stalled device refuses
-// every write and lets every wait time out, moving the fake clock on by the time waited.
+// every write and lets every wait time out, moving the fake clock on by the time waited; a
+// busy one costs a millisecond per try.
 struct ScriptedCalls : IPosixCalls {
     int Open(const char*, int, mode_t) override {
         errno = openError;
         return openError ? -1 : ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     }
     ssize_t Write(int, const void* data, std::size_t length) override {
+        ++tries;
+        const bool stalled = device != Device::Takes;
+        ticks->now += device == Device::BusyWritable ? 1 : 0;
         Step step = stalled ? Step{-1, EAGAIN} : Step{static_cast<ssize_t>(length), 0};
         if (!stalled && !writes.empty()) {
             step = writes.front();
@@ -47,6 +58,7 @@ struct ScriptedCalls : IPosixCalls {
     }
     int PollWritable(int, int timeoutMs) override {
         cursorWhileWaiting = cursor ? cursor->depth : -1;
+        const bool stalled = device == Device::Stalled;
         ticks->now += stalled ? static_cast<std::uint32_t>(timeoutMs) : 0;
         return stalled ? 0 : 1;
     }
@@ -54,7 +66,8 @@ struct ScriptedCalls : IPosixCalls {
     fake::CountingWaitCursor* cursor = nullptr;
     int openError = 0;
     std::deque<Step> writes;
-    bool stalled = false;
+    Device device = Device::Takes;
+    int tries = 0;
     std::string received;
     int cursorWhileWaiting = -1;
 };
@@ -66,23 +79,24 @@ struct Fault {
     const char* name;
     int openError;
     std::vector<Step> writes;
-    bool stalled;
+    Device device;
     Node node; // how an emulated node gives the same fault; None when none can
     Result result;
 };
 
 const Fault kFaults[] = {
-    {"EACCES", EACCES, {}, false, Node::None, kCantOpen},
-    {"ENOENT", ENOENT, {}, false, Node::Missing, kCantOpen},
-    {"ENXIO", ENXIO, {}, false, Node::FifoWithoutReader, kCantOpen},
-    {"ENODEV_mid_write", 0, {{4, 0}, {-1, ENODEV}}, false, Node::None, kWriteFailure},
-    {"EIO", 0, {{-1, EIO}}, false, Node::None, kWriteFailure},
-    {"ENOSPC", 0, {{-1, ENOSPC}}, false, Node::DevFull, kWriteFailure},
-    {"EPIPE", 0, {{-1, EPIPE}}, false, Node::None, kWriteFailure},
-    {"EINTR", 0, {{-1, EINTR}, {3, 0}, {-1, EINTR}}, false, Node::None, kSent},
-    {"EAGAIN", 0, {{-1, EAGAIN}, {5, 0}, {-1, EAGAIN}}, false, Node::None, kSent},
-    {"short_write", 0, {{7, 0}, {0, 0}}, false, Node::None, kWriteFailure},
-    {"stall", 0, {}, true, Node::StalledFifo, kWriteFailure},
+    {"EACCES", EACCES, {}, Device::Takes, Node::None, kCantOpen},
+    {"ENOENT", ENOENT, {}, Device::Takes, Node::Missing, kCantOpen},
+    {"ENXIO", ENXIO, {}, Device::Takes, Node::FifoWithoutReader, kCantOpen},
+    {"ENODEV_mid_write", 0, {{4, 0}, {-1, ENODEV}}, Device::Takes, Node::None, kWriteFailure},
+    {"EIO", 0, {{-1, EIO}}, Device::Takes, Node::None, kWriteFailure},
+    {"ENOSPC", 0, {{-1, ENOSPC}}, Device::Takes, Node::DevFull, kWriteFailure},
+    {"EPIPE", 0, {{-1, EPIPE}}, Device::Takes, Node::None, kWriteFailure},
+    {"EINTR", 0, {{-1, EINTR}, {3, 0}, {-1, EINTR}}, Device::Takes, Node::None, kSent},
+    {"EAGAIN", 0, {{-1, EAGAIN}, {5, 0}, {-1, EAGAIN}}, Device::Takes, Node::None, kSent},
+    {"short_write", 0, {{7, 0}, {0, 0}}, Device::Takes, Node::None, kWriteFailure},
+    {"stall", 0, {}, Device::Stalled, Node::StalledFifo, kWriteFailure},
+    {"EAGAIN_while_writable", 0, {}, Device::BusyWritable, Node::None, kWriteFailure},
 };
 
 void PrintTo(const Fault& f, std::ostream* os) {
@@ -110,10 +124,10 @@ protected:
     // time-out for a stall; none for a device that took nothing and said nothing.
     std::string CliMessage(const Fault& f) {
         const std::string m = Message(f, "/dev/usb/lp0");
-        const int reason = f.stalled          ? ETIMEDOUT
-                           : f.openError      ? f.openError
-                           : f.writes.empty() ? 0
-                                              : f.writes.back().error;
+        const int reason = f.device != Device::Takes ? ETIMEDOUT
+                           : f.openError             ? f.openError
+                           : f.writes.empty()        ? 0
+                                                     : f.writes.back().error;
         const std::string hint = "brimwell-cli: " + std::string(cli::kPermissionHint) + "\n";
         return m.empty() ? m
                          : "brimwell-cli: " + m + (reason ? ": " + ErrnoText(reason) : "") + "\n" +
@@ -144,7 +158,8 @@ TEST_P(SystemCallFaults, InTheCompanionAndTheWindow) {
         for (bool inWindow : {false, true}) {
             calls.openError = run ? 0 : f.openError;
             calls.writes.assign(run ? f.writes.end() : f.writes.begin(), f.writes.end());
-            calls.stalled = !run && f.stalled;
+            calls.device = run ? Device::Takes : f.device;
+            calls.tries = 0;
             calls.received.clear();
             calls.cursorWhileWaiting = -1;
             window.box.shown.clear();
@@ -160,6 +175,9 @@ TEST_P(SystemCallFaults, InTheCompanionAndTheWindow) {
             if (!fault) {
                 EXPECT_EQ(calls.received, kJob); // whole, in order, nothing between
             }
+            // A device that keeps saying "writable, no room" is tried with a growing pause,
+            // not thousands of times until the stall limit.
+            EXPECT_LT(calls.tries, 1000) << run << inWindow;
             if (inWindow && calls.cursorWhileWaiting != -1) {
                 EXPECT_EQ(calls.cursorWhileWaiting, 1); // the wait cursor shows while waiting
             }

@@ -4,6 +4,7 @@
 #include "hosts/qt/DialogBuilder.h"
 #include "hosts/qt/QtDialog.h"
 #include "hosts/qt/QtEditBrowse.h"
+#include "hosts/qt/QtJobWait.h"
 #include "hosts/qt/QtLabelPreview.h"
 #include "hosts/qt/QtRichTextView.h"
 #include "info/InfoDocuments.h"
@@ -28,7 +29,10 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTimer>
 #include <QUrl>
+#include <chrono>
+#include <future>
 #include <gtest/gtest.h>
 #include <tuple>
 
@@ -518,6 +522,35 @@ TEST_F(QtWindow, ThePreviewAndTheTextViewsKeepTheirPaperInADarkPalette) {
         EXPECT_EQ(used.color(QPalette::Base), QColor(Qt::white)) << row;
         EXPECT_EQ(used.color(QPalette::Text), QColor(Qt::black)) << row;
     }
+}
+
+TEST_F(QtWindow, TheWindowKeepsAnsweringWhileAStalledJobIsWrittenAndTakesNoInput) {
+    QtJobWait qtWait;
+    ScopedServices useWait(&Services::jobWait, &qtWait);
+    auto& printer = AddPrinter("/dev/usb/lp0");
+    monitor.Fire();
+    // The printer takes the job only once a timer of the window's event loop has fired: with
+    // the write on the window's thread it waits out its 10 s and finds the timer silent.
+    std::promise<bool> fired;
+    bool timerSawWindowEnabled = true;
+    QTimer::singleShot(20, [&] {
+        timerSawWindowEnabled = window.isEnabled();
+        fired.set_value(true);
+    });
+    std::future<bool> firedSoon = fired.get_future();
+    bool answeredDuringWrite = false;
+    printer.duringWrite = [&] {
+        answeredDuringWrite =
+            firedSoon.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    };
+    constexpr int kDensityRow = 7;
+    Select(kDensityRow);
+    Get<QPushButton>(kDensityRow, IDC_SEND_DENSITY)->click();
+    EXPECT_TRUE(answeredDuringWrite);
+    EXPECT_FALSE(timerSawWindowEnabled); // disabled for the job, as under a modal box
+    EXPECT_TRUE(window.isEnabled());
+    EXPECT_EQ(printer.writes, std::vector<std::string>{"RKW7047\r\n8\r\n"});
+    EXPECT_EQ(cursor.depth, 0);
 }
 
 } // namespace

@@ -164,6 +164,20 @@ TEST_F(FilesTest, OutputFilesAreCreatedAndTruncatedAndReadBack) {
     EXPECT_EQ(Write(files, m_dir + "\\no-such-folder\\job.bin", "x"), "failed");
 }
 
+TEST_F(FilesTest, AReplacedFileKeepsItsAttributesAndNoneIsLeftTemporary) {
+    WinOutputFileOpener files;
+    const std::wstring job = WideFromUtf8(m_dir + "\\job.bin");
+    ASSERT_EQ(Write(files, m_dir + "\\job.bin", "new"), "3");
+    EXPECT_FALSE(GetFileAttributesW(job.c_str()) & FILE_ATTRIBUTE_TEMPORARY);
+    ASSERT_TRUE(SetFileAttributesW(job.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(Write(files, m_dir + "\\job.bin", "replaced"), "8");
+    EXPECT_EQ(Read(m_dir + "\\job.bin"), "replaced");
+    const DWORD kept = GetFileAttributesW(job.c_str());
+    EXPECT_TRUE(kept & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_FALSE(kept & FILE_ATTRIBUTE_TEMPORARY);
+    SetFileAttributesW(job.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST(WinDeviceOpenerTest, GivesUpOnADeviceThatTakesNothing) {
     // A pipe nobody reads stands in for a printer that holds the write request.
     const std::string path = "\\\\.\\pipe\\brimwell-stall-" + std::to_string(GetCurrentProcessId());
@@ -177,6 +191,42 @@ TEST(WinDeviceOpenerTest, GivesUpOnADeviceThatTakesNothing) {
     EXPECT_EQ(Write(printers, path, std::string(65536, 'x')), "failed");
     EXPECT_GE(ticks.GetTickCount() - start, 200u - kTickStepMs);
     CloseHandle(pipe);
+}
+
+TEST(WinDeviceOpenerTest, ASlowDeviceThatKeepsTakingIsNotCutOffAtTheStallLimit) {
+    // The reader takes 1 KiB every quarter of the stall limit: the job takes twice the limit in
+    // all, yet something goes out well within every stretch of it.
+    const std::string path = "\\\\.\\pipe\\brimwell-slow-" + std::to_string(GetCurrentProcessId());
+    const HANDLE pipe = CreateNamedPipeW(WideFromUtf8(path).c_str(), PIPE_ACCESS_INBOUND,
+                                         PIPE_TYPE_BYTE | PIPE_WAIT, 1, 16, 16, 0, nullptr);
+    ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    constexpr std::uint32_t kStallMs = 1000;
+    const std::string job(8192, 'j');
+    std::string received;
+    std::pair<HANDLE, std::string*> args{pipe, &received};
+    const HANDLE reader = CreateThread(
+        nullptr, 0,
+        [](LPVOID p) -> DWORD {
+            auto* args = static_cast<std::pair<HANDLE, std::string*>*>(p);
+            ConnectNamedPipe(args->first, nullptr);
+            char piece[1024];
+            DWORD got = 0;
+            for (;;) {
+                Sleep(kStallMs / 4);
+                if (!ReadFile(args->first, piece, sizeof piece, &got, nullptr)) {
+                    return 0;
+                }
+                args->second->append(piece, got);
+            }
+        },
+        &args, 0, nullptr);
+    ASSERT_NE(reader, nullptr);
+    WinDeviceOpener printers(kStallMs);
+    EXPECT_EQ(Write(printers, path, job), "8192");
+    WaitForSingleObject(reader, 10000); // the reader ends when the writer closes
+    CloseHandle(reader);
+    CloseHandle(pipe);
+    EXPECT_EQ(received, job);
 }
 
 TEST(CommandLineTest, UserNameReachesThePrinterInTheAnsiCodePage) {

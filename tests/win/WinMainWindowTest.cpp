@@ -4,6 +4,7 @@
 #include "app/CBrimwellDlg.h"
 #include "hosts/win32/WinDialog.h"
 #include "hosts/win32/WinDpi.h"
+#include "hosts/win32/WinJobWait.h"
 #include "platform/windows/WinDeviceMonitor.h"
 #include "support/FakePlatform.h"
 #include "win/WinTestSupport.h"
@@ -202,6 +203,29 @@ TEST_F(WinMainWindowTest, DensityPageSendsTheSlidersValueOnceTheQuestionIsAnswer
     EXPECT_EQ(platform.box.shown[1].buttons, MsgButtons::OkCancel);
     EXPECT_EQ(printer.writes, std::vector<std::string>{"RKW7047\r\n9\r\n"});
     EXPECT_EQ(platform.cursor.begins, 1);
+    EXPECT_EQ(platform.cursor.depth, 0);
+}
+
+TEST_F(WinMainWindowTest, TheWindowAnswersWhileAStalledJobIsWrittenAndTakesNoInput) {
+    WinJobWait winWait;
+    ScopedServices useWait(&Services::jobWait, &winWait);
+    auto& printer = platform.AddPrinter("\\\\?\\usb#vid_1203&pid_0126#1#{printer}");
+    Open();
+    ChooseRow(kDensityRow);
+    // While the printer holds the write, the window is asked what the system asks a window it
+    // suspects of hanging; with the write on the window's thread nobody answers for 10 s.
+    bool answered = false;
+    bool enabledDuringWrite = true;
+    printer.duringWrite = [&] {
+        DWORD_PTR result = 0;
+        answered = SendMessageTimeoutW(host.Hwnd(), WM_NULL, 0, 0, SMTO_BLOCK, 10000, &result) != 0;
+        enabledDuringWrite = IsWindowEnabled(host.Hwnd()) != FALSE;
+    };
+    SendMessageW(GetDlgItem(Page(kDensityRow), IDC_SEND_DENSITY), BM_CLICK, 0, 0);
+    EXPECT_TRUE(answered);
+    EXPECT_FALSE(enabledDuringWrite); // disabled for the job, as under a modal box
+    EXPECT_TRUE(IsWindowEnabled(host.Hwnd()));
+    EXPECT_EQ(printer.writes, std::vector<std::string>{"RKW7047\r\n8\r\n"});
     EXPECT_EQ(platform.cursor.depth, 0);
 }
 
