@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace brimwell {
 
@@ -55,6 +56,10 @@ public:
     int TesterIndex() const { return m_nTesterIndex; }
     const std::string& PrinterName() const { return m_strPrinterName; }
     const CPrinterJob& Job() const { return m_job; }
+    // The page's title, as its function-table row lists it; set before Create. A page whose
+    // content has no label (a help text) is named by it for a screen reader.
+    void SetTitle(std::string title) { m_strTitle = std::move(title); }
+    const std::string& Title() const { return m_strTitle; }
 
 protected:
     virtual bool OnInitDialog() { return true; }
@@ -96,6 +101,7 @@ private:
 
     IPageHost* m_pHost;
     CPrinterJob m_job;
+    std::string m_strTitle;
 };
 
 } // namespace brimwell

@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <cstdlib>
+#include <utility>
 
 namespace brimwell {
 namespace {
@@ -161,6 +162,18 @@ QFont DialogFont(const DialogTemplate& tmpl) {
 void SetStaticText(QLabel* label, const std::string& text) {
     label->setProperty(kStaticTextProperty, QString::fromStdString(text));
     label->setText(StaticTextFromTemplate(text));
+    if (QWidget* buddy = label->buddy()) {
+        // The buddy relation tells a screen reader which label a control has; the name is set
+        // too, as Qt reads a combo box's name from its current entry otherwise.
+        AccessibleTarget(buddy)->setAccessibleName(QString::fromStdString(NameFromLabel(text)));
+    }
+}
+
+QWidget* AccessibleTarget(QWidget* control) {
+    if (auto* browse = qobject_cast<QtEditBrowse*>(control)) {
+        return browse->Edit();
+    }
+    return control;
 }
 
 QString StaticTextFromTemplate(const std::string& text) {
@@ -186,10 +199,20 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl) {
     const DialogBaseUnits units = kTemplateBaseUnits;
     const QRect size = DialogUnitsToPixels(units, 0, 0, tmpl.cx, tmpl.cy);
     dialog->resize(size.width(), size.height());
-    for (const ControlTemplate& c : tmpl.controls) {
+    QWidget* previous = nullptr;
+    for (std::size_t index = 0; index < tmpl.controls.size(); ++index) {
+        const ControlTemplate& c = tmpl.controls[index];
+        QWidget* const before = std::exchange(previous, nullptr);
         QWidget* control = MakeControl(dialog, c);
         if (!control) {
             continue;
+        }
+        previous = control;
+        if (!c.accessibleName.empty()) {
+            AccessibleTarget(control)->setAccessibleName(QString::fromStdString(c.accessibleName));
+        } else if (auto* label = qobject_cast<QLabel*>(before); label && LabelOf(tmpl, index)) {
+            label->setBuddy(control);
+            SetStaticText(label, label->property(kStaticTextProperty).toString().toStdString());
         }
         QRect rect = DialogUnitsToPixels(units, c.x, c.y, c.cx, c.cy);
         if (c.cls == CtlClass::ComboBox) {
