@@ -2,6 +2,7 @@
 
 #include "draw/Fonts.h"
 #include "hosts/qt/DeviceFrame.h"
+#include "hosts/qt/QtAccessible.h"
 #include "hosts/qt/QtEditBrowse.h"
 #include "hosts/qt/QtLabelPreview.h"
 #include "hosts/qt/QtRichTextView.h"
@@ -194,6 +195,7 @@ QString StaticTextFromTemplate(const std::string& text) {
 }
 
 void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl) {
+    InstallAccessibleFactory();
     const QFont font = DialogFont(tmpl);
     dialog->setFont(font);
     const DialogBaseUnits units = kTemplateBaseUnits;

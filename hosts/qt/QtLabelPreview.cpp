@@ -2,29 +2,11 @@
 
 #include "draw/LabelPreviewPainter.h"
 
-#include <QAccessibleWidget>
 #include <QPainter>
 
 namespace brimwell {
-namespace {
-
-// A screen reader meets the preview as a picture, described by what it shows (the page sets
-// the description).
-QAccessibleInterface* PreviewAccessible(const QString& className, QObject* object) {
-    if (className == QLatin1String("brimwell::QtLabelPreview") && object->isWidgetType()) {
-        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Graphic);
-    }
-    return nullptr;
-}
-
-} // namespace
 
 QtLabelPreview::QtLabelPreview(QWidget* parent) : QWidget(parent) {
-    static const bool installed = [] {
-        QAccessible::installFactory(PreviewAccessible);
-        return true;
-    }();
-    (void)installed;
     // Every paint covers the whole control, so nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
