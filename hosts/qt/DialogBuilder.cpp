@@ -164,8 +164,8 @@ void SetStaticText(QLabel* label, const std::string& text) {
     label->setProperty(kStaticTextProperty, QString::fromStdString(text));
     label->setText(StaticTextFromTemplate(text));
     if (QWidget* buddy = label->buddy()) {
-        // The buddy relation tells a screen reader which label a control has; the name is set
-        // too, as Qt reads a combo box's name from its current entry otherwise.
+        // The buddy relation tells a screen reader which label a control has; the name is the
+        // label's words without its colon.
         AccessibleTarget(buddy)->setAccessibleName(QString::fromStdString(NameFromLabel(text)));
     }
 }

@@ -100,9 +100,6 @@ TEST(PreviewDescription, SaysTheSizeTurnsAndInversionOrWhatThePreviewShowsInstea
         const char* expected;
     } rows[] = {
         {{}, "Pass label preview: Please select a logo graphics file."},
-        {{LOGO_TOO_LARGE, 0, 0, 1, true},
-         "Pass label preview: The specified graphics file exceeds the maximum logo size of 360 "
-         "x 360 pixels."},
         {{LOGO_LOADED_OK, 200, 100, 0, false}, "Pass label preview: logo 200 \u00d7 100 dots"},
         {{LOGO_LOADED_OK, 100, 200, 1, true},
          "Pass label preview: logo 100 \u00d7 200 dots, rotated 90 degrees, inverted"},
@@ -113,7 +110,6 @@ TEST(PreviewDescription, SaysTheSizeTurnsAndInversionOrWhatThePreviewShowsInstea
     for (const auto& row : rows) {
         EXPECT_EQ(PreviewDescription("Pass label preview", row.view), row.expected);
     }
-    EXPECT_EQ(PreviewDescription("", {}), "Please select a logo graphics file.");
 }
 
 TEST(LabelPreviewPaint, OnePixelLogoTextsLeftOfItAndTheOutline) {

@@ -128,18 +128,7 @@ TEST(DialogTemplates, EveryControlTabReachesHasItsLabelJustBeforeItInVisualOrder
             last = &c;
         }
     }
-    const DialogTemplate& cfg = *FindDialogTemplate(IDD_CFG_TESTER_TYPE);
-    EXPECT_EQ(LabelOf(cfg, 1)->text, "Tester type with which the printer will be used:");
-    EXPECT_EQ(LabelOf(cfg, 3)->text, "User name to print on this label type:");
-    EXPECT_EQ(LabelOf(cfg, 4), nullptr); // a button says what it does itself
     EXPECT_EQ(LabelOf(*FindDialogTemplate(IDD_SET_DENSITY), 1), nullptr); // "Light" is no label
-}
-
-TEST(DialogTemplates, ALabelsWordsLoseTheirMnemonicAndColon) {
-    EXPECT_EQ(NameFromLabel("Printer:"), "Printer");
-    EXPECT_EQ(NameFromLabel("&Function: "), "Function");
-    EXPECT_EQ(NameFromLabel("Date && Time"), "Date & Time");
-    EXPECT_EQ(NameFromLabel(""), "");
 }
 
 TEST(FileDialogFilter, PatternsMatchAnyMixOfCases) {

@@ -495,8 +495,6 @@ TEST_F(QtWindow, EveryControlTabReachesOnEveryPageIsNamedForWhatItIsFor) {
     EXPECT_EQ(edit->Edit()->accessibleName(), "Pass logo graphics file");
     EXPECT_EQ(edit->BrowseButton()->accessibleName(), "Browse for the pass logo file");
     EXPECT_EQ(Get<QLabel>(kPassLogoRow, IDC_LOGO_FILE_CAPTION)->buddy(), edit);
-    EXPECT_EQ(Get<QComboBox>(6, IDC_TESTER_LIST)->accessibleName(),
-              "Tester type with which the printer will be used");
     EXPECT_EQ(Get<QtRichTextView>(kAboutRow, IDC_TEXT_VIEW)->accessibleName(), "About Brimwell");
 }
 
