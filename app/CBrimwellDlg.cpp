@@ -48,6 +48,7 @@ bool CBrimwellDlg::OnInitDialog() {
             dialog.AddString(IDC_FUNCTION_LIST, row.pszTitle);
             CFuncDlg* page = m_factory(row.nDialogId, row.nPageArg, this);
             if (page) {
+                page->SetTitle(row.pszTitle);
                 if (!page->Create(dialog)) {
                     // A page without its window cannot be shown: end at once.
                     std::abort();

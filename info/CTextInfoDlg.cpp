@@ -15,6 +15,8 @@ bool CTextInfoDlg::OnInitDialog() {
     if (!view) {
         return true; // a damaged template: no text, and the banner stays as it is
     }
+    // The view has no label: it is named by the page ("About Brimwell", "Help : ...").
+    Dialog().SetItemAccessibleName(IDC_TEXT_VIEW, Title());
     const char* rtf = TextInfoRtf(m_nTextIndex);
     Dialog().ShowItem(IDC_BANNER_PICTURE, m_nTextIndex == TEXT_INFO_ABOUT);
     m_pszRtf = rtf;

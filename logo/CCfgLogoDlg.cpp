@@ -25,17 +25,9 @@ void CCfgLogoDlg::DoDataExchange() {
 bool CCfgLogoDlg::OnInitDialog() {
     DoDataExchange();
     IDialog& dialog = Dialog();
-    m_browse.EnableFileBrowseButton("", LOGO_FILE_FILTER);
-    if (dialog.LabelPreview(IDC_LOGO_PREVIEW)) {
-        DlgRect preview = dialog.ItemRect(IDC_LOGO_PREVIEW);
-        const int templateBottom = preview.Bottom();
-        preview.cx = PREVIEW_WIDTH;
-        preview.cy = PREVIEW_HEIGHT;
-        dialog.MoveItem(IDC_LOGO_PREVIEW, preview);
-        KeepButtonsClearOfPreview(templateBottom);
-        m_preview.LogoChanged();
-    }
-
+    m_browse.EnableFileBrowseButton(
+        "", LOGO_FILE_FILTER,
+        LoadStringResource(m_nPageArg == 0 ? IDS_BROWSE_PASS_LOGO : IDS_BROWSE_FAIL_LOGO));
     const char* word = LoadStringResource(m_nPageArg == 0 ? IDS_PASS : IDS_FAIL);
     for (const int id : {IDC_LOGO_FILE_CAPTION, IDC_LOGO_PREVIEW_CAPTION, IDC_LOGO_SEND}) {
         if (!dialog.HasItem(id)) {
@@ -47,6 +39,18 @@ bool CCfgLogoDlg::OnInitDialog() {
             dialog.SetItemText(id, text);
         }
     }
+    // The preview is named by its caption, which the page has just completed.
+    m_preview.SetName(NameFromLabel(dialog.ItemText(IDC_LOGO_PREVIEW_CAPTION)));
+    if (dialog.LabelPreview(IDC_LOGO_PREVIEW)) {
+        DlgRect preview = dialog.ItemRect(IDC_LOGO_PREVIEW);
+        const int templateBottom = preview.Bottom();
+        preview.cx = PREVIEW_WIDTH;
+        preview.cy = PREVIEW_HEIGHT;
+        dialog.MoveItem(IDC_LOGO_PREVIEW, preview);
+        KeepButtonsClearOfPreview(templateBottom);
+        m_preview.LogoChanged();
+    }
+
     UpdateButtons();
     return true;
 }
@@ -110,6 +114,9 @@ void CCfgLogoDlg::OnCommand(int nID, Notify code) {
 void CCfgLogoDlg::OnChangeLogoFile() {
     // Every change loads, so while a path is typed each keystroke is a load of its own.
     m_logo.LoadFile(m_browse.GetWindowText());
+    m_nQuarterTurns = 0;
+    m_bInverted = false;
+    m_preview.SetTransforms(m_nQuarterTurns, m_bInverted);
     UpdateButtons();
     m_preview.LogoChanged();
 }
@@ -118,7 +125,10 @@ void CCfgLogoDlg::OnRotate() {
     if (!m_logo.IsLoaded()) {
         return;
     }
-    m_logo.Rotate();
+    if (m_logo.Rotate()) {
+        m_nQuarterTurns = (m_nQuarterTurns + 1) % 4;
+        m_preview.SetTransforms(m_nQuarterTurns, m_bInverted);
+    }
     UpdateButtons();
     m_preview.LogoChanged();
 }
@@ -128,6 +138,8 @@ void CCfgLogoDlg::OnInvert() {
         return;
     }
     m_logo.Invert();
+    m_bInverted = !m_bInverted;
+    m_preview.SetTransforms(m_nQuarterTurns, m_bInverted);
     m_preview.LogoChanged();
 }
 

@@ -34,9 +34,28 @@ std::vector<PreviewStep> CLogoPreviewCtrl::Steps() const {
     return LabelPreviewSteps(rect.cx, rect.cy, *m_pLogo, control->LabelTextExtents());
 }
 
+std::string CLogoPreviewCtrl::Description() const {
+    PreviewView view;
+    if (m_pLogo) {
+        view.status = m_pLogo->GetStatus();
+        if (m_pLogo->IsLoaded()) {
+            view.width = m_pLogo->GetWidth();
+            view.height = m_pLogo->GetHeight();
+            view.quarterTurns = m_nQuarterTurns;
+            view.inverted = m_bInverted;
+        }
+    }
+    return PreviewDescription(m_name, view);
+}
+
 void CLogoPreviewCtrl::LogoChanged() {
     if (ILabelPreviewCtrl* control = Control()) {
         control->SetSteps(Steps(), m_pLogo);
+        IDialog& dialog = m_pOwner->Dialog();
+        if (!m_name.empty()) {
+            dialog.SetItemAccessibleName(m_nID, m_name);
+        }
+        dialog.SetItemAccessibleDescription(m_nID, Description());
     }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 #include "logo/LabelPreview.h"
 
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace brimwell {
@@ -27,12 +29,25 @@ public:
     // What the control draws at its current size.
     std::vector<PreviewStep> Steps() const;
 
+    // The preview's name ("Pass label preview") and how the logo was turned and inverted since
+    // it was loaded: what the control's description says besides the logo's size.
+    void SetName(std::string name) { m_name = std::move(name); }
+    void SetTransforms(int quarterTurns, bool inverted) {
+        m_nQuarterTurns = quarterTurns;
+        m_bInverted = inverted;
+    }
+    // What the control shows, in words (PreviewDescription).
+    std::string Description() const;
+
 private:
     ILabelPreviewCtrl* Control() const;
 
     const CLogoFmtHandler* m_pLogo;
     CDialogBase* m_pOwner = nullptr;
     int m_nID = 0;
+    std::string m_name;
+    int m_nQuarterTurns = 0;
+    bool m_bInverted = false;
 };
 
 } // namespace brimwell

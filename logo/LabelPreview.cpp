@@ -1,5 +1,9 @@
 #include "logo/LabelPreview.h"
 
+#include "resources/StringTable.h"
+
+#include <cstdio>
+
 namespace brimwell {
 
 // The first line marks the label's fold line, on which the cable is centred; the others stand
@@ -47,6 +51,26 @@ std::vector<PreviewStep> LabelPreviewSteps(int width, int height, const CLogoFmt
                                            const PreviewTextExtents& extents) {
     return LabelPreviewSteps(width, height, logo.GetStatus(), logo.GetWidth(), logo.GetHeight(),
                              extents);
+}
+
+std::string PreviewDescription(const std::string& name, const PreviewView& view) {
+    std::string text = name.empty() ? std::string() : name + ": ";
+    if (view.status != LOGO_LOADED_OK) {
+        return text + LogoStatusMessage(view.status);
+    }
+    char part[64];
+    std::snprintf(part, sizeof part, LoadStringResource(IDS_PREVIEW_LOGO), view.width, view.height);
+    text += part;
+    if (const int turns = ((view.quarterTurns % 4) + 4) % 4; turns != 0) {
+        std::snprintf(part, sizeof part, LoadStringResource(IDS_PREVIEW_ROTATED), turns * 90);
+        text += ", ";
+        text += part;
+    }
+    if (view.inverted) {
+        text += ", ";
+        text += LoadStringResource(IDS_PREVIEW_INVERTED);
+    }
+    return text;
 }
 
 } // namespace brimwell

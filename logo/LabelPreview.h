@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace brimwell {
@@ -75,5 +76,17 @@ std::vector<PreviewStep> LabelPreviewSteps(int width, int height, LogoStatus sta
                                            int imageHeight, const PreviewTextExtents& extents);
 std::vector<PreviewStep> LabelPreviewSteps(int width, int height, const CLogoFmtHandler& logo,
                                            const PreviewTextExtents& extents);
+
+// What the preview shows, in words, for a screen reader: "<name>: " and then the logo's size in
+// dots with its quarter turns clockwise and whether it is inverted, or the status message the
+// preview shows while no logo is loaded.
+struct PreviewView {
+    LogoStatus status = LOGO_NO_FILE;
+    int width = 0;  // dots, as drawn (after the turns)
+    int height = 0; // dots
+    int quarterTurns = 0;
+    bool inverted = false;
+};
+std::string PreviewDescription(const std::string& name, const PreviewView& view);
 
 } // namespace brimwell

@@ -1,6 +1,7 @@
 #include "maintenance/CUpdateFirmwareDlg.h"
 
 #include "maintenance/FirmwareFilter.h"
+#include "resources/StringTable.h"
 #include "ui/Services.h"
 
 namespace brimwell {
@@ -10,7 +11,7 @@ CUpdateFirmwareDlg::CUpdateFirmwareDlg(IPageHost* pParent)
 
 bool CUpdateFirmwareDlg::OnInitDialog() {
     if (m_browse.SubclassDlgItem(IDC_FIRMWARE_FILE, *this)) {
-        m_browse.EnableFileBrowseButton("", kFileFilter);
+        m_browse.EnableFileBrowseButton("", kFileFilter, LoadStringResource(IDS_BROWSE_FIRMWARE));
     }
     UpdateFileState();
     return true;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace brimwell {
 
@@ -60,6 +61,10 @@ public:
     // True while a page's job runs (from its question to its close): the window must neither
     // start another nor take its pages away.
     static bool JobRunning();
+    // The page's title, as its function-table row lists it; set before Create. A page whose
+    // content has no label (a help text) is named by it for a screen reader.
+    void SetTitle(std::string title) { m_strTitle = std::move(title); }
+    const std::string& Title() const { return m_strTitle; }
 
 protected:
     virtual bool OnInitDialog() { return true; }
@@ -104,6 +109,7 @@ private:
 
     IPageHost* m_pHost;
     CPrinterJob m_job;
+    std::string m_strTitle;
 };
 
 } // namespace brimwell

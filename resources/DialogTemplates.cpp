@@ -11,7 +11,12 @@ constexpr const char* kSansSerif = "Microsoft Sans Serif";
 
 ControlTemplate Ctl(int id, CtlClass cls, const char* text, int x, int y, int cx, int cy,
                     std::uint32_t style, int imageId = 0) {
-    return ControlTemplate{id, cls, text, x, y, cx, cy, style, imageId};
+    return ControlTemplate{id, cls, text, x, y, cx, cy, style, imageId, {}};
+}
+
+ControlTemplate Named(ControlTemplate control, const char* accessibleName) {
+    control.accessibleName = accessibleName;
+    return control;
 }
 
 const std::vector<DialogTemplate>& Templates() {
@@ -40,7 +45,9 @@ const std::vector<DialogTemplate>& Templates() {
          8,
          "",
          {
-             Ctl(IDC_WELCOME_PICTURE, CtlClass::Static, "", 4, 10, 407, 334, Bitmap, IDB_WELCOME),
+             Named(Ctl(IDC_WELCOME_PICTURE, CtlClass::Static, "", 4, 10, 407, 334, Bitmap,
+                       IDB_WELCOME),
+                   "Brimwell Label Printer Utility"),
          }},
         {IDD_CFG_LOGO,
          424,
@@ -71,8 +78,9 @@ const std::vector<DialogTemplate>& Templates() {
          {
              Ctl(IDC_TEXT_VIEW, CtlClass::RichEdit, "", 0, 7, 412, 342,
                  Multiline | ReadOnly | Border | TabStop | VScroll | DisableNoScroll),
-             Ctl(IDC_BANNER_PICTURE, CtlClass::Static, "", 7, 17, 387, 123, Bitmap | RealSizeImage,
-                 IDB_BANNER),
+             Named(Ctl(IDC_BANNER_PICTURE, CtlClass::Static, "", 7, 17, 387, 123,
+                       Bitmap | RealSizeImage, IDB_BANNER),
+                   "Brimwell: label printers for appliance testing"),
          }},
         {IDD_CFG_TESTER_TYPE,
          212,
@@ -120,8 +128,9 @@ const std::vector<DialogTemplate>& Templates() {
          "",
          {
              Ctl(IDC_STATIC, CtlClass::Static, "Light", 0, 32, 21, 8, AlignRight),
-             Ctl(IDC_DENSITY_SLIDER, CtlClass::Trackbar, "", 28, 29, 156, 15,
-                 TrackBoth | NoTicks | TabStop),
+             Named(Ctl(IDC_DENSITY_SLIDER, CtlClass::Trackbar, "", 28, 29, 156, 15,
+                       TrackBoth | NoTicks | TabStop),
+                   "Print density"),
              Ctl(IDC_STATIC, CtlClass::Static, "Dark", 190, 32, 21, 8, AlignLeft),
              Ctl(IDC_DENSITY_VALUE, CtlClass::Static, "XX", 93, 48, 21, 8, AlignCenter),
              Ctl(IDC_SEND_DENSITY, CtlClass::Button, "Send Density Setting To The Printer...", 24,
@@ -179,6 +188,55 @@ DialogTemplate DialogTemplate::Without(int controlId) const {
                                        [&](const ControlTemplate& c) { return c.id == controlId; }),
                         copy.controls.end());
     return copy;
+}
+
+bool TakesFocus(const ControlTemplate& control) {
+    return control.cls != CtlClass::Static && control.cls != CtlClass::LabelPreview &&
+           (control.style & TabStop) != 0;
+}
+
+bool NamedByLabel(const ControlTemplate& control) {
+    switch (control.cls) {
+    case CtlClass::Edit:
+    case CtlClass::ListBox:
+    case CtlClass::ComboBox:
+    case CtlClass::Trackbar:
+    case CtlClass::EditBrowse:
+    case CtlClass::LabelPreview:
+        return true;
+    default:
+        return false;
+    }
+}
+
+const ControlTemplate* LabelOf(const DialogTemplate& tmpl, std::size_t index) {
+    if (index == 0 || index >= tmpl.controls.size() ||
+        !tmpl.controls[index].accessibleName.empty() || !NamedByLabel(tmpl.controls[index])) {
+        return nullptr;
+    }
+    const ControlTemplate& before = tmpl.controls[index - 1];
+    const bool isText = before.cls == CtlClass::Static && !before.text.empty() &&
+                        (before.style & (Bitmap | EtchedVertical)) == 0;
+    return isText ? &before : nullptr;
+}
+
+std::string NameFromLabel(const std::string& labelText) {
+    std::string name;
+    name.reserve(labelText.size());
+    for (std::size_t i = 0; i < labelText.size(); ++i) {
+        if (labelText[i] == '&') {
+            if (i + 1 < labelText.size() && labelText[i + 1] == '&') {
+                name += '&';
+                ++i;
+            }
+            continue;
+        }
+        name += labelText[i];
+    }
+    while (!name.empty() && (name.back() == ':' || name.back() == ' ')) {
+        name.pop_back();
+    }
+    return name;
 }
 
 const DialogTemplate* FindDialogTemplate(int id) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -67,6 +68,9 @@ struct ControlTemplate {
     int x = 0, y = 0, cx = 0, cy = 0;
     std::uint32_t style = 0;
     int imageId = 0; // picture resource for a bitmap static
+    // What a screen reader calls the control where no label before it says so (the slider,
+    // the pictures); empty: its label's words, or its own text.
+    std::string accessibleName;
 };
 
 struct DialogTemplate {
@@ -85,6 +89,19 @@ struct DialogTemplate {
 
 // The template with this id, or nullptr.
 const DialogTemplate* FindDialogTemplate(int id);
+
+// Whether the control is reached with Tab and so must have a name a screen reader can say.
+bool TakesFocus(const ControlTemplate& control);
+// Whether the control shows no text of its own (an edit, a list, a slider), so that its name
+// comes from the label before it, as Windows takes it.
+bool NamedByLabel(const ControlTemplate& control);
+// The static text that labels control `index` of `tmpl`: the text control immediately before it
+// in the template (and so in creation and tab order), or nullptr when the control before it is
+// no text or the control has a name of its own in the template.
+const ControlTemplate* LabelOf(const DialogTemplate& tmpl, std::size_t index);
+// A label's words as a name: the mnemonic marks taken out ("&&" stays one "&") and the trailing
+// colon dropped, as AT-SPI names read.
+std::string NameFromLabel(const std::string& labelText);
 
 // Dialog ids.
 inline constexpr int IDD_BRIMWELL_DIALOG = 101;

@@ -29,6 +29,12 @@ constexpr StringEntry kStrings[] = {
     {317, "Vesperine"},
     {318, "Quintel"},
     {319, "Brandal"},
+    {IDS_BROWSE_PASS_LOGO, "Browse for the pass logo file"},
+    {IDS_BROWSE_FAIL_LOGO, "Browse for the fail logo file"},
+    {IDS_BROWSE_FIRMWARE, "Browse for the firmware file"},
+    {IDS_PREVIEW_LOGO, "logo %d \u00d7 %d dots"},
+    {IDS_PREVIEW_ROTATED, "rotated %d degrees"},
+    {IDS_PREVIEW_INVERTED, "inverted"},
 };
 
 } // namespace

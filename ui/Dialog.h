@@ -66,6 +66,8 @@ class IBrowseEditCtrl {
 public:
     // Enables the browse button and has it call `onBrowse` when pressed (none: disabled).
     virtual void SetBrowseHandler(std::function<void()> onBrowse) = 0;
+    // What a screen reader calls the button (it shows only "...").
+    virtual void SetBrowseName(const std::string& name) = 0;
 
 protected:
     ~IBrowseEditCtrl() = default;
@@ -117,6 +119,12 @@ public:
     // Moves the thumb without a scroll notification.
     virtual void SetTrackPos(int id, int nPos) = 0;
     virtual int GetTrackPos(int id) const = 0;
+
+    // --- what a screen reader is told beyond the visible texts -------------------------------
+    // The control's accessible name (its visible text stays as it is).
+    virtual void SetItemAccessibleName(int id, const std::string& name) = 0;
+    // What the control shows, for a control whose content is a picture (the label preview).
+    virtual void SetItemAccessibleDescription(int id, const std::string& description) = 0;
 
     // --- custom controls (nullptr when the id is not a control of that kind) ------------------
     virtual ILabelPreviewCtrl* LabelPreview(int id) = 0;

@@ -33,6 +33,8 @@ public:
     void SetTrackPageSize(int, int) override {}
     void SetTrackPos(int, int) override {}
     int GetTrackPos(int) const override { return 0; }
+    void SetItemAccessibleName(int, const std::string&) override {}
+    void SetItemAccessibleDescription(int, const std::string&) override {}
     ILabelPreviewCtrl* LabelPreview(int) override { return nullptr; }
     IRichTextCtrl* RichText(int) override { return nullptr; }
     IBrowseEditCtrl* BrowseEdit(int) override { return nullptr; }

@@ -15,13 +15,17 @@ bool CEditBrowseCtrl::SubclassDlgItem(int nID, CDialogBase& owner) {
 }
 
 void CEditBrowseCtrl::EnableFileBrowseButton(const std::string& defaultExt,
-                                             const std::string& filter) {
+                                             const std::string& filter,
+                                             const std::string& buttonName) {
     m_bFileMode = true;
     m_defaultExt = defaultExt;
     m_filter = filter;
     if (m_pOwner) {
         if (IBrowseEditCtrl* edit = m_pOwner->Dialog().BrowseEdit(m_nID)) {
             edit->SetBrowseHandler([this] { OnBrowse(); });
+            if (!buttonName.empty()) {
+                edit->SetBrowseName(buttonName);
+            }
         }
     }
 }

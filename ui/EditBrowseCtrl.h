@@ -17,7 +17,9 @@ public:
 
     // Binds to control `nID` of the page `owner`; false when the page has no such browse edit.
     bool SubclassDlgItem(int nID, CDialogBase& owner);
-    void EnableFileBrowseButton(const std::string& defaultExt, const std::string& filter);
+    // `buttonName` is what a screen reader calls the browse button.
+    void EnableFileBrowseButton(const std::string& defaultExt, const std::string& filter,
+                                const std::string& buttonName = {});
 
     bool IsFileBrowseMode() const { return m_bFileMode; }
     const std::string& DefaultExt() const { return m_defaultExt; }

@@ -386,6 +386,18 @@ IRichTextCtrl* FakeDialog::RichText(int id) {
     return item ? item->richText.get() : nullptr;
 }
 
+void FakeDialog::SetItemAccessibleName(int id, const std::string& name) {
+    if (Item* item = Find(id)) {
+        item->accessibleName = name;
+    }
+}
+
+void FakeDialog::SetItemAccessibleDescription(int id, const std::string& description) {
+    if (Item* item = Find(id)) {
+        item->accessibleDescription = description;
+    }
+}
+
 IBrowseEditCtrl* FakeDialog::BrowseEdit(int id) {
     Item* item = Find(id);
     return item ? item->browse.get() : nullptr;

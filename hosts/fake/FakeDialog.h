@@ -41,7 +41,9 @@ public:
         void SetBrowseHandler(std::function<void()> handler) override {
             onBrowse = std::move(handler);
         }
+        void SetBrowseName(const std::string& n) override { name = n; }
         std::function<void()> onBrowse;
+        std::string name;
     };
 
     struct Item {
@@ -58,6 +60,8 @@ public:
         std::vector<std::uintptr_t> data;
         int curSel = -1;
         int redrawOff = 0; // SetRedraw(false) calls not yet matched
+        std::string accessibleName;
+        std::string accessibleDescription;
         int trackMin = 0, trackMax = 100, trackPage = 20, trackPos = 0;
         std::unique_ptr<Preview> preview;
         std::unique_ptr<RichView> richText;
@@ -120,6 +124,8 @@ public:
     void SetTrackPageSize(int id, int nPage) override;
     void SetTrackPos(int id, int nPos) override;
     int GetTrackPos(int id) const override;
+    void SetItemAccessibleName(int id, const std::string& name) override;
+    void SetItemAccessibleDescription(int id, const std::string& description) override;
     ILabelPreviewCtrl* LabelPreview(int id) override;
     IRichTextCtrl* RichText(int id) override;
     IBrowseEditCtrl* BrowseEdit(int id) override;

@@ -2,6 +2,7 @@
 
 #include "draw/Fonts.h"
 #include "hosts/qt/DeviceFrame.h"
+#include "hosts/qt/QtAccessible.h"
 #include "hosts/qt/QtEditBrowse.h"
 #include "hosts/qt/QtLabelPreview.h"
 #include "hosts/qt/QtRichTextView.h"
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <cstdlib>
+#include <utility>
 
 namespace brimwell {
 namespace {
@@ -161,6 +163,18 @@ QFont DialogFont(const DialogTemplate& tmpl) {
 void SetStaticText(QLabel* label, const std::string& text) {
     label->setProperty(kStaticTextProperty, QString::fromStdString(text));
     label->setText(StaticTextFromTemplate(text));
+    if (QWidget* buddy = label->buddy()) {
+        // The buddy relation tells a screen reader which label a control has; the name is the
+        // label's words without its colon.
+        AccessibleTarget(buddy)->setAccessibleName(QString::fromStdString(NameFromLabel(text)));
+    }
+}
+
+QWidget* AccessibleTarget(QWidget* control) {
+    if (auto* browse = qobject_cast<QtEditBrowse*>(control)) {
+        return browse->Edit();
+    }
+    return control;
 }
 
 QString StaticTextFromTemplate(const std::string& text) {
@@ -181,15 +195,26 @@ QString StaticTextFromTemplate(const std::string& text) {
 }
 
 void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl) {
+    InstallAccessibleFactory();
     const QFont font = DialogFont(tmpl);
     dialog->setFont(font);
     const DialogBaseUnits units = kTemplateBaseUnits;
     const QRect size = DialogUnitsToPixels(units, 0, 0, tmpl.cx, tmpl.cy);
     dialog->resize(size.width(), size.height());
-    for (const ControlTemplate& c : tmpl.controls) {
+    QWidget* previous = nullptr;
+    for (std::size_t index = 0; index < tmpl.controls.size(); ++index) {
+        const ControlTemplate& c = tmpl.controls[index];
+        QWidget* const before = std::exchange(previous, nullptr);
         QWidget* control = MakeControl(dialog, c);
         if (!control) {
             continue;
+        }
+        previous = control;
+        if (!c.accessibleName.empty()) {
+            AccessibleTarget(control)->setAccessibleName(QString::fromStdString(c.accessibleName));
+        } else if (auto* label = qobject_cast<QLabel*>(before); label && LabelOf(tmpl, index)) {
+            label->setBuddy(control);
+            SetStaticText(label, label->property(kStaticTextProperty).toString().toStdString());
         }
         QRect rect = DialogUnitsToPixels(units, c.x, c.y, c.cx, c.cy);
         if (c.cls == CtlClass::ComboBox) {

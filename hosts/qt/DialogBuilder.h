@@ -54,6 +54,11 @@ QString StaticTextFromTemplate(const std::string& text);
 // Gives a static text control `text` in that convention; the text as given stays readable
 // through the property kStaticTextProperty.
 inline constexpr const char* kStaticTextProperty = "dlgText";
+// A label's buddy (the control it names) is renamed with it.
 void SetStaticText(QLabel* label, const std::string& text);
+
+// The widget a screen reader names for control `control`: the edit of a browse edit, else the
+// control itself.
+QWidget* AccessibleTarget(QWidget* control);
 
 } // namespace brimwell

@@ -353,6 +353,18 @@ int QtDialog::GetTrackPos(int id) const {
     return slider ? slider->value() : 0;
 }
 
+void QtDialog::SetItemAccessibleName(int id, const std::string& name) {
+    if (QWidget* w = Item(id)) {
+        AccessibleTarget(w)->setAccessibleName(QString::fromStdString(name));
+    }
+}
+
+void QtDialog::SetItemAccessibleDescription(int id, const std::string& description) {
+    if (QWidget* w = Item(id)) {
+        AccessibleTarget(w)->setAccessibleDescription(QString::fromStdString(description));
+    }
+}
+
 ILabelPreviewCtrl* QtDialog::LabelPreview(int id) {
     return qobject_cast<QtLabelPreview*>(Item(id));
 }

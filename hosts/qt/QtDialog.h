@@ -51,6 +51,8 @@ public:
     void SetTrackPageSize(int id, int nPage) override;
     void SetTrackPos(int id, int nPos) override;
     int GetTrackPos(int id) const override;
+    void SetItemAccessibleName(int id, const std::string& name) override;
+    void SetItemAccessibleDescription(int id, const std::string& description) override;
     ILabelPreviewCtrl* LabelPreview(int id) override;
     IRichTextCtrl* RichText(int id) override;
     IBrowseEditCtrl* BrowseEdit(int id) override;

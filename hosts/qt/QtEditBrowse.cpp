@@ -22,6 +22,10 @@ void QtEditBrowse::SetBrowseHandler(std::function<void()> onBrowse) {
     m_button->setEnabled(static_cast<bool>(m_onBrowse));
 }
 
+void QtEditBrowse::SetBrowseName(const std::string& name) {
+    m_button->setAccessibleName(QString::fromStdString(name));
+}
+
 void QtEditBrowse::resizeEvent(QResizeEvent*) {
     const int h = height();
     const int buttonWidth = h;

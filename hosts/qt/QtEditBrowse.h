@@ -17,6 +17,7 @@ public:
     explicit QtEditBrowse(QWidget* parent = nullptr);
 
     void SetBrowseHandler(std::function<void()> onBrowse) override;
+    void SetBrowseName(const std::string& name) override;
 
     QString text() const { return m_edit->text(); }
     void setText(const QString& text) { m_edit->setText(text); }

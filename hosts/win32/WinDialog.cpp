@@ -1,5 +1,6 @@
 #include "hosts/win32/WinDialog.h"
 
+#include "hosts/win32/WinAccessibility.h"
 #include "hosts/win32/WinDialogTemplate.h"
 #include "hosts/win32/WinDpi.h"
 #include "hosts/win32/WinLabelPreview.h"
@@ -123,6 +124,11 @@ void WinDialog::OnInit(HWND hwnd) {
         if (IsEditClass(c.cls)) {
             control.lastText = WindowText(control.hwnd);
         }
+        if (c.cls == CtlClass::LabelPreview) {
+            SetAccessibleGraphicRole(control.hwnd);
+        }
+        control.accessibleName = WideFromUtf8(c.accessibleName);
+        Annotate(control);
         m_controls.push_back(std::move(control));
     }
     GrowToShowPictures();
@@ -257,10 +263,20 @@ void WinDialog::ForgetWindow() {
     m_controls.clear();
 }
 
+void WinDialog::Annotate(const Control& control) {
+    if (!control.accessibleName.empty()) {
+        SetAccessibleName(control.hwnd, control.accessibleName);
+    }
+    if (!control.accessibleDescription.empty()) {
+        SetAccessibleDescription(control.hwnd, control.accessibleDescription);
+    }
+}
+
 void WinDialog::RealizeRichText() {
     for (Control& control : m_controls) {
         if (control.rich && !control.rich->Realized() && control.rich->Realize()) {
             control.hwnd = control.rich->Hwnd();
+            Annotate(control);
         }
     }
 }
@@ -502,6 +518,20 @@ int WinDialog::GetTrackPos(int id) const {
         return 0;
     }
     return static_cast<int>(SendMessageW(control->hwnd, TBM_GETPOS, 0, 0));
+}
+
+void WinDialog::SetItemAccessibleName(int id, const std::string& name) {
+    if (Control* control = Find(id)) {
+        control->accessibleName = WideFromUtf8(name);
+        SetAccessibleName(control->hwnd, control->accessibleName);
+    }
+}
+
+void WinDialog::SetItemAccessibleDescription(int id, const std::string& description) {
+    if (Control* control = Find(id)) {
+        control->accessibleDescription = WideFromUtf8(description);
+        SetAccessibleDescription(control->hwnd, control->accessibleDescription);
+    }
 }
 
 ILabelPreviewCtrl* WinDialog::LabelPreview(int id) {

@@ -67,6 +67,8 @@ public:
     void SetTrackPageSize(int id, int nPage) override;
     void SetTrackPos(int id, int nPos) override;
     int GetTrackPos(int id) const override;
+    void SetItemAccessibleName(int id, const std::string& name) override;
+    void SetItemAccessibleDescription(int id, const std::string& description) override;
     ILabelPreviewCtrl* LabelPreview(int id) override;
     IRichTextCtrl* RichText(int id) override;
     IBrowseEditCtrl* BrowseEdit(int id) override;
@@ -91,6 +93,10 @@ private:
         std::wstring lastText;  // an edit's text at its last notification
         std::unique_ptr<WinRichTextView> rich;
         std::unique_ptr<WinEditBrowse> browse;
+        // What a screen reader is told besides what Windows finds itself: kept, as a rich-text
+        // view gets a new window when it is first shown.
+        std::wstring accessibleName;
+        std::wstring accessibleDescription;
     };
 
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -112,6 +118,7 @@ private:
 
     // Makes the RichEdit of every rich-text view not yet made (the dialog is being shown).
     void RealizeRichText();
+    static void Annotate(const Control& control);
     void RunFilter(Control& control);
     Control* Find(int id);
     const Control* Find(int id) const;

@@ -1,5 +1,8 @@
 #include "hosts/win32/WinEditBrowse.h"
 
+#include "hosts/win32/WinAccessibility.h"
+#include "platform/windows/WinText.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -8,6 +11,10 @@ namespace brimwell {
 void WinEditBrowse::SetBrowseHandler(std::function<void()> onBrowse) {
     m_onBrowse = std::move(onBrowse);
     UpdateButton();
+}
+
+void WinEditBrowse::SetBrowseName(const std::string& name) {
+    SetAccessibleName(m_button, WideFromUtf8(name));
 }
 
 void WinEditBrowse::UpdateButton() const {

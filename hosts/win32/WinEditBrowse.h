@@ -16,6 +16,7 @@ public:
     WinEditBrowse(HWND edit, HWND button) : m_edit(edit), m_button(button) {}
 
     void SetBrowseHandler(std::function<void()> onBrowse) override;
+    void SetBrowseName(const std::string& name) override;
 
     HWND Button() const { return m_button; }
     // The button follows the edit's and the handler's state.

@@ -94,6 +94,24 @@ TEST(LabelPreviewSteps, RotationSwapsTheDrawnSizeAndKeepsTheCorner) {
     }
 }
 
+TEST(PreviewDescription, SaysTheSizeTurnsAndInversionOrWhatThePreviewShowsInstead) {
+    const struct {
+        PreviewView view;
+        const char* expected;
+    } rows[] = {
+        {{}, "Pass label preview: Please select a logo graphics file."},
+        {{LOGO_LOADED_OK, 200, 100, 0, false}, "Pass label preview: logo 200 \u00d7 100 dots"},
+        {{LOGO_LOADED_OK, 100, 200, 1, true},
+         "Pass label preview: logo 100 \u00d7 200 dots, rotated 90 degrees, inverted"},
+        {{LOGO_LOADED_OK, 7, 3, 6, false},
+         "Pass label preview: logo 7 \u00d7 3 dots, rotated 180 degrees"},
+        {{LOGO_LOADED_OK, 7, 3, 4, true}, "Pass label preview: logo 7 \u00d7 3 dots, inverted"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(PreviewDescription("Pass label preview", row.view), row.expected);
+    }
+}
+
 TEST(LabelPreviewPaint, OnePixelLogoTextsLeftOfItAndTheOutline) {
     Holder h({"#"});
     const QImage picture = RenderLabelPreview(h.logo);

@@ -97,6 +97,40 @@ TEST(DialogBuilder, DoubledAmpersandsShowAsOne) {
     EXPECT_FALSE(button->autoDefault());
 }
 
+// What Windows (and the Qt host, from the same templates) names a control by: the static text
+// just before it. Every control Tab reaches that shows no text of its own has such a label or
+// a name of its own; every picture has a name; Tab meets the controls top to bottom, left to
+// right.
+TEST(DialogTemplates, EveryControlTabReachesHasItsLabelJustBeforeItInVisualOrder) {
+    for (const int id :
+         {IDD_BRIMWELL_DIALOG, IDD_WELCOME, IDD_CFG_LOGO, IDD_TEXT_INFO, IDD_CFG_TESTER_TYPE,
+          IDD_GEN_TEST_LABEL, IDD_SET_DENSITY, IDD_SET_DATE_TIME, IDD_UPDATE_FIRMWARE}) {
+        const DialogTemplate& tmpl = *FindDialogTemplate(id);
+        const ControlTemplate* last = nullptr;
+        for (std::size_t i = 0; i < tmpl.controls.size(); ++i) {
+            const ControlTemplate& c = tmpl.controls[i];
+            SCOPED_TRACE(testing::Message() << "dialog " << id << ", control " << c.id);
+            if (c.style & CtlStyle::Bitmap) {
+                EXPECT_FALSE(c.accessibleName.empty());
+            }
+            if (!TakesFocus(c)) {
+                continue;
+            }
+            // The rich-text view is named by its page ("About Brimwell", ...).
+            if (NamedByLabel(c)) {
+                EXPECT_TRUE(LabelOf(tmpl, i) || !c.accessibleName.empty());
+            } else {
+                EXPECT_TRUE(c.cls == CtlClass::RichEdit || !c.text.empty());
+            }
+            if (last) {
+                EXPECT_TRUE(c.y > last->y || (c.y == last->y && c.x > last->x));
+            }
+            last = &c;
+        }
+    }
+    EXPECT_EQ(LabelOf(*FindDialogTemplate(IDD_SET_DENSITY), 1), nullptr); // "Light" is no label
+}
+
 TEST(FileDialogFilter, PatternsMatchAnyMixOfCases) {
     const QString logos = QtNameFilters("Logo files (*.bmp; *.pcx)|*.bmp;*.pcx|All Files|*.*||");
     EXPECT_EQ(logos, "Logo files (*.bmp; *.pcx) (*.[bB][mM][pP] *.[pP][cC][xX]);;All Files (*)");

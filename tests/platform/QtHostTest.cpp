@@ -16,6 +16,7 @@
 #include "tester/UserNameCodec.h"
 #include "text/RtfReader.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -23,6 +24,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTest>
@@ -477,6 +479,61 @@ TEST_F(QtWindow, TheLogoPreviewDrawsWhatTheCompanionDrawsAndTabRunsToTheButtons)
     EXPECT_EQ(files.asked.size(), 1u);
     QTest::keyClick(edit->BrowseButton(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), Get<QPushButton>(kPassLogoRow, IDC_LOGO_ROTATE));
+}
+
+// The window as a screen reader walks it (the tree AT-SPI exports): every control that takes
+// the focus, on every page, has a name with letters in it that is not the control's value
+// (a combo box is not "No printer found", a browse button not "...").
+void CheckNames(QAccessibleInterface* node, int& focusable) {
+    if (!node || node->state().invisible) {
+        return;
+    }
+    const QObject* object = node->object();
+    if (node->state().focusable && object && object->isWidgetType()) {
+        ++focusable;
+        const QString name = node->text(QAccessible::Name);
+        SCOPED_TRACE(object->objectName().toStdString() + " " + name.toStdString());
+        EXPECT_TRUE(name.contains(QRegularExpression(QStringLiteral("[A-Za-z]{3}"))));
+        if (node->role() != QAccessible::List) { // a list's value is its name
+            EXPECT_NE(name, node->text(QAccessible::Value));
+        }
+    }
+    for (int i = 0; i < node->childCount(); ++i) {
+        CheckNames(node->child(i), focusable);
+    }
+}
+
+TEST_F(QtWindow, EveryControlTabReachesOnEveryPageIsNamedForWhatItIsFor) {
+    for (int row = 0; row < 11; ++row) {
+        SCOPED_TRACE(row);
+        Select(row);
+        int focusable = 0;
+        CheckNames(QAccessible::queryAccessibleInterface(&window), focusable);
+        EXPECT_GE(focusable, 2); // the function and printer lists at least
+    }
+    auto* edit = Get<QtEditBrowse>(kPassLogoRow, IDC_LOGO_FILE);
+    EXPECT_EQ(edit->Edit()->accessibleName(), "Pass logo graphics file");
+    EXPECT_EQ(edit->BrowseButton()->accessibleName(), "Browse for the pass logo file");
+    EXPECT_EQ(Get<QLabel>(kPassLogoRow, IDC_LOGO_FILE_CAPTION)->buddy(), edit);
+    EXPECT_EQ(Get<QtRichTextView>(kAboutRow, IDC_TEXT_VIEW)->accessibleName(), "About Brimwell");
+}
+
+TEST_F(QtWindow, ThePreviewIsAPictureDescribedByWhatItShows) {
+    fileSource.Add("/logos/wide.bmp", Loadable(MonoDesc({"#..", "..."})));
+    Select(kPassLogoRow);
+    QAccessibleInterface* preview =
+        QAccessible::queryAccessibleInterface(Get<QtLabelPreview>(kPassLogoRow, IDC_LOGO_PREVIEW));
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->role(), QAccessible::Graphic);
+    EXPECT_EQ(preview->text(QAccessible::Name), "Pass label preview");
+    const auto description = [&] { return preview->text(QAccessible::Description); };
+    EXPECT_EQ(description(), "Pass label preview: Please select a logo graphics file.");
+    QTest::keyClicks(Get<QtEditBrowse>(kPassLogoRow, IDC_LOGO_FILE)->Edit(), "/logos/wide.bmp");
+    EXPECT_EQ(description(), "Pass label preview: logo 3 \u00d7 2 dots");
+    Get<QPushButton>(kPassLogoRow, IDC_LOGO_ROTATE)->click();
+    Get<QPushButton>(kPassLogoRow, IDC_LOGO_INVERT)->click();
+    EXPECT_EQ(description(),
+              "Pass label preview: logo 2 \u00d7 3 dots, rotated 90 degrees, inverted");
 }
 
 TEST_F(QtWindow, AddressesInTheAboutTextOpenInTheMailProgramAndTheBrowser) {

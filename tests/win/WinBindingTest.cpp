@@ -43,19 +43,19 @@ DialogTemplate BindingTemplate() {
     t.pointSize = 8;
     t.caption = "Binding";
     t.controls = {
-        {kStatic, CtlClass::Static, "A && B", 5, 5, 100, 8, S::AlignLeft, 0},
-        {kPicture, CtlClass::Static, "", 5, 20, 50, 50, S::Bitmap, IDB_BANNER},
-        {kHidden, CtlClass::Static, "hidden", 5, 80, 50, 8, S::Hidden, 0},
-        {kButton, CtlClass::Button, "Press", 5, 90, 60, 14, S::TabStop, 0},
-        {kEdit, CtlClass::Edit, "", 70, 90, 60, 14, S::Border | S::AutoHScroll | S::TabStop, 0},
+        {kStatic, CtlClass::Static, "A && B", 5, 5, 100, 8, S::AlignLeft, 0, ""},
+        {kPicture, CtlClass::Static, "", 5, 20, 50, 50, S::Bitmap, IDB_BANNER, ""},
+        {kHidden, CtlClass::Static, "hidden", 5, 80, 50, 8, S::Hidden, 0, ""},
+        {kButton, CtlClass::Button, "Press", 5, 90, 60, 14, S::TabStop, 0, ""},
+        {kEdit, CtlClass::Edit, "", 70, 90, 60, 14, S::Border | S::AutoHScroll | S::TabStop, 0, ""},
         {kList, CtlClass::ListBox, "", 5, 110, 60, 40,
-         S::Notify | S::NoIntegralHeight | S::VScroll | S::Border, 0},
-        {kCombo, CtlClass::ComboBox, "", 70, 110, 60, 80, S::DropDownList | S::VScroll, 0},
-        {kTrack, CtlClass::Trackbar, "", 140, 90, 100, 15, S::TrackBoth | S::NoTicks, 0},
+         S::Notify | S::NoIntegralHeight | S::VScroll | S::Border, 0, ""},
+        {kCombo, CtlClass::ComboBox, "", 70, 110, 60, 80, S::DropDownList | S::VScroll, 0, ""},
+        {kTrack, CtlClass::Trackbar, "", 140, 90, 100, 15, S::TrackBoth | S::NoTicks, 0, ""},
         {kRich, CtlClass::RichEdit, "", 140, 110, 100, 40,
-         S::Multiline | S::ReadOnly | S::Border | S::VScroll | S::DisableNoScroll, 0},
-        {kBrowse, CtlClass::EditBrowse, "", 5, 160, 120, 14, S::Border | S::AutoHScroll, 0},
-        {kPreview, CtlClass::LabelPreview, "", 140, 160, 100, 30, 0, 0},
+         S::Multiline | S::ReadOnly | S::Border | S::VScroll | S::DisableNoScroll, 0, ""},
+        {kBrowse, CtlClass::EditBrowse, "", 5, 160, 120, 14, S::Border | S::AutoHScroll, 0, ""},
+        {kPreview, CtlClass::LabelPreview, "", 140, 160, 100, 30, 0, 0, ""},
     };
     return t;
 }

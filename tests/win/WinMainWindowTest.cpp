@@ -10,6 +10,7 @@
 #include "win/WinTestSupport.h"
 
 #include <dbt.h>
+#include <oleacc.h>
 #include <richedit.h>
 
 #include <algorithm>
@@ -292,6 +293,63 @@ TEST(WinModalRun, UnknownTemplateRunsNothing) {
     RecordingLogic logic(31337);
     EXPECT_EQ(RunWinModalDialog(logic), -1);
     EXPECT_EQ(logic.inits, 0);
+}
+
+// What a screen reader asks Windows for: the name of a control's client object.
+std::wstring AccessibleName(HWND hwnd) {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                          reinterpret_cast<void**>(&object)))) {
+        return L"(no object)";
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring result;
+    if (object->get_accName(self, &name) == S_OK && name) {
+        result = name;
+        SysFreeString(name);
+    }
+    object->Release();
+    return result;
+}
+
+// Windows names an edit, a list or a combo box by the static text right before it in the
+// window order: on every page each such control has its label there, and the edits carry
+// that name through oleacc (what Wine answers; real Windows does the same for the lists).
+TEST_F(WinMainWindowTest, EveryControlHasItsLabelRightBeforeItAndEditsAreNamedByIt) {
+    Open();
+    std::vector<std::pair<HWND, const DialogTemplate*>> windows{
+        {host.Hwnd(), FindDialogTemplate(IDD_BRIMWELL_DIALOG)}};
+    for (int row = 0; row < 11; ++row) {
+        windows.emplace_back(
+            Page(row),
+            FindDialogTemplate(dlg.m_apPages[static_cast<std::size_t>(row)]->DialogId()));
+    }
+    int labelled = 0;
+    for (const auto& [window, tmpl] : windows) {
+        for (std::size_t i = 0; i < tmpl->controls.size(); ++i) {
+            const ControlTemplate* label = LabelOf(*tmpl, i);
+            if (!label) {
+                continue;
+            }
+            const ControlTemplate& c = tmpl->controls[i];
+            SCOPED_TRACE(c.id);
+            HWND control = GetDlgItem(window, c.id);
+            ASSERT_NE(control, nullptr);
+            wchar_t before[256] = L"";
+            GetWindowTextW(GetWindow(control, GW_HWNDPREV), before, 256);
+            if (label->text.find("%s") == std::string::npos) { // else completed by the page
+                EXPECT_EQ(before, std::wstring(label->text.begin(), label->text.end()));
+            }
+            ++labelled;
+            if (c.cls == CtlClass::Edit || c.cls == CtlClass::EditBrowse) {
+                EXPECT_EQ(AccessibleName(control), before);
+            }
+        }
+    }
+    EXPECT_EQ(labelled, 10); // the 2 main lists, 2 tester lists, 4 edits, 2 previews
 }
 
 } // namespace
