@@ -217,7 +217,7 @@ const std::vector<Command>& AllCommands() {
          "\n"
          "  --json  a JSON array instead: index, kind, name, path, product, vendor\n",
          &RunList, false},
-        {"doctor", "[--json]", "tell why a printer is not found or cannot be used",
+        {"doctor", "[--json]", "say why a printer is not found or usable",
          "Check, one line per check, why a printer is or is not usable: on Linux the\n"
          "printers and adapters on the USB bus, the usblp driver and the /dev/usb/lp\n"
          "node, whether this user may write to it (udev rule, uaccess, group lp) and\n"
