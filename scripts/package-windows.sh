@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes the Windows installer and the portable zip from the Windows build:
 #   build-windows/package/brimwell-<version>-x64.msi           per machine, Program Files\Brimwell
-#   build-windows/package/brimwell-<version>-x64-portable.zip  the two programs and the licence
+#   build-windows/package/brimwell-<version>-x64-portable.zip  the two programs, the licence and README.txt
 # then installs and removes the MSI under Wine (the CTest case labelled "msi").
 # Builds and tests the Windows programs first through scripts/build-windows.sh, unless
 # --no-build (the build folder is then taken as it is). The MSI is made by wixl (Debian's
@@ -90,13 +90,15 @@ if ! grep -q '[a-z]' <(tail -n +5 "$stage/LICENSE.txt"); then
     echo "package-windows: no licence text found in $copyright" >&2
     exit 1
 fi
+# README.txt, with Windows line ends: the programs and what to run when no printer is found.
+sed 's/$/\r/' packaging/windows/README.txt >"$stage/README.txt"
 touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
 
 echo "Making $msi"
 # wixl looks files up by relative names only: it runs in the staging folder.
 (cd "$stage" && wixl --arch x64 --output ../"$(basename "$msi").tmp" \
     -D Version="$version" -D WindowExe=brimwell.exe -D CliExe=brimwell-cli.exe \
-    -D LicenceTxt=LICENSE.txt -D IconFile=brimwell.ico "$OLDPWD/$wxs")
+    -D LicenceTxt=LICENSE.txt -D ReadmeTxt=README.txt -D IconFile=brimwell.ico "$OLDPWD/$wxs")
 queries=()
 while IFS= read -r line; do
     case "$line" in "" | "#"*) continue ;; esac
@@ -106,7 +108,8 @@ msibuild "$msi.tmp" "${queries[@]}"
 mv "$msi.tmp" "$msi"
 
 echo "Making $zip"
-(cd "$stage" && zip -q -X -9 "../$(basename "$zip")" brimwell.exe brimwell-cli.exe LICENSE.txt)
+(cd "$stage" && zip -q -X -9 "../$(basename "$zip")" brimwell.exe brimwell-cli.exe LICENSE.txt \
+    README.txt)
 
 echo
 msiinfo suminfo "$msi"
