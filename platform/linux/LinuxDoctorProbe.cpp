@@ -174,7 +174,9 @@ std::vector<std::string> Holders(const std::string& node) {
     }
     while (const dirent* e = readdir(proc)) {
         const std::string pid = e->d_name;
-        if (pid.empty() || !std::all_of(pid.begin(), pid.end(), ::isdigit) || pid == self) {
+        if (pid.empty() ||
+            !std::all_of(pid.begin(), pid.end(), [](char c) { return c >= '0' && c <= '9'; }) ||
+            pid == self) {
             continue;
         }
         const std::string fdDir = "/proc/" + pid + "/fd";
