@@ -333,7 +333,8 @@ std::string DoctorText(const DoctorReport& report) {
         line.resize(9, ' ');
         line += c.check + ": " + c.found;
         if (!c.remedy.empty()) {
-            line += ". To do: " + c.remedy;
+            // The system's reason may end the finding with its own full stop.
+            line += (line.back() == '.' ? " To do: " : ". To do: ") + c.remedy;
         }
         text += line + "\n";
     }
