@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/DeviceEnumerator.h"
 #include "platform/LocalClock.h"
+#include "platform/PrinterDoctor.h"
 #include "platform/Profile.h"
 
 #include <cstdint>
@@ -35,6 +36,10 @@ Outcome Done();
 // Bytes for a file the command writes itself, replaced only when written whole.
 Outcome FileContent(const std::string& path, std::vector<std::uint8_t> bytes);
 
+// A JSON string: quotes, backslashes and control characters escaped, everything else (UTF-8
+// included) as it is.
+std::string JsonString(const std::string& text);
+
 // A message about a failure of the system, followed by the system's own reason after a colon
 // when it gave one.
 std::string WithReason(const std::string& message, const std::string& reason);
@@ -45,6 +50,7 @@ struct Context {
     ILocalClock& clock;
     IDeviceEnumerator& enumerator;
     std::ostream& out;
+    IDoctorProbe* doctor = nullptr; // what `doctor` reads the system with
 };
 
 // Splits the command's arguments into options and positionals. `valued` names the options

@@ -8,11 +8,13 @@
 #include "platform/windows/RegistryProfile.h"
 #include "platform/windows/SetupApiEnumerator.h"
 #include "platform/windows/WinDeviceOpener.h"
+#include "platform/windows/WinDoctorProbe.h"
 #include "platform/windows/WinFileSource.h"
 #include "platform/windows/WinModule.h"
 #include "platform/windows/WinSystemClock.h"
 #include "platform/windows/WinText.h"
 #else
+#include "platform/linux/LinuxDoctorProbe.h"
 #include "platform/linux/PosixDeviceOpener.h"
 #include "platform/linux/PosixFileSource.h"
 #include "platform/linux/SettingsProfile.h"
@@ -31,6 +33,7 @@ using NativePrinterOpener = WinDeviceOpener;
 using NativeOutput = WinOutputFileOpener;
 using NativeTicks = WinTicks;
 using NativeFiles = WinFileSource;
+using NativeDoctor = WinDoctorProbe;
 
 // Windows hands the program its arguments as UTF-16; argv would already have lost what
 // the ANSI code page cannot hold.
@@ -49,6 +52,7 @@ using NativePrinterOpener = PosixDeviceOpener;
 using NativeOutput = OutputFileOpener;
 using NativeTicks = SystemTicks;
 using NativeFiles = PosixFileSource;
+using NativeDoctor = LinuxDoctorProbe;
 
 std::vector<std::string> Arguments(int argc, char** argv) {
     return std::vector<std::string>(argv + 1, argv + argc);
@@ -76,7 +80,9 @@ int RunNative(int argc, char** argv) {
     NativeEnumerator enumerator;
     NativePrinterOpener printerOpener;
     NativeTicks ticks;
-    CliServices services{profile, clock, enumerator, printerOpener, NativeOutputOpener(), ticks};
+    NativeDoctor doctor;
+    CliServices services{profile, clock,  enumerator, printerOpener, NativeOutputOpener(),
+                         ticks,   &doctor};
     return RunCli(Arguments(argc, argv), services, std::cout, std::cerr);
 }
 

@@ -81,10 +81,12 @@ void PrintHelp(std::ostream& out) {
            "shows it. TIME is YYYY-MM-DD HH:MM:SS, local time.\n"
            "\nExit status:\n"
            "  0  done (with --all: every printer took the job)\n"
-           "  1  the printer or the output file could not be used\n"
+           "  1  the printer or the output file could not be used (doctor: no printer\n"
+           "     can be written)\n"
            "  2  usage error (unknown command or option, missing argument)\n"
            "  3  the input was refused (a logo or firmware file, a density, a tester)\n"
            "\nExamples:\n"
+           "  brimwell-cli doctor\n"
            "  brimwell-cli list\n"
            "  brimwell-cli -o label.txt label pass --tester 3 --at \"2025-03-07 14:05:09\"\n"
            "  brimwell-cli --all tester-type --tester 4 --user-name \"LAB 3\"\n"
@@ -215,6 +217,20 @@ const std::vector<Command>& AllCommands() {
          "\n"
          "  --json  a JSON array instead: index, kind, name, path, product, vendor\n",
          &RunList, false},
+        {"doctor", "[--json]", "say why a printer is not found or usable",
+         "Check, one line per check, why a printer is or is not usable: on Linux the\n"
+         "printers and adapters on the USB bus, the usblp driver and the /dev/usb/lp\n"
+         "node, whether this user may write to it (udev rule, uaccess, group lp) and\n"
+         "whether another process holds it; on Windows the devices, their problem\n"
+         "codes, their driver (usbprint, not WinUSB, libusbK or libusb0) and the\n"
+         "printer interface. Each line gives the verdict (ok, warning, failed), what\n"
+         "was found and, where not ok, what to do. Nothing is written to a printer.\n"
+         "The status is 0 when a printer can be written, else 1, with the first\n"
+         "failed check's remedy as the last line (on standard error).\n"
+         "\n"
+         "  --json  {\"ready\": true|false, \"checks\": [{\"check\", \"verdict\",\n"
+         "          \"found\", \"remedy\"}...]} instead, with the same status\n",
+         &RunDoctor, false},
         {"testers", "", "list the tester types; * marks the stored one",
          "List the tester types: index, code and name, separated by tabs. A * marks\n"
          "the stored type, which the jobs use when no --tester is given.\n",
@@ -357,7 +373,8 @@ int RunCli(const std::vector<std::string>& args, CliServices& services, std::ost
         return UsageError(err, std::string("--all needs a command that sends a job, not ") +
                                    command->name);
     }
-    Context ctx{commandArgs, services.profile, services.clock, services.enumerator, out};
+    Context ctx{commandArgs, services.profile, services.clock, services.enumerator,
+                out,         services.doctor};
     const Outcome outcome = command->run(ctx);
     if (outcome.status != EXIT_DONE) {
         if (outcome.status == EXIT_USAGE) {

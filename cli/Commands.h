@@ -40,6 +40,7 @@ Outcome RunClock(Context& ctx);
 Outcome RunLogo(Context& ctx);
 Outcome RunPreview(Context& ctx);
 Outcome RunFirmware(Context& ctx);
+Outcome RunDoctor(Context& ctx);
 
 // The services the companion runs on: real ones in main, doubles in tests.
 struct CliServices {
@@ -49,6 +50,7 @@ struct CliServices {
     IDeviceOpener& printerOpener; // --printer and the first listed printer
     IDeviceOpener& outputOpener;  // --output
     ITickSource& ticks;
+    IDoctorProbe* doctor = nullptr; // `doctor` reads the system through it
 };
 
 // The line printed after "can't open" when the printer refused the user for lack of

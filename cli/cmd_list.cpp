@@ -5,47 +5,6 @@
 namespace brimwell::cli {
 namespace {
 
-// A JSON string: quotes, backslashes and control characters escaped, everything else (UTF-8
-// included) as it is. Names and paths may hold any character.
-std::string JsonString(const std::string& text) {
-    std::string json = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '"':
-            json += "\\\"";
-            break;
-        case '\\':
-            json += "\\\\";
-            break;
-        case '\b':
-            json += "\\b";
-            break;
-        case '\f':
-            json += "\\f";
-            break;
-        case '\n':
-            json += "\\n";
-            break;
-        case '\r':
-            json += "\\r";
-            break;
-        case '\t':
-            json += "\\t";
-            break;
-        default:
-            if (byte < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-                json += escaped;
-            } else {
-                json += c;
-            }
-        }
-    }
-    return json + "\"";
-}
-
 std::string Hex4(unsigned value) {
     char text[16];
     std::snprintf(text, sizeof text, "\"%04x\"", value & 0xFFFFu);

@@ -38,7 +38,8 @@ set(CPACK_PACKAGE_DESCRIPTION
     "\n"
     "The package holds the window (brimwell), the command-line companion\n"
     "(brimwell-cli) and a udev rule that lets the user logged in at the\n"
-    "computer send jobs to the printer.")
+    "computer send jobs to the printer. When a printer is not found or cannot be\n"
+    "used, 'brimwell-cli doctor' tells why and what to do.")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)

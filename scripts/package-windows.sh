@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes the Windows installer and the portable zip from the Windows build:
 #   build-windows/package/brimwell-<version>-x64.msi           per machine, Program Files\Brimwell
-#   build-windows/package/brimwell-<version>-x64-portable.zip  the two programs and the licence,
-#                                                              in the folder brimwell-<version>
+#   build-windows/package/brimwell-<version>-x64-portable.zip  the two programs, the licence and
+#                                                              README.txt, in the folder brimwell-<version>
 # then installs and removes the MSI under Wine (the CTest case labelled "msi").
 # Builds and tests the Windows programs first through scripts/build-windows.sh, unless
 # --no-build (the build folder is then taken as it is). The MSI is made by wixl (Debian's
@@ -91,11 +91,13 @@ if ! grep -q '[a-z]' <(tail -n +5 "$stage/LICENSE.txt"); then
     echo "package-windows: no licence text found in $copyright" >&2
     exit 1
 fi
+# README.txt, with Windows line ends: the programs and what to run when no printer is found.
+sed 's/$/\r/' packaging/windows/README.txt >"$stage/README.txt"
 touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
 
 # The installed files' size in KiB, rounded up, for the uninstall entry.
 size_bytes=0
-for f in brimwell.exe brimwell-cli.exe LICENSE.txt; do
+for f in brimwell.exe brimwell-cli.exe LICENSE.txt README.txt; do
     size_bytes=$((size_bytes + $(stat -c %s "$stage/$f")))
 done
 size_kb=$(((size_bytes + 1023) / 1024))
@@ -104,7 +106,8 @@ echo "Making $msi"
 # wixl looks files up by relative names only: it runs in the staging folder.
 (cd "$stage" && wixl --arch x64 --output ../"$(basename "$msi").tmp" \
     -D Version="$version" -D WindowExe=brimwell.exe -D CliExe=brimwell-cli.exe \
-    -D LicenceTxt=LICENSE.txt -D IconFile=brimwell.ico -D SizeKb="$size_kb" "$OLDPWD/$wxs")
+    -D LicenceTxt=LICENSE.txt -D ReadmeTxt=README.txt -D IconFile=brimwell.ico -D SizeKb="$size_kb" \
+    "$OLDPWD/$wxs")
 queries=()
 while IFS= read -r line; do
     case "$line" in "" | "#"*) continue ;; esac
@@ -118,10 +121,10 @@ echo "Making $zip"
 top=brimwell-$version
 rm -rf "${out:?}/$top"
 mkdir "$out/$top"
-cp -p "$stage/brimwell.exe" "$stage/brimwell-cli.exe" "$stage/LICENSE.txt" "$out/$top/"
+cp -p "$stage/brimwell.exe" "$stage/brimwell-cli.exe" "$stage/LICENSE.txt" "$stage/README.txt" "$out/$top/"
 touch -d "@$SOURCE_DATE_EPOCH" "$out/$top"
 (cd "$out" && zip -q -X -9 "$(basename "$zip")" "$top/" "$top/brimwell.exe" "$top/brimwell-cli.exe" \
-    "$top/LICENSE.txt")
+    "$top/LICENSE.txt" "$top/README.txt")
 rm -rf "${out:?}/$top"
 if unzip -Z1 "$zip" | grep -v "^$top/"; then
     echo "package-windows: the entries above stand outside $top/ in $zip" >&2

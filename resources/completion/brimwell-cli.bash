@@ -21,7 +21,7 @@ _brimwell_cli()
     local cur prev words cword
     _init_completion || return
 
-    local commands="list testers tester-type density clock label logo firmware preview"
+    local commands="doctor list testers tester-type density clock label logo firmware preview"
     local global="-o --output -p --printer --all --help --version"
 
     case $prev in
@@ -71,7 +71,7 @@ _brimwell_cli()
 
     local options=""
     case $command in
-        list) options="--json" ;;
+        list | doctor) options="--json" ;;
         tester-type) options="--tester --user-name" ;;
         clock) options="--at" ;;
         label) options="--tester --at" ;;

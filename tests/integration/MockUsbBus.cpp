@@ -86,6 +86,7 @@ MockUsbDevice MockUsbBus::AddPrinter(unsigned vendor, unsigned product, int port
       << "A: devpath=" << port << "\nA: bDeviceClass=00\n\n"
       << "P: " << iface << "\n"
       << "E: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\nE: DRIVER=usblp\n"
+      << "L: driver=../../../../../../bus/usb/drivers/usblp\n"
       << "A: bInterfaceClass=07\nA: bInterfaceSubClass=01\nA: bInterfaceProtocol=02\n\n"
       << "P: " << lp << "\n"
       << "N: usb/" << lpName << "=00\n"
@@ -97,6 +98,16 @@ MockUsbDevice MockUsbBus::AddPrinter(unsigned vendor, unsigned product, int port
     MockUsbDevice device{"/sys" + usb, "/sys" + iface, "/sys" + lp, "/dev/usb/" + lpName, lpIndex};
     RestoreNode(device); // empty, so the file holds exactly what is written
     return device;
+}
+
+void MockUsbBus::AddPrinterWithoutDriver(unsigned vendor, unsigned product, int port) {
+    const std::string usb = std::string(kHostController) + "/1-" + std::to_string(port);
+    const std::string iface = usb + "/1-" + std::to_string(port) + ":1.0";
+    AddFromString("P: " + usb + "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DRIVER=usb\n" +
+                      "A: idVendor=" + Hex4(vendor) + "\nA: idProduct=" + Hex4(product) +
+                      "\nA: bcdDevice=0100\n\nP: " + iface +
+                      "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_interface\nA: bInterfaceClass=07\n",
+                  {usb, iface});
 }
 
 void MockUsbBus::Unplug(const MockUsbDevice& device) {

@@ -30,6 +30,9 @@ public:
     // can be read back. umockdev announces each added device with an "add" uevent, as the
     // kernel does on hot-plug; a device added before any monitor exists is simply present.
     MockUsbDevice AddPrinter(unsigned vendor, unsigned product, int port, int lpIndex);
+    // A printer on port `port` of bus 1 whose printer-class interface has no driver bound, so
+    // no node: what the bus shows when usblp is not loaded.
+    void AddPrinterWithoutDriver(unsigned vendor, unsigned product, int port);
     // Sends "remove" for the node, the interface and the USB device, then takes them away.
     void Unplug(const MockUsbDevice& device);
 

@@ -3,6 +3,7 @@
 #include "platform/windows/RegistryProfile.h"
 #include "platform/windows/SetupApiEnumerator.h"
 #include "platform/windows/WinDeviceOpener.h"
+#include "platform/windows/WinDoctorProbe.h"
 #include "platform/windows/WinFileSource.h"
 #include "platform/windows/WinSystemClock.h"
 #include "platform/windows/WinText.h"
@@ -80,6 +81,16 @@ TEST(SetupApiEnumeratorTest, FindsNoPrinterUnderWine) {
     EXPECT_EQ(cli::RunCli({"list"}, real, cli.out, cli.err), 0);
     EXPECT_EQ(cli.out.str(), "");
     EXPECT_EQ(cli.err.str(), "brimwell-cli: No printer found\n");
+}
+
+// Wine shows no USB device: doctor says so, with what to do, and exits with 1.
+TEST(WinDoctorProbeTest, FindsNoPrinterUnderWine) {
+    CliHarness cli;
+    WinDoctorProbe probe;
+    cli.services.doctor = &probe;
+    EXPECT_EQ(cli.Exec({"doctor"}), 1);
+    EXPECT_EQ(cli.out.str().rfind("failed   usb: ", 0), 0u) << cli.out.str();
+    EXPECT_EQ(cli.err.str().rfind("brimwell-cli: Switch the printer on", 0), 0u) << cli.err.str();
 }
 
 bool Exists(const std::string& path) {

@@ -93,7 +93,7 @@ check "the older release is installed" test "$(reg_value "$(uninstall_key "$old_
 msiexec install.log /i "$(winepath -w "$msi")" /qn
 echo "installed $version, product code $code"
 check "the upgrade removed the older release" no_key "$(uninstall_key "$old_code")"
-for f in brimwell.exe brimwell-cli.exe LICENSE.txt; do
+for f in brimwell.exe brimwell-cli.exe LICENSE.txt README.txt; do
     check "$install_dir\\$f" test -s "$dir/$f"
 done
 check "the companion runs from the installed folder" \

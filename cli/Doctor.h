@@ -1,0 +1,41 @@
+#pragma once
+#include "platform/PrinterDoctor.h"
+
+#include <string>
+#include <vector>
+
+namespace brimwell::cli {
+
+// `brimwell-cli doctor`: why a printer is or is not usable, judged from what a probe read
+// (platform/PrinterDoctor.h). Pure: the same facts give the same checks on every system.
+
+enum class Verdict { Ok, Warning, Failed };
+
+struct DoctorCheck {
+    std::string check; // what was checked, and for which device: "driver 1-1"
+    Verdict verdict = Verdict::Ok;
+    std::string found;
+    std::string remedy; // what to do; "" when ok
+};
+
+struct DoctorReport {
+    bool ready = false; // at least one printer can be written
+    std::vector<DoctorCheck> checks;
+    // The remedy of the first failed check; "" when none failed.
+    std::string FirstRemedy() const;
+};
+
+// Whether a hardware identifier is one of the devices the utility lists.
+bool IsOurHardwareId(const std::string& hardwareId);
+
+DoctorReport Diagnose(const DoctorFacts& facts);
+
+const char* VerdictName(Verdict verdict);
+
+// One line per check: verdict, check, what was found and, where not ok, what to do.
+std::string DoctorText(const DoctorReport& report);
+
+// {"ready":...,"checks":[{"check","verdict","found","remedy"}...]}
+std::string DoctorJson(const DoctorReport& report);
+
+} // namespace brimwell::cli
