@@ -105,7 +105,7 @@ check "uninstall entry: publisher" test "$(reg_value "$key" Publisher)" = Quenma
 check "uninstall entry: install location $install_dir" grep -qixF -e "$install_dir" -e "$install_dir\\" \
     <<<"$(reg_value "$key" InstallLocation)"
 installed_kb=0
-for f in brimwell.exe brimwell-cli.exe LICENSE.txt; do
+for f in brimwell.exe brimwell-cli.exe LICENSE.txt README.txt; do
     installed_kb=$((installed_kb + $(stat -c %s "$dir/$f")))
 done
 installed_kb=$(((installed_kb + 1023) / 1024))
