@@ -111,8 +111,10 @@ for f in "$dist"/*; do
     if ! cmp -s "$f" "$again/dist/$name"; then
         echo "release: NOT REPRODUCIBLE: dist/$name differs between $root and $again" >&2
         differ=1
+        # What differs inside, from diffoscope (its small Debian flavour, installed only here).
+        ./scripts/install-deps.sh diffoscope-minimal >/dev/null 2>&1 || true
         if command -v diffoscope >/dev/null; then
-            diffoscope --text - --max-report-size 200000 "$f" "$again/dist/$name" | head -n 80 >&2 || true
+            diffoscope --text - "$f" "$again/dist/$name" 2>&1 | head -n 80 >&2 || true
         fi
     fi
 done
