@@ -10,7 +10,7 @@ set(BRIMWELL_DEB_MAINTAINER
 # /usr/share/doc/brimwell: the copyright file and a changelog in Debian's format, compressed
 # as policy wants, written from packaging/releases.txt (cmake/Releases.cmake).
 set(deb_doc_dir ${PROJECT_BINARY_DIR}/packaging/deb)
-brimwell_deb_changelog(${deb_doc_dir}/changelog "${BRIMWELL_DEB_MAINTAINER}")
+brimwell_write_deb_changelog(${deb_doc_dir}/changelog "${BRIMWELL_DEB_MAINTAINER}")
 find_program(GZIP_EXE gzip)
 if(GZIP_EXE)
     add_custom_command(OUTPUT ${deb_doc_dir}/changelog.gz

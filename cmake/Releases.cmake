@@ -3,8 +3,8 @@
 #   BRIMWELL_RELEASE_VERSION    the newest entry's version, for project()
 #   BRIMWELL_RELEASE_DATE       its release day, YYYY-MM-DD
 #   BRIMWELL_METAINFO_RELEASES  the AppStream <release> elements of every entry
-# and defines brimwell_deb_changelog(OUT MAINTAINER), which writes the Debian changelog of every
-# entry. A malformed file stops the configuration, naming the line.
+# and defines brimwell_write_deb_changelog(OUT MAINTAINER), which writes the Debian changelog
+# of every entry. A malformed file stops the configuration, naming the line.
 
 set(brimwell_releases_file ${CMAKE_CURRENT_LIST_DIR}/../packaging/releases.txt)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${brimwell_releases_file})
@@ -70,7 +70,7 @@ string(REGEX REPLACE "\n$" "" BRIMWELL_METAINFO_RELEASES "${BRIMWELL_METAINFO_RE
 
 # The Debian changelog: an entry per release, dated at midnight UTC of its release day
 # (RFC 2822, with the weekday Debian's tools check).
-function(brimwell_deb_changelog out maintainer)
+function(brimwell_write_deb_changelog out maintainer)
     set(text "")
     set(weekdays Sun Mon Tue Wed Thu Fri Sat)
     set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
@@ -97,7 +97,7 @@ function(brimwell_deb_changelog out maintainer)
         string(REPLACE "\n" "\n    " notes "${notes}")
         string(REPLACE "|" "\n  * " notes "${notes}")
         string(APPEND text "brimwell (${version}) unstable; urgency=medium\n\n  * ${notes}\n\n"
-                           " -- ${maintainer}  ${weekday}, ${day} ${month} ${year} 00:00:00 +0000\n")
+            " -- ${maintainer}  ${weekday}, ${day} ${month} ${year} 00:00:00 +0000\n")
         if(i LESS brimwell_last)
             string(APPEND text "\n")
         endif()

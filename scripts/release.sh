@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Makes everything a release ships, from the committed sources, into dist/:
-#   dist/brimwell_<version>_amd64.deb              the Debian package (scripts/package-deb.sh)
-#   dist/brimwell-<version>-x64.msi                the Windows installer (scripts/package-windows.sh)
-#   dist/brimwell-<version>-x64-portable.zip       the Windows programs to unpack anywhere
-#   dist/SHA256SUMS                                their checksums, for `sha256sum -c SHA256SUMS`
+#   dist/brimwell_<version>_amd64.deb         the Debian package (scripts/package-deb.sh)
+#   dist/brimwell-<version>-x64.msi           the Windows installer (scripts/package-windows.sh)
+#   dist/brimwell-<version>-x64-portable.zip  the Windows programs to unpack anywhere
+#   dist/SHA256SUMS                           their checksums, for `sha256sum -c SHA256SUMS`
 # and prints the files, their sizes and checksums.
 #
 # The files are reproducible: the same commit gives the same bytes, whatever the folder, the
@@ -54,6 +54,7 @@ umask 022
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$root} CCACHE_NOHASHDIR=1
 export CCACHE_IGNOREOPTIONS="-ffile-prefix-map=*"
 
+started=$SECONDS
 builds=${RELEASE_BUILD:-build-release}
 dist=dist
 rm -rf "$builds" "$dist"
@@ -87,6 +88,7 @@ echo "Release of commit $(git rev-parse --short HEAD), SOURCE_DATE_EPOCH=$SOURCE
 while read -r sum name; do
     printf '  %-40s %10s bytes  sha256 %s\n' "$name" "$(stat -c %s "$dist/$name")" "$sum"
 done <"$dist/SHA256SUMS"
+echo "($((SECONDS - started)) s)"
 
 [ "$check" = 1 ] || exit 0
 
@@ -96,6 +98,7 @@ done <"$dist/SHA256SUMS"
 again=$root/$builds/again/brimwell
 echo
 echo "Building the release again from a clone in $again"
+started=$SECONDS
 git clone -q --no-hardlinks "$root" "$again"
 git -C "$again" checkout -q "$(git rev-parse HEAD)"
 TZ=Pacific/Kiritimati RELEASE_BUILD=build-release "$again/scripts/release.sh" \
@@ -119,10 +122,14 @@ for f in "$dist"/*; do
     fi
 done
 for f in "$again/dist"/*; do
-    [ -e "$dist/$(basename "$f")" ] || { echo "release: only the second build made $(basename "$f")" >&2; differ=1; }
+    if [ ! -e "$dist/$(basename "$f")" ]; then
+        echo "release: NOT REPRODUCIBLE: only the second build made $(basename "$f")" >&2
+        differ=1
+    fi
 done
 if [ "$differ" = 1 ]; then
     exit 1
 fi
-echo "Reproducible: the second build at $again gave the same dist/SHA256SUMS:"
+echo "Reproducible: the second build at $again ($((SECONDS - started)) s) gave the same" \
+     "dist/SHA256SUMS:"
 cat "$dist/SHA256SUMS"
