@@ -7,9 +7,10 @@
 # and prints the files, their sizes and checksums.
 #
 # The files are reproducible: the same commit gives the same bytes, whatever the folder, the
-# time, the time zone or the user building it. Every time written into them is the commit's
+# time or the time zone it is built at. Every time written into them is the commit's
 # (SOURCE_DATE_EPOCH, taken from `git log -1` when not given); no path of the build folder
-# reaches them (-ffile-prefix-map); the Windows programs carry no link time; archive members
+# reaches them (-ffile-prefix-map); the Windows programs' headers carry the commit's time
+# instead of the link time (the linker writes zero, strip SOURCE_DATE_EPOCH); archive members
 # have fixed times, owners and modes. `scripts/release.sh --check` proves it: it builds the
 # release, then builds it once more from a clone of the same commit at another path, in
 # another time zone, and fails naming every file that differs.
