@@ -8,10 +8,9 @@ set(BRIMWELL_DEB_MAINTAINER
     CACHE STRING "Maintainer of the Debian package: name <address>")
 
 # /usr/share/doc/brimwell: the copyright file and a changelog in Debian's format, compressed
-# as policy wants. The changelog's date follows SOURCE_DATE_EPOCH when it is set.
+# as policy wants, written from packaging/releases.txt (cmake/Releases.cmake).
 set(deb_doc_dir ${PROJECT_BINARY_DIR}/packaging/deb)
-string(TIMESTAMP BRIMWELL_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
-configure_file(${PROJECT_SOURCE_DIR}/packaging/deb/changelog.in ${deb_doc_dir}/changelog @ONLY)
+brimwell_write_deb_changelog(${deb_doc_dir}/changelog "${BRIMWELL_DEB_MAINTAINER}")
 find_program(GZIP_EXE gzip)
 if(GZIP_EXE)
     add_custom_command(OUTPUT ${deb_doc_dir}/changelog.gz

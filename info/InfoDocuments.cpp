@@ -8,21 +8,22 @@ namespace brimwell {
 
 // Five centred bold paragraphs. The first leaves room above it for the banner picture that
 // the about page lays over the top of the view.
-const char kAboutRtf[] = R"({\rtf1\ansi\deff0 {\fonttbl {\f0 Arial;}})"
-                         "\r"
-                         R"({\colortbl;\red0\green0\blue0;\red0\green0\blue255;})"
-                         "\r"
-                         R"(\pard\qc\sb4200\cf1\b\fs32 Brimwell Utility \'96 Version 3.2.0\par)"
-                         "\r"
-                         R"(\pard\qc\sb1000\cf1\b\fs32 Brimwell Ltd\par)"
-                         "\r"
-                         R"(\pard\qc\sb200\cf2\b\fs26 customercare@brimwell.example\par)"
-                         "\r"
-                         R"(\pard\qc\sb100\cf2\b\fs26 www.brimwell.example\par)"
-                         "\r"
-                         R"(\pard\qc\sb200\cf1\b\fs26 Telephone +44 (0)1632 960 500\par)"
-                         "\r"
-                         R"(})";
+const char kAboutRtf[] =
+    R"({\rtf1\ansi\deff0 {\fonttbl {\f0 Arial;}})"
+    "\r"
+    R"({\colortbl;\red0\green0\blue0;\red0\green0\blue255;})"
+    "\r"
+    R"(\pard\qc\sb4200\cf1\b\fs32 Brimwell Utility \'96 Version )" BRIMWELL_VERSION R"(\par)"
+    "\r"
+    R"(\pard\qc\sb1000\cf1\b\fs32 Brimwell Ltd\par)"
+    "\r"
+    R"(\pard\qc\sb200\cf2\b\fs26 customercare@brimwell.example\par)"
+    "\r"
+    R"(\pard\qc\sb100\cf2\b\fs26 www.brimwell.example\par)"
+    "\r"
+    R"(\pard\qc\sb200\cf1\b\fs26 Telephone +44 (0)1632 960 500\par)"
+    "\r"
+    R"(})";
 
 // The two paragraphs every system shares; each system adds its own third paragraph on how the
 // printer reaches the utility there.

@@ -10,8 +10,9 @@ build=${1:-build-deb}
 ./scripts/install-deps.sh
 ./scripts/install-deps.sh dpkg-dev fakeroot file help2man lintian appstream desktop-file-utils
 
-# Debian's hardening and optimisation flags; dates in the manual pages and changelog from
-# the last commit, so that the same sources make the same package.
+# Debian's hardening and optimisation flags (with -ffile-prefix-map, which keeps the source
+# folder's path out of the programs); dates in the manual pages and in the package's file
+# times from the last commit, so that the same sources make the same package.
 export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 CXXFLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)"
 LDFLAGS="$(dpkg-buildflags --get LDFLAGS)"

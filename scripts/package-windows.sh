@@ -7,18 +7,24 @@
 # Builds and tests the Windows programs first through scripts/build-windows.sh, unless
 # --no-build (the build folder is then taken as it is). The MSI is made by wixl (Debian's
 # msitools) from packaging/windows/brimwell.wxs, plus the tables in packaging/windows/tables.sql.
+# The same inputs give the same bytes: times come from SOURCE_DATE_EPOCH (the last commit's
+# time when not set), the MSI's product and package codes from the version and the inputs'
+# hash, the zip's members are sorted with fixed times and modes.
 # Installs what is missing (Debian 12 packages). Usage:
-#   scripts/package-windows.sh [--no-build]
+#   scripts/package-windows.sh [--no-build] [--no-test]
 #   BUILD_DIR   the Windows build folder (default build-windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build_first=1
-case "${1:-}" in
-    --no-build) build_first=0 ;;
-    "") ;;
-    *) echo "usage: $0 [--no-build]" >&2; exit 2 ;;
-esac
+install_test=1
+for arg in "$@"; do
+    case "$arg" in
+        --no-build) build_first=0 ;;
+        --no-test) install_test=0 ;;   # scripts/release.sh: CI runs the install test itself
+        *) echo "usage: $0 [--no-build] [--no-test]" >&2; exit 2 ;;
+    esac
+done
 
 build=${BUILD_DIR:-build-windows}
 # What goes into the packages, from the Windows build. The variables let a developer point at
@@ -30,7 +36,7 @@ copyright=packaging/deb/copyright                       # the licence text is ta
 wxs=packaging/windows/brimwell.wxs
 tables=packaging/windows/tables.sql
 
-./scripts/install-deps.sh wixl msitools zip binutils-mingw-w64-x86-64 wine wine64
+./scripts/install-deps.sh wixl msitools zip binutils-mingw-w64-x86-64 wine wine64 faketime
 
 if [ "$build_first" = 1 ]; then
     # The build's own tests; the installer's test needs the installer and runs at the end.
@@ -62,6 +68,8 @@ fi
 if [ -z "${SOURCE_DATE_EPOCH:-}" ] && git rev-parse --git-dir >/dev/null 2>&1; then
     SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 fi
+# The cabinet inside the MSI and the zip store local times: the same ones in every time zone.
+export TZ=UTC
 
 out=$build/package
 stage=$out/stage
@@ -93,6 +101,8 @@ if ! grep -q '[a-z]' <(tail -n +5 "$stage/LICENSE.txt"); then
 fi
 # README.txt, with Windows line ends: the programs and what to run when no printer is found.
 sed 's/$/\r/' packaging/windows/README.txt >"$stage/README.txt"
+chmod 0644 "$stage"/*
+chmod 0755 "$stage"/*.exe
 touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
 
 # The installed files' size in KiB, rounded up, for the uninstall entry.
@@ -102,11 +112,29 @@ for f in brimwell.exe brimwell-cli.exe LICENSE.txt README.txt; do
 done
 size_kb=$(((size_bytes + 1023) / 1024))
 
+# The product code (new whenever the contents change, as a major upgrade wants) and the package
+# code, derived from the version and the hash of everything that goes into the MSI, so that a
+# rebuild of the same inputs gives the same codes.
+inputs_hash=$({ echo "$version"
+    (cd "$stage" && sha256sum LICENSE.txt README.txt brimwell-cli.exe brimwell.exe brimwell.ico)
+    sha256sum "$wxs" "$tables"; } | sha256sum | cut -c1-64)
+guid_from() { # NAME: a name-based GUID (version 5 and variant bits set) from NAME and the hash
+    local h
+    h=$(printf '%s %s' "$1" "$inputs_hash" | sha256sum | cut -c1-32 | tr a-f A-F)
+    printf '%s-%s-5%s-%X%s-%s\n' "${h:0:8}" "${h:8:4}" "${h:13:3}" \
+        $(( (16#${h:16:1} & 3) | 8 )) "${h:17:3}" "${h:20:12}"
+}
+product_code=$(guid_from product)
+package_code=$(guid_from package)
+
 echo "Making $msi"
-# wixl looks files up by relative names only: it runs in the staging folder.
-(cd "$stage" && wixl --arch x64 --output ../"$(basename "$msi").tmp" \
-    -D Version="$version" -D WindowExe=brimwell.exe -D CliExe=brimwell-cli.exe \
-    -D LicenceTxt=LICENSE.txt -D ReadmeTxt=README.txt -D IconFile=brimwell.ico -D SizeKb="$size_kb" \
+# wixl looks files up by relative names only: it runs in the staging folder. It writes the
+# clock's time as the summary's creation and save times: faketime makes that the commit's.
+msi_time=$(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')
+(cd "$stage" && faketime "$msi_time" wixl --arch x64 --output ../"$(basename "$msi").tmp" \
+    -D Version="$version" -D ProductCode="$product_code" -D WindowExe=brimwell.exe \
+    -D CliExe=brimwell-cli.exe -D LicenceTxt=LICENSE.txt -D ReadmeTxt=README.txt \
+    -D IconFile=brimwell.ico -D SizeKb="$size_kb" \
     "$OLDPWD/$wxs")
 queries=()
 while IFS= read -r line; do
@@ -114,17 +142,27 @@ while IFS= read -r line; do
     queries+=(-q "$line")
 done <"$tables"
 msibuild "$msi.tmp" "${queries[@]}"
+# wixl draws a random package code (the summary's revision number): set the derived one,
+# keeping the subject, author and template wixl wrote.
+suminfo() { msiinfo suminfo "$msi.tmp" | sed -n "s/^$1: //p"; }
+faketime "$msi_time" msibuild "$msi.tmp" -s "$(suminfo Subject)" "$(suminfo Author)" \
+    "$(suminfo Template)" "{$package_code}"
 mv "$msi.tmp" "$msi"
 
 echo "Making $zip"
 # One top-level folder named with the version, so that unpacking puts nothing else beside it.
+# Members sorted by name, without extra fields (owners, more times): only names, fixed times
+# and modes, and the data.
 top=brimwell-$version
 rm -rf "${out:?}/$top"
 mkdir "$out/$top"
-cp -p "$stage/brimwell.exe" "$stage/brimwell-cli.exe" "$stage/LICENSE.txt" "$stage/README.txt" "$out/$top/"
+cp -p "$stage/brimwell.exe" "$stage/brimwell-cli.exe" "$stage/LICENSE.txt" "$stage/README.txt" \
+    "$out/$top/"
+chmod 0755 "$out/$top"
 touch -d "@$SOURCE_DATE_EPOCH" "$out/$top"
-(cd "$out" && zip -q -X -9 "$(basename "$zip")" "$top/" "$top/brimwell.exe" "$top/brimwell-cli.exe" \
-    "$top/LICENSE.txt" "$top/README.txt")
+(cd "$out" && { echo "$top/"
+    printf "$top/%s\n" brimwell.exe brimwell-cli.exe LICENSE.txt README.txt | LC_ALL=C sort; } |
+    zip -q -X -9 -@ "$(basename "$zip")")
 rm -rf "${out:?}/$top"
 if unzip -Z1 "$zip" | grep -v "^$top/"; then
     echo "package-windows: the entries above stand outside $top/ in $zip" >&2
@@ -137,8 +175,10 @@ echo
 unzip -l "$zip"
 echo
 # The installer's own test: silent install into a fresh Wine prefix, then removal. It must run
-# here, not be skipped.
-(cd "$build" && BRIMWELL_MSI_TEST_STRICT=1 ctest --output-on-failure --no-tests=error -L msi)
+# here, not be skipped (unless --no-test).
+if [ "$install_test" = 1 ]; then
+    (cd "$build" && BRIMWELL_MSI_TEST_STRICT=1 ctest --output-on-failure --no-tests=error -L msi)
+fi
 echo
 echo "Installer: $msi ($(du -h "$msi" | cut -f1))"
 echo "Portable:  $zip ($(du -h "$zip" | cut -f1))"
