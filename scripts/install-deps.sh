@@ -6,7 +6,7 @@ set -euo pipefail
 
 default_packages=(
     build-essential cmake pkg-config ninja-build ccache
-    qt6-base-dev qt6-base-dev-tools libqt6svg6-dev libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
     libudev-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang clang-format libclang-rt-14-dev
