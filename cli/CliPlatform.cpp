@@ -63,6 +63,18 @@ void PrepareProcess() {}
 
 } // namespace
 
+#ifdef _WIN32
+// Windows lets one program at a time open a USB printer: a refusal means another program or a
+// print queue on the printer's port holds it.
+const char* const kPermissionHint =
+    "Another program or a print queue holds the printer: close it or pause that queue, then "
+    "try again ('brimwell-cli doctor' shows what holds it).";
+#else
+const char* const kPermissionHint =
+    "This user may not write to the printer: install the udev rule that comes with "
+    "brimwell-cli (70-brimwell.rules, see the README) or join group lp, then log in again.";
+#endif
+
 IFileSource& NativeFileSource() {
     static NativeFiles files;
     return files;

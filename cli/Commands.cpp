@@ -204,10 +204,6 @@ int Deliver(const Outcome& outcome, const std::optional<std::string>& output,
 
 } // namespace
 
-const char* const kPermissionHint =
-    "This user may not write to the printer: install the udev rule that comes with "
-    "brimwell-cli (70-brimwell.rules, see the README) or join group lp, then log in again.";
-
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
         {"list", "[--json]", "list the printers found",

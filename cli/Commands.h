@@ -54,7 +54,7 @@ struct CliServices {
 };
 
 // The line printed after "can't open" when the printer refused the user for lack of
-// permission.
+// permission: what to do about it on this system (CliPlatform.cpp).
 extern const char* const kPermissionHint;
 
 // Runs the program on its arguments (without the program name): parses the destination
