@@ -36,16 +36,10 @@ private:
 bool DrawPreview(const CLogoFmtHandler& logo, std::vector<std::uint8_t>* rows, int* stride) {
     const int width = PREVIEW_WIDTH;
     const int height = PREVIEW_HEIGHT;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    HBITMAP canvas = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP canvas = MakeTopDownDib(width, height, 24, &bits);
     HDC dc = CreateCompatibleDC(nullptr);
-    if (!canvas || !bits || !dc) {
+    if (!canvas || !dc) {
         if (canvas) {
             DeleteObject(canvas);
         }

@@ -46,6 +46,25 @@ std::wstring Latin1(const char* text) {
 
 } // namespace
 
+HBITMAP MakeTopDownDib(int width, int height, int bitsPerPixel, void** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);
+    *bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+    if (dib && !*bits) {
+        DeleteObject(dib);
+        dib = nullptr;
+    }
+    if (!dib) {
+        *bits = nullptr;
+    }
+    return dib;
+}
+
 HBITMAP MakeLogoDib(const CLogoFmtHandler& logo) {
     if (!logo.IsLoaded() || logo.GetWidth() <= 0 || logo.GetHeight() <= 0 || !logo.GetPixels()) {
         return nullptr;

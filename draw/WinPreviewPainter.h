@@ -11,6 +11,11 @@
 
 namespace brimwell {
 
+// A DIB section of width x height pixels of `bitsPerPixel` (24 or 32) in top-down rows, each
+// padded to 4 bytes, with *bits set to its first row; nullptr (and *bits null) when GDI
+// refuses it.
+HBITMAP MakeTopDownDib(int width, int height, int bitsPerPixel, void** bits);
+
 // The logo as a one-bit top-down DIB section (bit 1 white), copied from the holder; nullptr
 // when no logo is loaded.
 HBITMAP MakeLogoDib(const CLogoFmtHandler& logo);

@@ -589,7 +589,14 @@ void WinDialog::SetIcon(int nIconId) {
 void WinDialog::OnDpiChanged(const RECT& suggested) {
     SetWindowPos(m_hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    GrowToShowPictures();
+    // The welcome and about pictures drawn for the new DPI (the double-size drawing above
+    // 96 DPI), on the pages first, so that the window then grows round the pages.
+    for (const auto& child : m_children) {
+        if (child->m_hwnd) {
+            child->ShowPicturesAtDpi();
+        }
+    }
+    ShowPicturesAtDpi();
     GrowToShowPages();
     if (m_iconId != 0) {
         SetIcon(m_iconId);

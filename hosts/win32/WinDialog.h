@@ -131,6 +131,9 @@ private:
     RECT ItemPixels(const Control& control) const;
     SIZE ClientPixels() const;
     void ResizeClientPixels(SIZE size);
+    // The pictures again at the window's DPI (after a move to a monitor with another DPI),
+    // then the dialog grown to show them.
+    void ShowPicturesAtDpi();
     // The dialog grows where a picture or a page would not show whole in it.
     void GrowToShowPictures();
     void GrowToShowPages();

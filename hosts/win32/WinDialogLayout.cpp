@@ -20,6 +20,16 @@ RECT ScreenRectIn(HWND hwnd, HWND parent) {
 
 } // namespace
 
+void WinDialog::ShowPicturesAtDpi() {
+    for (const ControlTemplate& c : m_tmpl.controls) {
+        const Control* control = IsPicture(c) ? Find(c.id) : nullptr;
+        if (control) {
+            ShowPicture(control->hwnd, c.imageId);
+        }
+    }
+    GrowToShowPictures();
+}
+
 void WinDialog::GrowToShowPictures() {
     // A picture static takes its picture's size, which is never scaled; where the dialog
     // font's units make the dialog smaller than the picture with the template's margin round

@@ -1,5 +1,6 @@
 #include "hosts/win32/WinPictures.h"
 
+#include "draw/WinPreviewPainter.h"
 #include "hosts/win32/WinDpi.h"
 #include "platform/windows/WinModule.h"
 
@@ -12,14 +13,8 @@ namespace {
 // `source` drawn into a new 24-bit DIB section of width x height, smoothed (HALFTONE): a
 // photograph and anti-aliased lettering, not dots that must stay crisp.
 HBITMAP Resampled(HBITMAP source, int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    HBITMAP target = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP target = MakeTopDownDib(width, height, 24, &bits);
     if (!target) {
         return nullptr;
     }

@@ -118,7 +118,20 @@ TEST_F(WinBindingTest, StaticTextAndVisibility) {
     EXPECT_TRUE(logic.heard.empty());
 }
 
-TEST_F(WinBindingTest, PictureIsADibSectionShownWholeAtItsSizeInDevicePixels) {
+class WinPictureTest : public WinBindingTest, public ::testing::WithParamInterface<bool> {};
+INSTANTIATE_TEST_SUITE_P(StartAndDpiChange, WinPictureTest, ::testing::Bool());
+
+TEST_P(WinPictureTest, PictureIsADibSectionShownWholeAtItsSizeInDevicePixels) {
+    // Once as the dialog starts, once more after a move to another monitor: the host takes the
+    // picture again for the window's DPI (Wine never changes it, so here it is the same one).
+    const bool dpiChanged = GetParam();
+    if (dpiChanged) {
+        SendMessageW(Ctl(kPicture), STM_SETIMAGE, IMAGE_BITMAP, 0);
+        RECT suggested{};
+        GetWindowRect(dialog.Hwnd(), &suggested);
+        SendMessageW(dialog.Hwnd(), WM_DPICHANGED, MAKEWPARAM(Dpi(), Dpi()),
+                     reinterpret_cast<LPARAM>(&suggested));
+    }
     auto bitmap =
         reinterpret_cast<HBITMAP>(SendMessageW(Ctl(kPicture), STM_GETIMAGE, IMAGE_BITMAP, 0));
     ASSERT_NE(bitmap, nullptr);

@@ -15,14 +15,8 @@ namespace {
 class Canvas {
 public:
     Canvas(int width, int height) : m_width(width) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
         void* bits = nullptr;
-        m_bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        m_bitmap = MakeTopDownDib(width, height, 32, &bits);
         m_bits = static_cast<std::uint32_t*>(bits);
         m_dc = CreateCompatibleDC(nullptr);
         m_old = SelectObject(m_dc, m_bitmap);
