@@ -88,6 +88,8 @@ QWidget* MakeControl(QWidget* parent, const ControlTemplate& c) {
     case CtlClass::ComboBox: {
         auto* combo = new QComboBox(parent);
         combo->setEditable(false);
+        QObject::connect(combo, &QComboBox::currentIndexChanged, combo,
+                         [combo] { SelectChosenEntryInList(*combo); });
         return combo;
     }
     case CtlClass::Trackbar: {

@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QItemSelectionModel>
 
 namespace brimwell {
 namespace {
@@ -50,6 +51,14 @@ QAccessibleInterface* MakeAccessible(const QString& className, QObject* object) 
 }
 
 } // namespace
+
+void SelectChosenEntryInList(QComboBox& combo) {
+    if (QItemSelectionModel* selection = combo.view()->selectionModel()) {
+        selection->setCurrentIndex(
+            combo.model()->index(combo.currentIndex(), combo.modelColumn(), combo.rootModelIndex()),
+            QItemSelectionModel::ClearAndSelect);
+    }
+}
 
 void InstallAccessibleFactory() {
     static const bool installed = [] {

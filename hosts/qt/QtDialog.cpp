@@ -1,6 +1,7 @@
 #include "hosts/qt/QtDialog.h"
 
 #include "hosts/qt/DialogBuilder.h"
+#include "hosts/qt/QtAccessible.h"
 #include "hosts/qt/QtEditBrowse.h"
 #include "hosts/qt/QtLabelPreview.h"
 #include "hosts/qt/QtRichTextView.h"
@@ -230,6 +231,7 @@ void QtDialog::ResetContent(int id) {
     const QSignalBlocker block(w);
     if (auto* combo = qobject_cast<QComboBox*>(w)) {
         combo->clear();
+        SelectChosenEntryInList(*combo);
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
         list->clear();
     }
@@ -240,6 +242,7 @@ int QtDialog::AddString(int id, const std::string& text) {
     const QSignalBlocker block(w);
     if (auto* combo = qobject_cast<QComboBox*>(w)) {
         combo->addItem(QString::fromStdString(text));
+        SelectChosenEntryInList(*combo); // the first entry added is chosen
         return combo->count() - 1;
     }
     if (auto* list = qobject_cast<QListWidget*>(w)) {
@@ -303,6 +306,7 @@ void QtDialog::SetCurSel(int id, int index) {
     const QSignalBlocker block(w);
     if (auto* combo = qobject_cast<QComboBox*>(w)) {
         combo->setCurrentIndex(index);
+        SelectChosenEntryInList(*combo);
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
         list->setCurrentRow(index);
     }

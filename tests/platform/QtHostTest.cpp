@@ -518,6 +518,34 @@ TEST_F(QtWindow, EveryControlTabReachesOnEveryPageIsNamedForWhatItIsFor) {
     EXPECT_EQ(Get<QtRichTextView>(kAboutRow, IDC_TEXT_VIEW)->accessibleName(), "About Brimwell");
 }
 
+// A closed drop-down list tells a screen reader its chosen entry as the selected item of its
+// list, whether the user or the program chose it.
+TEST_F(QtWindow, AClosedDropDownListMarksItsChosenEntrySelected) {
+    constexpr int kTesterRow = 6;
+    Select(kTesterRow);
+    auto* combo = Get<QComboBox>(kTesterRow, IDC_TESTER_LIST);
+    ASSERT_GE(combo->count(), 3);
+    const auto selectedItems = [&] {
+        std::vector<std::string> names;
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(combo)->child(0);
+        for (int i = 0; list && i < list->childCount(); ++i) {
+            if (list->child(i)->state().selected) {
+                names.push_back(list->child(i)->text(QAccessible::Name).toStdString());
+            }
+        }
+        return names;
+    };
+    const auto entry = [&](int i) {
+        return std::vector<std::string>{combo->itemText(i).toStdString()};
+    };
+    EXPECT_EQ(selectedItems(), entry(combo->currentIndex()));
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down); // as the user chooses
+    EXPECT_EQ(selectedItems(), entry(1));
+    Page(kTesterRow).SetCurSel(IDC_TESTER_LIST, 2); // as the page chooses
+    EXPECT_EQ(selectedItems(), entry(2));
+}
+
 TEST_F(QtWindow, ThePreviewIsAPictureDescribedByWhatItShows) {
     fileSource.Add("/logos/wide.bmp", Loadable(MonoDesc({"#..", "..."})));
     Select(kPassLogoRow);
