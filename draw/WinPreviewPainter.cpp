@@ -55,14 +55,14 @@ HBITMAP MakeTopDownDib(int width, int height, int bitsPerPixel, void** bits) {
     info.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);
     *bits = nullptr;
     HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
-    if (dib && !*bits) {
+    if (dib && *bits) {
+        return dib;
+    }
+    if (dib) {
         DeleteObject(dib);
-        dib = nullptr;
     }
-    if (!dib) {
-        *bits = nullptr;
-    }
-    return dib;
+    *bits = nullptr;
+    return nullptr;
 }
 
 HBITMAP MakeLogoDib(const CLogoFmtHandler& logo) {
