@@ -114,9 +114,7 @@ void CCfgLogoDlg::OnCommand(int nID, Notify code) {
 void CCfgLogoDlg::OnChangeLogoFile() {
     // Every change loads, so while a path is typed each keystroke is a load of its own.
     m_logo.LoadFile(m_browse.GetWindowText());
-    m_nQuarterTurns = 0;
-    m_bInverted = false;
-    m_preview.SetTransforms(m_nQuarterTurns, m_bInverted);
+    m_preview.ClearTransforms();
     UpdateButtons();
     m_preview.LogoChanged();
 }
@@ -126,8 +124,7 @@ void CCfgLogoDlg::OnRotate() {
         return;
     }
     if (m_logo.Rotate()) {
-        m_nQuarterTurns = (m_nQuarterTurns + 1) % 4;
-        m_preview.SetTransforms(m_nQuarterTurns, m_bInverted);
+        m_preview.AddQuarterTurn();
     }
     UpdateButtons();
     m_preview.LogoChanged();
@@ -138,8 +135,7 @@ void CCfgLogoDlg::OnInvert() {
         return;
     }
     m_logo.Invert();
-    m_bInverted = !m_bInverted;
-    m_preview.SetTransforms(m_nQuarterTurns, m_bInverted);
+    m_preview.ToggleInverted();
     m_preview.LogoChanged();
 }
 

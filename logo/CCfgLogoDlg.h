@@ -46,8 +46,6 @@ private:
     CMyEditBrowseCtrl m_browse;
     CLogoFmtHandler m_logo;
     CLogoPreviewCtrl m_preview{&m_logo};
-    int m_nQuarterTurns = 0; // since the logo was loaded, for the preview's description
-    bool m_bInverted = false;
 };
 
 } // namespace brimwell

@@ -3,6 +3,8 @@
 
 #include "ui/DialogBase.h"
 
+#include <utility>
+
 namespace brimwell {
 
 bool CLogoPreviewCtrl::SubclassDlgItem(int nID, CDialogBase& owner) {
@@ -34,6 +36,13 @@ std::vector<PreviewStep> CLogoPreviewCtrl::Steps() const {
     return LabelPreviewSteps(rect.cx, rect.cy, *m_pLogo, control->LabelTextExtents());
 }
 
+void CLogoPreviewCtrl::SetName(std::string name) {
+    m_name = std::move(name);
+    if (Control() && !m_name.empty()) {
+        m_pOwner->Dialog().SetItemAccessibleName(m_nID, m_name);
+    }
+}
+
 std::string CLogoPreviewCtrl::Description() const {
     PreviewView view;
     if (m_pLogo) {
@@ -51,11 +60,7 @@ std::string CLogoPreviewCtrl::Description() const {
 void CLogoPreviewCtrl::LogoChanged() {
     if (ILabelPreviewCtrl* control = Control()) {
         control->SetSteps(Steps(), m_pLogo);
-        IDialog& dialog = m_pOwner->Dialog();
-        if (!m_name.empty()) {
-            dialog.SetItemAccessibleName(m_nID, m_name);
-        }
-        dialog.SetItemAccessibleDescription(m_nID, Description());
+        m_pOwner->Dialog().SetItemAccessibleDescription(m_nID, Description());
     }
 }
 

@@ -2,7 +2,6 @@
 #include "logo/LabelPreview.h"
 
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace brimwell {
@@ -29,13 +28,17 @@ public:
     // What the control draws at its current size.
     std::vector<PreviewStep> Steps() const;
 
-    // The preview's name ("Pass label preview") and how the logo was turned and inverted since
-    // it was loaded: what the control's description says besides the logo's size.
-    void SetName(std::string name) { m_name = std::move(name); }
-    void SetTransforms(int quarterTurns, bool inverted) {
-        m_nQuarterTurns = quarterTurns;
-        m_bInverted = inverted;
+    // The preview's name ("Pass label preview"), given to the control once, as the page starts.
+    void SetName(std::string name);
+    // How the logo was turned and inverted since it was loaded: what the control's description
+    // says besides the logo's size. A new load clears both; each turn is a quarter turn
+    // clockwise.
+    void ClearTransforms() {
+        m_nQuarterTurns = 0;
+        m_bInverted = false;
     }
+    void AddQuarterTurn() { m_nQuarterTurns = (m_nQuarterTurns + 1) % 4; }
+    void ToggleInverted() { m_bInverted = !m_bInverted; }
     // What the control shows, in words (PreviewDescription).
     std::string Description() const;
 
