@@ -1,20 +1,12 @@
 #include "draw/WinPreviewPainter.h"
 
+#include "draw/WinDips.h"
+
 #include <cstring>
 #include <string>
 
 namespace brimwell {
 namespace {
-
-// Device-independent pixels (96 to the inch) to this surface's, and back, rounded to the
-// nearest pixel as the window host rounds every place and size (MulDiv).
-int Physical(int dip, int dpi) {
-    return dpi == 96 ? dip : MulDiv(dip, dpi, 96);
-}
-
-int Dip(int physical, int dpi) {
-    return dpi == 96 ? physical : MulDiv(physical, 96, dpi);
-}
 
 HFONT PreviewFont(const char* face, int cell, int dpi) {
     // A positive height asks for the cell height (internal leading included).
@@ -103,7 +95,7 @@ PreviewTextExtents MeasureLabelTexts(HDC hdc, const PreviewGdiFonts& fonts) {
         const std::wstring text = Latin1(PREVIEW_LABEL_TEXTS[i].text);
         SIZE size{};
         GetTextExtentPoint32W(hdc, text.c_str(), static_cast<int>(text.size()), &size);
-        extents[i] = Dip(size.cx, fonts.dpi);
+        extents[i] = DipFromPhysical(size.cx, fonts.dpi);
     }
     SelectObject(hdc, old);
     return extents;
@@ -112,7 +104,7 @@ PreviewTextExtents MeasureLabelTexts(HDC hdc, const PreviewGdiFonts& fonts) {
 void PaintPreviewSteps(HDC hdc, const std::vector<PreviewStep>& steps, HBITMAP logo,
                        const PreviewGdiFonts& fonts, COLORREF ink) {
     const int dpi = fonts.dpi;
-    const auto px = [dpi](int dip) { return Physical(dip, dpi); };
+    const auto px = [dpi](int dip) { return PhysicalFromDip(dip, dpi); };
     const int saved = SaveDC(hdc);
     SetBkMode(hdc, OPAQUE);
     SetBkColor(hdc, RGB(255, 255, 255));

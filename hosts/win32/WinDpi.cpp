@@ -1,30 +1,23 @@
 #include "hosts/win32/WinDpi.h"
 
+#include "platform/windows/WinModule.h"
+
 namespace brimwell {
 namespace {
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 
 // Windows 10 1607 and later; looked up, so that the program still starts on older systems.
 GetDpiForWindowFn DpiForWindowFunction() {
-    static const GetDpiForWindowFn fn = [] {
-        HMODULE user32 = GetModuleHandleW(L"user32.dll");
-        return user32 ? reinterpret_cast<GetDpiForWindowFn>(
-                            reinterpret_cast<void (*)()>(GetProcAddress(user32, "GetDpiForWindow")))
-                      : nullptr;
-    }();
+    static const auto fn =
+        ModuleFunction<GetDpiForWindowFn>(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow");
     return fn;
 }
 
-using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
-
 GetSystemMetricsForDpiFn MetricsForDpiFunction() {
-    static const GetSystemMetricsForDpiFn fn = [] {
-        HMODULE user32 = GetModuleHandleW(L"user32.dll");
-        return user32 ? reinterpret_cast<GetSystemMetricsForDpiFn>(reinterpret_cast<void (*)()>(
-                            GetProcAddress(user32, "GetSystemMetricsForDpi")))
-                      : nullptr;
-    }();
+    static const auto fn = ModuleFunction<GetSystemMetricsForDpiFn>(GetModuleHandleW(L"user32.dll"),
+                                                                    "GetSystemMetricsForDpi");
     return fn;
 }
 
@@ -59,20 +52,8 @@ int WindowDpi(HWND hwnd) {
     return dpi > 0 ? dpi : kDipsPerInch;
 }
 
-int PhysicalFromDip(int dip, int dpi) {
-    return dpi == kDipsPerInch || dpi <= 0 ? dip : MulDiv(dip, dpi, kDipsPerInch);
-}
-
-int DipFromPhysical(int physical, int dpi) {
-    return dpi == kDipsPerInch || dpi <= 0 ? physical : MulDiv(physical, kDipsPerInch, dpi);
-}
-
 int PhysicalFromDipKeepingCurrent(int dip, int current, int dpi) {
     return DipFromPhysical(current, dpi) == dip ? current : PhysicalFromDip(dip, dpi);
-}
-
-int WholePictureScale(int dpi) {
-    return dpi > kDipsPerInch ? dpi / kDipsPerInch : 1;
 }
 
 } // namespace brimwell

@@ -50,15 +50,6 @@ TEST(DpiConversion, AValueReadAndWrittenBackUnchangedStaysWhereItIs) {
     }
 }
 
-TEST(DpiConversion, PicturesScaleByWholeFactorsOnly) {
-    const struct {
-        int dpi, scale;
-    } cases[] = {{72, 1}, {96, 1}, {120, 1}, {144, 1}, {191, 1}, {192, 2}, {240, 2}, {288, 3}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(WholePictureScale(c.dpi), c.scale) << c.dpi;
-    }
-}
-
 constexpr int kPassLogoRow = 8; // "Configure Pass Logo"
 
 RECT PixelsIn(HWND hwnd, HWND parent) {
