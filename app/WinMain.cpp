@@ -46,11 +46,9 @@ namespace {
 // installed copy and version groups (and pins) as one application.
 void SetAppUserModelId() {
     using SetIdFn = HRESULT(WINAPI*)(PCWSTR);
-    if (HMODULE shell = GetModuleHandleW(L"shell32.dll")) {
-        if (auto set = reinterpret_cast<SetIdFn>(reinterpret_cast<void (*)()>(
-                GetProcAddress(shell, "SetCurrentProcessExplicitAppUserModelID")))) {
-            set(L"Brimwell.AppID.NoVersion");
-        }
+    if (const auto set = ModuleFunction<SetIdFn>(GetModuleHandleW(L"shell32.dll"),
+                                                 "SetCurrentProcessExplicitAppUserModelID")) {
+        set(L"Brimwell.AppID.NoVersion");
     }
 }
 

@@ -49,9 +49,7 @@ HMODULE Comdlg() {
 
 template <class Fn>
 Fn ComdlgFunction(const char* name) {
-    return Comdlg()
-               ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(Comdlg(), name)))
-               : nullptr;
+    return ModuleFunction<Fn>(Comdlg(), name);
 }
 
 // Why the last dialog ended without a name: 0 when the user cancelled it.

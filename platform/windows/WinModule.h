@@ -20,4 +20,12 @@ inline HMODULE LoadSystemLibrary(const wchar_t* name) {
     return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
+// Function `name` of `module` as a pointer of type Fn; nullptr when the module is missing or
+// lacks it (a function newer than the oldest Windows the program starts on).
+template <class Fn>
+Fn ModuleFunction(HMODULE module, const char* name) {
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)))
+                  : nullptr;
+}
+
 } // namespace brimwell
