@@ -1,8 +1,8 @@
 #include "cli/Commands.h"
 #include "cli/Doctor.h"
+#include "text/AsciiCase.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 namespace brimwell::cli {
@@ -189,15 +189,8 @@ const ProblemText kProblems[] = {
     {47, "the device was prepared for safe removal", kReplug},
 };
 
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return text;
-}
-
 bool IsGenericUsbDriver(const std::string& service) {
-    const std::string s = Lower(service);
+    const std::string s = AsciiLower(service);
     return s == "winusb" || s == "libusbk" || s == "libusb0" || s == "libusb0_x64" ||
            s == "libusbk_x64";
 }
@@ -229,7 +222,7 @@ DoctorCheck WinDeviceCheck(const WinUsbDevice& d) {
 
 DoctorCheck WinDriverCheck(const WinUsbDevice& d) {
     const std::string check = "driver " + d.instanceId;
-    if (Lower(d.service) == "usbprint") {
+    if (AsciiLower(d.service) == "usbprint") {
         return Ok(check, "the printer driver usbprint (USB Printing Support) is bound");
     }
     if (d.service.empty()) {
@@ -249,7 +242,7 @@ DoctorCheck WinInterfaceCheck(const WinUsbDevice& d) {
     const std::string check = "interface " + d.instanceId;
     if (!d.printerInterface) {
         return Failed(check, "the printer-class interface is missing",
-                      Lower(d.service) == "usbprint" ? kReplug : GoBackToPrinterDriver(d));
+                      AsciiLower(d.service) == "usbprint" ? kReplug : GoBackToPrinterDriver(d));
     }
     if (d.open.opened) {
         return Ok(check, d.interfacePath + " can be opened for writing");
@@ -279,7 +272,7 @@ void DiagnoseWin(const WinBusFacts& bus, DoctorReport& report) {
     }
     for (const WinUsbDevice& d : bus.devices) {
         // A composite device's own node: its printer is the interface node listed beside it.
-        if (Lower(d.service) == "usbccgp") {
+        if (AsciiLower(d.service) == "usbccgp") {
             continue;
         }
         checks.push_back(WinDeviceCheck(d));

@@ -1,9 +1,9 @@
 #include "platform/linux/LinuxDoctorProbe.h"
 
 #include "platform/linux/UdevEvents.h"
+#include "text/AsciiCase.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -31,13 +31,6 @@ const char* const kModprobeDirs[] = {"/etc/modprobe.d", "/run/modprobe.d",
 
 std::string Str(const char* s) {
     return s ? std::string(s) : std::string();
-}
-
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return text;
 }
 
 // The names in a folder ending with `suffix`, sorted; none when it cannot be read.
@@ -108,7 +101,7 @@ std::vector<std::string> InstalledRules() {
     for (const char* dir : kRuleDirs) {
         for (const std::string& name : FilesIn(dir, ".rules")) {
             const std::string path = std::string(dir) + "/" + name;
-            const std::string text = Lower(ReadText(path));
+            const std::string text = AsciiLower(ReadText(path));
             if (name == "70-brimwell.rules" || (text.find("\"1203\"") != std::string::npos &&
                                                 text.find("\"0126\"") != std::string::npos)) {
                 files.push_back(path);

@@ -2,14 +2,13 @@
 
 #include "platform/windows/UsbPrintInterface.h"
 #include "platform/windows/WinText.h"
+#include "text/AsciiCase.h"
 
 #include <windows.h>
 
 #include <cfgmgr32.h>
-#include <cstddef>
 #include <setupapi.h>
 #include <vector>
-#include <wctype.h>
 
 namespace brimwell {
 namespace {
@@ -36,16 +35,7 @@ std::string InstanceId(HDEVINFO set, SP_DEVINFO_DATA& device) {
 }
 
 bool SameId(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (towupper(static_cast<unsigned char>(a[i])) !=
-            towupper(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
+    return AsciiLower(a) == AsciiLower(b);
 }
 
 void ReadDevices(const HardwareIdFilter& ours, WinBusFacts& bus) {
