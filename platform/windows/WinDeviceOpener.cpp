@@ -67,6 +67,8 @@ public:
             done += taken;
             if (taken > 0) {
                 lastProgress = GetTickCount64();
+            } else if (result == PieceResult::Done) {
+                break; // the device took nothing and gave no reason: the write ends short
             }
             if (result == PieceResult::Stuck) {
                 stuck = true;
