@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/JobControl.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -24,7 +26,19 @@ public:
     // Sends the whole buffer as one contiguous byte stream. Returns false when the device
     // failed or took no byte for DEVICE_STALL_LIMIT_MS; *written receives how many bytes it
     // took (a short count is the caller's business to judge).
+    // With a job control set, the write reports the bytes taken to it as they go and ends
+    // early, false, when a stop is requested (StoppedByRequest then says so).
     virtual bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) = 0;
+    // Waits until the device has really taken what was written: a device that queues a
+    // write and returns (the Linux USB printer driver queues one transfer and kills it on
+    // close) is waited for here, bounded like a write; false, with its reason, when the
+    // device failed, stalled or a stop was requested. A file or pipe has nothing to wait for.
+    virtual bool Drain() { return true; }
+    // The job control whose stop request ends a write or a drain, and which hears of the bytes
+    // taken; nullptr for none. It outlives the handle's use of it.
+    virtual void SetControl(JobControl* /*control*/) {}
+    // Whether the last Write or Drain failed because a stop was requested.
+    virtual bool StoppedByRequest() const { return false; }
     // Makes what was written final. A file takes the place of its target only here; a file
     // handle destroyed without a successful commit leaves the target as it was and no
     // temporary file behind. A device has nothing to make final.

@@ -35,6 +35,13 @@ const std::vector<DialogTemplate>& Templates() {
              Ctl(IDC_PRINTER_COMBO, CtlClass::ComboBox, "", 6, 167, 114, 120,
                  DropDownList | VScroll | TabStop),
              Ctl(IDC_STATIC, CtlClass::Static, "", 167, 7, 1, 343, EtchedVertical),
+             // The job panel, under the printer list: what is being sent, how far it is, and
+             // the button that stops it. Hidden until a job has run for a second.
+             Ctl(IDC_JOB_STATUS, CtlClass::Static, "", 7, 192, 113, 18, AlignLeft | Hidden),
+             Named(Ctl(IDC_JOB_PROGRESS, CtlClass::Progress, "", 6, 212, 114, 9, Hidden),
+                   "Job progress"),
+             Ctl(IDC_JOB_BYTES, CtlClass::Static, "", 7, 224, 113, 8, AlignLeft | Hidden),
+             Ctl(IDC_JOB_STOP, CtlClass::Button, "Stop", 70, 235, 50, 14, TabStop | Hidden),
          },
          DlgFrame::Caption | DlgFrame::SystemMenu | DlgFrame::MaximizeBox | DlgFrame::ModalFrame |
              DlgFrame::AppWindow},
@@ -203,6 +210,7 @@ bool NamedByLabel(const ControlTemplate& control) {
     case CtlClass::Trackbar:
     case CtlClass::EditBrowse:
     case CtlClass::LabelPreview:
+    case CtlClass::Progress:
         return true;
     default:
         return false;

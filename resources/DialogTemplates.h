@@ -19,8 +19,12 @@ enum class CtlClass {
     Trackbar,
     RichEdit,
     EditBrowse,
-    LabelPreview
+    LabelPreview,
+    Progress, // a progress bar, 0 to PROGRESS_MAX
 };
+
+// The full scale of a progress bar.
+inline constexpr int PROGRESS_MAX = 1000;
 
 namespace CtlStyle {
 enum : std::uint32_t {
@@ -141,6 +145,11 @@ inline constexpr int IDC_FIRMWARE_FILE = 1040;
 inline constexpr int IDC_FIRMWARE_STATUS = 1041;
 inline constexpr int IDC_LABEL_ADVICE = 1042;
 inline constexpr int IDC_BANNER_PICTURE = 1043;
+// The main window's job panel, shown while a job that has run for a second is being sent.
+inline constexpr int IDC_JOB_STATUS = 1050;
+inline constexpr int IDC_JOB_PROGRESS = 1051;
+inline constexpr int IDC_JOB_BYTES = 1052;
+inline constexpr int IDC_JOB_STOP = 1053;
 
 // Picture resources.
 inline constexpr int IDB_WELCOME = 313;

@@ -87,7 +87,11 @@ public:
     virtual void ShowItem(int id, bool show) = 0;
     // The control's own visibility flag (not whether its dialog is shown).
     virtual bool IsItemShown(int id) const = 0;
+    // Gives the control keyboard focus; a control that is disabled or hidden passes it to the
+    // next control after it in tab order that can take it.
     virtual void FocusItem(int id) = 0;
+    // The control of this dialog that has keyboard focus, or 0 when none of them has.
+    virtual int FocusedItem() const = 0;
     virtual DlgRect ItemRect(int id) const = 0;
     virtual void MoveItem(int id, const DlgRect& rect) = 0;
 
@@ -119,6 +123,11 @@ public:
     // Moves the thumb without a scroll notification.
     virtual void SetTrackPos(int id, int nPos) = 0;
     virtual int GetTrackPos(int id) const = 0;
+
+    // --- progress bars ---------------------------------------------------------------------
+    // Shows `pos` of PROGRESS_MAX (kept inside 0 to PROGRESS_MAX).
+    virtual void SetProgress(int id, int pos) = 0;
+    virtual int GetProgress(int id) const = 0;
 
     // --- what a screen reader is told beyond the visible texts -------------------------------
     // The control's accessible name (its visible text stays as it is).

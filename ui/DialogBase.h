@@ -28,6 +28,9 @@ public:
     virtual void OnHScroll(int /*nID*/, int /*nPos*/) {}
     // The window's close command (caption button, window menu, Alt+F4).
     virtual void OnSysCommandClose() {}
+    // The session is about to end (log off, shut down): false asks the system to wait, while
+    // work that must not be cut off runs.
+    virtual bool OnQueryEndSession() { return true; }
 
 private:
     int m_nIDTemplate;

@@ -13,9 +13,14 @@ Services& Current() {
 
 } // namespace
 
-IJobWait* InlineJobWaitService() {
-    static InlineJobWait inlineWait;
-    return &inlineWait;
+IJobRunner* InlineJobRunnerService() {
+    static InlineJobRunner inlineRunner;
+    return &inlineRunner;
+}
+
+ISessionGuard* NoSessionGuardService() {
+    static NoSessionGuard none;
+    return &none;
 }
 
 Services& GetServices() {

@@ -6,7 +6,7 @@
 #include "platform/Profile.h"
 #include "platform/Ticks.h"
 #include "ui/FileDialog.h"
-#include "ui/JobWait.h"
+#include "ui/JobRunner.h"
 #include "ui/MessageBox.h"
 #include "ui/WaitCursor.h"
 
@@ -17,8 +17,9 @@ namespace brimwell {
 // The platform services the window uses. A program puts the real ones in place at its start
 // (UseServices(MakeRealServices())); tests put doubles in their place with ScopedServices. Code
 // looks a service up when it uses it, never keeps the pointer, so a swap reaches every caller.
-// The inline job wait every Services starts with.
-IJobWait* InlineJobWaitService();
+// The inline job runner and the guard that holds nothing, which every Services starts with.
+IJobRunner* InlineJobRunnerService();
+ISessionGuard* NoSessionGuardService();
 
 struct Services {
     IMessageBox* messageBox = nullptr;
@@ -31,9 +32,11 @@ struct Services {
     IDeviceEnumerator* enumerator = nullptr;
     IDeviceMonitor* monitor = nullptr;
     IFileSource* fileSource = nullptr;
-    // Where a job's blocking steps wait. A host that keeps its window answering sets its own;
+    // Where a job's device work runs. A host that keeps its window answering sets its own;
     // left as it is, the work runs inline (the companion, the tests).
-    IJobWait* jobWait = InlineJobWaitService();
+    IJobRunner* jobRunner = InlineJobRunnerService();
+    // What keeps the session alive while a job runs; left as it is, nothing.
+    ISessionGuard* sessionGuard = NoSessionGuardService();
 };
 
 Services& GetServices();
