@@ -86,6 +86,17 @@ bool CBrimwellDlg::OnInitDialog() {
 void CBrimwellDlg::OnCommand(int nID, Notify code) {
     if (nID == IDC_FUNCTION_LIST && code == Notify::SelChange) {
         ShowSelectedPage();
+    } else if (nID == IDC_JOB_STOP && code == Notify::Clicked) {
+        StopJob();
+    }
+}
+
+void CBrimwellDlg::StopJob() {
+    m_bStopRequested = true;
+    Dialog().EnableItem(IDC_JOB_STOP, false);
+    CFuncDlg::StopRunningJob();
+    if (m_bJobPanelShown) {
+        UpdateJobPanel();
     }
 }
 
@@ -165,11 +176,101 @@ void CBrimwellDlg::RefreshPrinterList() {
         dialog.SetCurSel(IDC_PRINTER_COMBO, select);
         dialog.SetRedraw(IDC_PRINTER_COMBO, true);
     }
+    m_bPrintersListed = available;
+    TellPagesAvailability();
+}
+
+void CBrimwellDlg::TellPagesAvailability() {
+    // A printer can take a job when one is listed and no job is being sent.
+    const bool available = m_bPrintersListed && !CFuncDlg::RunningJob().sending;
     for (CFuncDlg* page : m_apPages) {
         if (page) {
             page->OnPrinterAvailability(available);
         }
     }
+}
+
+std::string JobBytesText(std::uint32_t taken, std::uint32_t length) {
+    return std::to_string(taken) + " of " + std::to_string(length) + " bytes sent";
+}
+
+void CBrimwellDlg::OnJobStarted() {
+    m_bStopRequested = false;
+    m_pFocusPage = nullptr;
+    m_nFocusItem = 0;
+    for (CFuncDlg* page : m_apPages) {
+        if (page && page->Dialog().IsShown() && page->Dialog().FocusedItem() != 0) {
+            m_pFocusPage = page;
+            m_nFocusItem = page->Dialog().FocusedItem();
+        }
+    }
+    TellPagesAvailability();
+}
+
+void CBrimwellDlg::OnJobTick() {
+    const CFuncDlg::JobStatus job = CFuncDlg::RunningJob();
+    if (!job.sending) {
+        return;
+    }
+    const auto ran = static_cast<std::uint32_t>(GetServices().ticks->GetTickCount() - job.startTick);
+    if (!m_bJobPanelShown && ran >= JOB_PANEL_DELAY_MS) {
+        ShowJobPanel(true);
+    }
+    if (m_bJobPanelShown) {
+        UpdateJobPanel();
+    }
+}
+
+void CBrimwellDlg::ShowJobPanel(bool show) {
+    IDialog& dialog = Dialog();
+    m_bJobPanelShown = show;
+    if (show) {
+        dialog.EnableItem(IDC_JOB_STOP, !m_bStopRequested);
+        UpdateJobPanel();
+    }
+    for (int id : {IDC_JOB_STATUS, IDC_JOB_PROGRESS, IDC_JOB_BYTES, IDC_JOB_STOP}) {
+        dialog.ShowItem(id, show);
+    }
+}
+
+void CBrimwellDlg::UpdateJobPanel() {
+    IDialog& dialog = Dialog();
+    const CFuncDlg::JobStatus job = CFuncDlg::RunningJob();
+    dialog.SetItemText(IDC_JOB_STATUS, FormatMessage(m_bStopRequested ? kJobStopping : kJobSending,
+                                                     job.printerName));
+    const std::string bytes = JobBytesText(job.taken, job.length);
+    dialog.SetItemText(IDC_JOB_BYTES, bytes);
+    const int permille =
+        job.length == 0 ? 0
+                        : static_cast<int>(std::uint64_t{job.taken} * PROGRESS_MAX / job.length);
+    if (dialog.GetProgress(IDC_JOB_PROGRESS) != permille) {
+        dialog.SetProgress(IDC_JOB_PROGRESS, permille);
+        dialog.SetItemAccessibleDescription(IDC_JOB_PROGRESS, bytes);
+    }
+}
+
+void CBrimwellDlg::OnJobFinished() {
+    if (m_bJobPanelShown) {
+        ShowJobPanel(false);
+    }
+    TellPagesAvailability();
+    // Focus returns to the control that had it (the send button), or to the next one that can
+    // take it when that one was disabled meanwhile (the printer went away).
+    if (m_pFocusPage && m_pFocusPage->Dialog().IsShown()) {
+        m_pFocusPage->Dialog().FocusItem(m_nFocusItem);
+    }
+    m_pFocusPage = nullptr;
+    m_nFocusItem = 0;
+    if (m_bCloseAfterJob) {
+        m_bCloseAfterJob = false;
+        Dialog().EndDialog(DLG_RESULT_OK);
+    }
+}
+
+bool CBrimwellDlg::OnQueryEndSession() {
+    // A job cut off by the end of the session leaves the printer with part of a logo or of its
+    // label program: the session is asked to wait while one is being sent.
+    return !CFuncDlg::RunningJob().sending;
 }
 
 const CEnumeratedPrinter* CBrimwellDlg::SelectedPrinter() const {
@@ -195,8 +296,27 @@ void CBrimwellDlg::OnDeviceChange() {
 }
 
 void CBrimwellDlg::OnSysCommandClose() {
-    if (CFuncDlg::JobRunning()) {
-        return; // the pages stay until the job's write and hold are over
+    const CFuncDlg::JobStatus job = CFuncDlg::RunningJob();
+    if (job.sending) {
+        // The pages stay until the job has ended; the user chooses to stop it or to wait.
+        if (m_bCloseAfterJob || GetServices().messageBox->Show(kAskStopJobToClose,
+                                                               MsgIcon::Warning,
+                                                               MsgButtons::OkCancel) !=
+                                    MsgResult::Ok) {
+            return;
+        }
+        // The job may have ended while the question was open.
+        if (CFuncDlg::RunningJob().sending) {
+            m_bCloseAfterJob = true;
+            StopJob();
+            return;
+        }
+        if (CFuncDlg::JobRunning()) {
+            return; // its failure is being reported
+        }
+    }
+    if (job.running) {
+        return; // a page's question is open: the window closes once it is answered, not under it
     }
     Dialog().EndDialog(DLG_RESULT_OK);
 }

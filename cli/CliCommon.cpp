@@ -42,22 +42,6 @@ Outcome FileContent(const std::string& path, std::vector<std::uint8_t> bytes) {
     return o;
 }
 
-std::string WithReason(const std::string& message, const std::string& reason) {
-    if (reason.empty()) {
-        return message;
-    }
-    // A sentence keeps its one full stop at the very end: "Can't open the specified file:
-    // No such file or directory.", as "Time '...' does not exist: February has 28 days." does.
-    if (message.empty() || message.back() != '.') {
-        return message + ": " + reason;
-    }
-    std::string joined = message.substr(0, message.size() - 1) + ": " + reason;
-    if (joined.back() != '.' && joined.back() != '!' && joined.back() != '?') {
-        joined += '.';
-    }
-    return joined;
-}
-
 ArgList::ArgList(const std::vector<std::string>& args, const std::vector<std::string>& valued,
                  const std::vector<std::string>& flags) {
     auto has = [](const std::vector<std::string>& names, const std::string& n) {

@@ -3,6 +3,7 @@
 #include "platform/LocalClock.h"
 #include "platform/PrinterDoctor.h"
 #include "platform/Profile.h"
+#include "printer/PrinterJob.h"
 
 #include <cstdint>
 #include <optional>
@@ -40,9 +41,6 @@ Outcome FileContent(const std::string& path, std::vector<std::uint8_t> bytes);
 // included) as it is.
 std::string JsonString(const std::string& text);
 
-// A message about a failure of the system, followed by the system's own reason after a colon
-// when it gave one.
-std::string WithReason(const std::string& message, const std::string& reason);
 
 struct Context {
     std::vector<std::string> args; // the command's own arguments, destination options removed

@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "printer/PrinterIdentification.h"
+#include "printer/JobSequence.h"
 #include "printer/PrinterJob.h"
 
 #include <algorithm>
@@ -109,31 +110,23 @@ struct Delivery {
     bool accessDenied = false; // the open was refused for lack of permission
 };
 
-// One job to one destination, as the window sends it: open, the whole job in one write,
-// commit (a file replaces its target), then the hold a printer needs.
+// One job to one destination, through the window's own sequence: open, the whole job in one
+// write, drain, commit (a file replaces its target), then the hold a printer needs.
 Delivery DeliverTo(const std::vector<std::uint8_t>& bytes, IDeviceOpener& opener,
                    const std::string& path, bool toPrinter, ITickSource& ticks) {
-    CPrinterJob job(opener, ticks);
-    if (!job.Open(path)) {
-        return {false, WithReason(FormatMessage(kMsgCantOpen, path), job.FailureReason()),
-                job.OpenError() == DeviceOpenError::AccessDenied};
+    JobRequest request;
+    request.devicePath = path;
+    request.toPrinter = toPrinter;
+    request.holdMs = JOB_HOLD_MS;
+    request.build = [&bytes]() -> std::optional<std::string> {
+        return std::string(bytes.begin(), bytes.end());
+    };
+    const JobOutcome outcome = RunJobSequence(opener, ticks, request);
+    if (outcome.Sent()) {
+        return {true, "", false};
     }
-    const bool fits = bytes.size() <= std::numeric_limits<std::uint32_t>::max();
-    if (!fits || !job.SpoolBytes(bytes.data(), static_cast<std::uint32_t>(bytes.size())) ||
-        !job.Write() || !job.Commit()) {
-        const bool memory = !fits || job.LastFailure() == CPrinterJob::Failure::NoMemory;
-        const std::string message =
-            memory ? std::string(kMsgSpoolMemory)
-                   : WithReason(FormatMessage(kMsgWriteFailure, path), job.FailureReason());
-        job.CloseNow();
-        return {false, message, false};
-    }
-    if (toPrinter) {
-        job.Close(JOB_HOLD_MS); // the same hold as from the window
-    } else {
-        job.CloseNow();
-    }
-    return {true, "", false};
+    return {false, JobFailureMessage(outcome, path, /*openReason=*/true),
+            outcome.openError == DeviceOpenError::AccessDenied};
 }
 
 void ReportFailure(const Delivery& d, std::ostream& err) {

@@ -143,14 +143,12 @@ void CCfgLogoDlg::OnSend() {
     if (!m_logo.IsLoaded()) {
         return;
     }
-    // The same store job as `brimwell-cli logo`, built once the printer is open.
-    SendJob(JOB_CONFIRM_POWER_CYCLE, [this]() -> std::optional<std::string> {
-        const std::vector<std::uint8_t> job = BuildLogoJob(m_logo, Kind());
-        if (job.empty()) {
-            return std::nullopt;
-        }
-        return std::string(job.begin(), job.end());
-    });
+    // The same store job as `brimwell-cli logo`, built here from the logo as the preview shows
+    // it: the job carries its bytes, so turning the logo while it is sent changes nothing.
+    const std::vector<std::uint8_t> job = BuildLogoJob(m_logo, Kind());
+    if (!job.empty()) {
+        SendJob(JOB_CONFIRM_POWER_CYCLE, std::string(job.begin(), job.end()));
+    }
 }
 
 } // namespace brimwell

@@ -54,7 +54,10 @@ int CSetDensityDlg::DensityValue() const {
 }
 
 void CSetDensityDlg::OnSendDensity() {
-    SendJob(JOB_CONFIRM_PLAIN, [this] { return DensityJob(DensityValue()); });
+    // The slider is read here, on the window's thread; the job carries the value.
+    if (const std::optional<std::string> job = DensityJob(DensityValue())) {
+        SendJob(JOB_CONFIRM_PLAIN, *job);
+    }
 }
 
 void CSetDensityDlg::OnPrinterAvailability(bool bAvailable) {

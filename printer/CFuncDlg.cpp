@@ -4,21 +4,39 @@
 #include "tester/TesterCatalogue.h"
 #include "ui/Services.h"
 
+#include <cassert>
+#include <memory>
+
 namespace brimwell {
 namespace {
 
-// The page whose job runs (from SendJob's start, or from a successful OpenJob, to its close),
-// and whether a blocking step is waiting in the job wait right now.
-const CFuncDlg* g_jobOwner = nullptr;
-bool g_waiting = false;
+// The one job of the window: which page holds the guard (from before its question to its
+// report), and, once the device work runs, what it shares with the runner's thread.
+struct WindowJob {
+    CFuncDlg* owner = nullptr;
+    bool sending = false;
+    std::string printerName;
+    std::uint32_t startTick = 0;
+    std::shared_ptr<JobControl> control;
+};
+WindowJob g_job;
 
-// Marks a page's SendJob as the running job for its whole length.
-class JobOwnership {
+// Releases the guard when a job ends before its device work starts (cancelled at the
+// question, no printer), unless it was handed on.
+class GuardTaken {
 public:
-    explicit JobOwnership(const CFuncDlg* page) { g_jobOwner = page; }
-    ~JobOwnership() { g_jobOwner = nullptr; }
-    JobOwnership(const JobOwnership&) = delete;
-    JobOwnership& operator=(const JobOwnership&) = delete;
+    explicit GuardTaken(CFuncDlg* page) { g_job.owner = page; }
+    ~GuardTaken() {
+        if (!m_handedOn) {
+            g_job = WindowJob{};
+        }
+    }
+    GuardTaken(const GuardTaken&) = delete;
+    GuardTaken& operator=(const GuardTaken&) = delete;
+    void HandOn() { m_handedOn = true; }
+
+private:
+    bool m_handedOn = false;
 };
 
 } // namespace
@@ -41,19 +59,36 @@ CFuncDlg::CFuncDlg(int nDialogId, IPageHost* pParent)
 }
 
 CFuncDlg::~CFuncDlg() {
+    // The window never takes a page away under its running job: the job's end would report
+    // to a page that is gone.
+    assert(g_job.owner != this || !g_job.sending);
     CloseJob(0);
+    if (g_job.owner == this) {
+        g_job.owner = nullptr;
+    }
 }
 
 bool CFuncDlg::JobRunning() {
-    return g_jobOwner != nullptr || g_waiting;
+    return g_job.owner != nullptr || g_job.sending;
 }
 
-void CFuncDlg::RunBlocking(const std::function<void()>& work) {
-    struct Waiting {
-        Waiting() { g_waiting = true; }
-        ~Waiting() { g_waiting = false; }
-    } waiting;
-    GetServices().jobWait->Run(work);
+CFuncDlg::JobStatus CFuncDlg::RunningJob() {
+    JobStatus status;
+    status.running = JobRunning();
+    status.sending = g_job.sending;
+    status.printerName = g_job.printerName;
+    status.startTick = g_job.startTick;
+    if (g_job.control) {
+        status.taken = g_job.control->Taken();
+        status.length = g_job.control->Length();
+    }
+    return status;
+}
+
+void CFuncDlg::StopRunningJob() {
+    if (g_job.sending && g_job.control) {
+        g_job.control->RequestStop();
+    }
 }
 
 bool CFuncDlg::Create(IDialog& parent, const DialogTemplate* tmpl) {
@@ -115,34 +150,10 @@ void CFuncDlg::OnTesterListSelChange() {
 }
 
 bool CFuncDlg::SendJob(int nConfirm, const std::string& job) {
-    return SendJob(nConfirm, [&job]() -> std::optional<std::string> { return job; });
+    return SendJob(nConfirm, [job]() -> std::optional<std::string> { return job; });
 }
 
-bool CFuncDlg::SendJob(int nConfirm, const std::function<std::optional<std::string>()>& build) {
-    if (JobRunning()) {
-        return false; // a second send while a job runs (the host let a click through)
-    }
-    const JobOwnership running(this);
-    bool written = false;
-    if (OpenJob(nConfirm)) {
-        if (const std::optional<std::string> job = build()) {
-            const bool wasOk = m_job.IsOk();
-            const bool spooled = m_job.SpoolText(*job);
-            ShowJobFailure(wasOk);
-            if (spooled) {
-                written = WriteJob();
-            }
-        }
-    }
-    CloseJob(JOB_HOLD_MS);
-    return written;
-}
-
-bool CFuncDlg::OpenJob(int nConfirm) {
-    if (g_waiting || (g_jobOwner && g_jobOwner != this)) {
-        return false;
-    }
-    CloseJob(0);
+bool CFuncDlg::AskAndFindPrinter(int nConfirm, std::string& devicePath) {
     Services& services = GetServices();
     if (const char* question = ConfirmationText(nConfirm)) {
         if (services.messageBox->Show(question, MsgIcon::Warning, MsgButtons::OkCancel) !=
@@ -159,13 +170,112 @@ bool CFuncDlg::OpenJob(int nConfirm) {
         return false;
     }
     m_strPrinterName = printer->m_strName;
-    if (!m_job.Open(printer->m_strDevicePath)) {
-        services.messageBox->Show(FormatMessage(kMsgCantOpen, m_strPrinterName), MsgIcon::Warning,
-                                  MsgButtons::Ok);
+    devicePath = printer->m_strDevicePath;
+    return true;
+}
+
+bool CFuncDlg::SendJob(int nConfirm, std::function<std::optional<std::string>()> build) {
+    if (JobRunning()) {
+        return false; // a second send while a job runs (a key or a click the host let through)
+    }
+    GuardTaken guard(this);
+    JobRequest request;
+    if (!AskAndFindPrinter(nConfirm, request.devicePath)) {
         return false;
     }
+    request.build = std::move(build);
+    request.toPrinter = true;
+    request.holdMs = JOB_HOLD_MS;
+
+    // From here the job belongs to the runner: what its thread uses is copied into the work or
+    // shared with it, never read from the page or the window.
+    Services& services = GetServices();
+    g_job.sending = true;
+    g_job.printerName = m_strPrinterName;
+    g_job.startTick = services.ticks->GetTickCount();
+    g_job.control = std::make_shared<JobControl>();
+    guard.HandOn();
     services.waitCursor->Begin();
-    g_jobOwner = this;
+    services.sessionGuard->Hold("Brimwell is sending a job to the printer '" +
+                                m_strPrinterName + "'.");
+    if (IPageHost* host = Host()) {
+        host->OnJobStarted();
+    }
+
+    struct Work {
+        IDeviceOpener* opener;
+        ITickSource* ticks;
+        JobRequest request;
+        std::shared_ptr<JobControl> control;
+        JobOutcome outcome;
+    };
+    auto work = std::make_shared<Work>(
+        Work{services.deviceOpener, services.ticks, std::move(request), g_job.control, {}});
+    // `done` runs before Start returns with an inline runner (the companion's, the tests'):
+    // then SendJob answers whether the job went out. Later, from the window's loop, it touches
+    // nothing of this frame.
+    auto startReturned = std::make_shared<bool>(false);
+    bool sent = true;
+    bool* inlineSent = &sent;
+    services.jobRunner->Start(
+        [work] {
+            work->outcome = RunJobSequence(*work->opener, *work->ticks, work->request,
+                                           work->control.get());
+        },
+        [] {
+            if (g_job.owner) {
+                if (IPageHost* host = g_job.owner->Host()) {
+                    host->OnJobTick();
+                }
+            }
+        },
+        [work, startReturned, inlineSent] {
+            if (!*startReturned) {
+                *inlineSent = work->outcome.Sent();
+            }
+            FinishJob(work->outcome);
+        });
+    *startReturned = true;
+    return sent;
+}
+
+void CFuncDlg::FinishJob(const JobOutcome& outcome) {
+    CFuncDlg* page = g_job.owner;
+    Services& services = GetServices();
+    services.sessionGuard->Release();
+    services.waitCursor->End();
+    if (page) {
+        if (const std::string message = JobFailureMessage(outcome, page->m_strPrinterName, false);
+            !message.empty()) {
+            services.messageBox->Show(message, MsgIcon::Warning, MsgButtons::Ok);
+        }
+    }
+    g_job = WindowJob{};
+    if (page) {
+        page->OnJobEnded(outcome);
+        if (IPageHost* host = page->Host()) {
+            host->OnJobFinished();
+        }
+    }
+}
+
+bool CFuncDlg::OpenJob(int nConfirm) {
+    if (JobRunning()) {
+        return false;
+    }
+    CloseJob(0);
+    GuardTaken guard(this);
+    std::string devicePath;
+    if (!AskAndFindPrinter(nConfirm, devicePath)) {
+        return false;
+    }
+    if (!m_job.Open(devicePath)) {
+        GetServices().messageBox->Show(FormatMessage(kMsgCantOpen, m_strPrinterName),
+                                       MsgIcon::Warning, MsgButtons::Ok);
+        return false;
+    }
+    GetServices().waitCursor->Begin();
+    guard.HandOn(); // held until CloseJob
     return true;
 }
 
@@ -173,18 +283,23 @@ void CFuncDlg::ShowJobFailure(bool wasOk) {
     if (!wasOk || m_job.IsOk()) {
         return;
     }
-    std::string text;
+    JobOutcome outcome;
     switch (m_job.LastFailure()) {
     case CPrinterJob::Failure::NoMemory:
-        text = kMsgSpoolMemory;
+        outcome.result = JobOutcome::Result::NoMemory;
         break;
     case CPrinterJob::Failure::WriteFailed:
-        text = FormatMessage(kMsgWriteFailure, m_strPrinterName);
+        outcome.result = JobOutcome::Result::WriteFailed;
+        outcome.reason = m_job.FailureReason();
+        break;
+    case CPrinterJob::Failure::Stopped:
+        outcome.result = JobOutcome::Result::Stopped;
         break;
     default:
         return;
     }
-    GetServices().messageBox->Show(text, MsgIcon::Warning, MsgButtons::Ok);
+    GetServices().messageBox->Show(JobFailureMessage(outcome, m_strPrinterName, false),
+                                   MsgIcon::Warning, MsgButtons::Ok);
 }
 
 bool CFuncDlg::SpoolPrintf(const char* format, ...) {
@@ -205,34 +320,20 @@ bool CFuncDlg::SpoolBytes(const void* pData, std::uint32_t nBytes) {
 }
 
 bool CFuncDlg::WriteJob() {
-    if (g_waiting) {
-        return false;
-    }
     const bool wasOk = m_job.IsOk();
-    bool ok = wasOk;
-    if (wasOk && m_job.SpoolLength() != 0) {
-        RunBlocking([this, &ok] { ok = m_job.Write(); });
-    }
+    const bool ok = m_job.Write();
     ShowJobFailure(wasOk);
     return ok;
 }
 
 void CFuncDlg::CloseJob(std::uint32_t dwMinMs) {
-    if (g_waiting) {
-        return; // the job's own step is still running; it closes when that returns
-    }
     const bool wasOpen = m_job.IsDeviceOpen();
-    if (wasOpen && m_job.IsOk()) {
-        // A written job holds the window for the printer's pause: waited like the write.
-        RunBlocking([this, dwMinMs] { m_job.Close(dwMinMs); });
-    } else {
-        m_job.Close(dwMinMs);
-    }
+    m_job.Close(dwMinMs);
     if (wasOpen) {
         GetServices().waitCursor->End();
     }
-    if (g_jobOwner == this) {
-        g_jobOwner = nullptr;
+    if (g_job.owner == this && !g_job.sending) {
+        g_job.owner = nullptr;
     }
 }
 

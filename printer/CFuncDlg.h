@@ -1,4 +1,5 @@
 #pragma once
+#include "printer/JobSequence.h"
 #include "printer/PageHost.h"
 #include "printer/PrinterJob.h"
 #include "ui/DialogBase.h"
@@ -29,10 +30,12 @@ public:
 };
 
 // The page base. Every function page derives from it; it holds the printer availability
-// and tester index every page shares, and the printer transport: a job is opened (after the
-// page's question), filled, written in one write and closed inside one button handler. The
-// write and the hold wait in the window's job wait (the window keeps answering meanwhile), and
-// one job runs at a time in the whole window: a send while another job runs is refused.
+// and tester index every page shares, and the printer transport. A page sends a job with
+// SendJob: the page's question, then the selected printer's device path and the job's bytes
+// are handed, copied, to the window's job runner, which opens, writes, drains, holds and closes
+// off the window's thread; the window hears of the end through its own event loop and the page
+// base reports a failure then. One job runs at a time in the whole window: the guard is taken
+// before the question and held until the report, and a send meanwhile is refused.
 class CFuncDlg : public CDialogBase {
 public:
     // pParent is the window that hosts the page (the main window), or nullptr.
@@ -58,9 +61,22 @@ public:
     int TesterIndex() const { return m_nTesterIndex; }
     const std::string& PrinterName() const { return m_strPrinterName; }
     const CPrinterJob& Job() const { return m_job; }
-    // True while a page's job runs (from its question to its close): the window must neither
+    // True while a page's job runs (from its question to its report): the window must neither
     // start another nor take its pages away.
     static bool JobRunning();
+    // What the running job is doing, for the window's job panel.
+    struct JobStatus {
+        bool running = false; // the guard is held
+        bool sending = false; // past the question: the device work runs
+        std::string printerName;
+        std::uint32_t startTick = 0; // when the device work started
+        std::uint32_t taken = 0;     // bytes the device took so far
+        std::uint32_t length = 0;    // the job's bytes (0 until it is built)
+    };
+    static JobStatus RunningJob();
+    // Asks the running job to stop: its write ends, and the page reports it stopped. Nothing
+    // when no job is being sent.
+    static void StopRunningJob();
     // The page's title, as its function-table row lists it; set before Create. A page whose
     // content has no label (a help text) is named by it for a screen reader.
     void SetTitle(std::string title) { m_strTitle = std::move(title); }
@@ -69,18 +85,25 @@ public:
 protected:
     virtual bool OnInitDialog() { return true; }
 
-    // One whole job: the question of its kind, the selected printer opened, the bytes
-    // appended and written in one write, and the device closed with the hold. True when the
-    // job was written. Every failure has been reported to the user on the way.
+    // One whole job: the question of its kind, then the bytes sent to the selected printer by
+    // the window's job runner (open, one write, drain, hold, close). True when the job was
+    // started (with the companion's and the tests' inline runner: when it went out whole);
+    // false when it was refused (another job runs), cancelled at the question or had no
+    // printer. A failure is reported to the user once the job has ended.
     bool SendJob(int nConfirm, const std::string& job);
-    // The same, with the bytes built only once the device is open (for a job that carries
-    // the time it is sent at). A builder that returns nullopt sends nothing. Both refuse, false
-    // and silent, while another job runs.
-    bool SendJob(int nConfirm, const std::function<std::optional<std::string>()>& build);
+    // The same, with the bytes built on the runner's side once the device is open (for a job
+    // that carries the time it is sent at). The builder must not touch the page or any window;
+    // a builder that returns nullopt sends nothing.
+    bool SendJob(int nConfirm, std::function<std::optional<std::string>()> build);
+    // A job of this page has ended: its outcome, after the failure (if any) was reported.
+    virtual void OnJobEnded(const JobOutcome& /*outcome*/) {}
 
     // The window hosting this page (its parent), or nullptr.
     IPageHost* Host() const { return m_pHost; }
 
+    // The job's steps one by one, run on the calling thread (the pages send with SendJob; these
+    // serve callers that drive a job step by step). OpenJob refuses while another page's job
+    // runs, and holds the guard until CloseJob.
     bool OpenJob(int nConfirm);
     bool SpoolPrintf(const char* format, ...) BRIMWELL_PRINTF(2, 3);
     bool SpoolBytes(const void* pData, std::uint32_t nBytes);
@@ -104,8 +127,11 @@ protected:
 
 private:
     void ShowJobFailure(bool wasOk);
-    // Runs a blocking step of the job in the window's job wait.
-    static void RunBlocking(const std::function<void()>& work);
+    // The question of kind nConfirm and the selected printer: true, with m_strPrinterName set
+    // and `devicePath` filled, when the job may go out.
+    bool AskAndFindPrinter(int nConfirm, std::string& devicePath);
+    // The runner has ended this page's job: report, release the guard, tell the window.
+    static void FinishJob(const JobOutcome& outcome);
 
     IPageHost* m_pHost;
     CPrinterJob m_job;

@@ -17,6 +17,11 @@ public:
     // Tells every hosted page except pSource, in slot order, that the tester index is now
     // nIndex, with pSource as the source of the change.
     virtual void ApplyTesterIndex(CFuncDlg* pSource, int nIndex) = 0;
+    // A job's device work has started (after its question), it is running (about every
+    // JOB_TICK_MS), and it has ended and been reported. The window follows CFuncDlg::RunningJob.
+    virtual void OnJobStarted() {}
+    virtual void OnJobTick() {}
+    virtual void OnJobFinished() {}
 
 protected:
     ~IPageHost() = default;

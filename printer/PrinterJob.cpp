@@ -18,6 +18,22 @@ std::string FormatMessage(const char* format, const std::string& text) {
     return out;
 }
 
+std::string WithReason(const std::string& message, const std::string& reason) {
+    if (reason.empty()) {
+        return message;
+    }
+    // A sentence keeps its one full stop at the very end: "Can't open the specified file:
+    // No such file or directory.", as "Time '...' does not exist: February has 28 days." does.
+    if (message.empty() || message.back() != '.') {
+        return message + ": " + reason;
+    }
+    std::string joined = message.substr(0, message.size() - 1) + ": " + reason;
+    if (joined.back() != '.' && joined.back() != '!' && joined.back() != '?') {
+        joined += '.';
+    }
+    return joined;
+}
+
 std::optional<SpoolGrowth> ComputeSpoolGrowth(std::uint32_t size, std::uint32_t growBy,
                                               std::uint64_t needed) {
     constexpr std::uint64_t kMax = std::numeric_limits<std::uint32_t>::max();
@@ -59,7 +75,9 @@ bool CPrinterJob::Open(const std::string& devicePath) {
     m_openError = DeviceOpenError::None;
     m_failureReason.clear();
     m_hPrinter = m_opener.OpenForWrite(devicePath);
-    if (!m_hPrinter) {
+    if (m_hPrinter) {
+        m_hPrinter->SetControl(m_control);
+    } else {
         m_failure = Failure::OpenFailed;
         m_failureReason = m_opener.LastOpenReason();
         m_openError = m_opener.LastOpenError();
@@ -134,11 +152,16 @@ bool CPrinterJob::Write() {
     if (!m_bJobOk || m_nSpoolLength == 0) {
         return m_bJobOk;
     }
+    if (m_control) {
+        m_control->SetLength(m_nSpoolLength);
+        m_control->SetTaken(0);
+    }
     std::uint32_t written = 0;
-    const bool ok = m_hPrinter->Write(m_pSpool, m_nSpoolLength, &written);
-    if (!ok || written < m_nSpoolLength) {
+    const bool ok = m_hPrinter->Write(m_pSpool, m_nSpoolLength, &written) &&
+                    written >= m_nSpoolLength && m_hPrinter->Drain();
+    if (!ok) {
         m_bJobOk = false;
-        m_failure = Failure::WriteFailed;
+        m_failure = m_hPrinter->StoppedByRequest() ? Failure::Stopped : Failure::WriteFailed;
         m_failureReason = m_hPrinter->FailureReason();
     }
     m_nSpoolLength = 0;
@@ -164,7 +187,8 @@ void CPrinterJob::Close(std::uint32_t minMs) {
         if (m_bJobOk && m_dwJobStart != 0) {
             do {
                 m_ticks.Sleep(50);
-            } while (static_cast<std::uint32_t>(m_ticks.GetTickCount() - m_dwJobStart) < minMs);
+            } while (static_cast<std::uint32_t>(m_ticks.GetTickCount() - m_dwJobStart) < minMs &&
+                     !(m_control && m_control->StopRequested()));
         }
     }
     Reset();

@@ -23,6 +23,8 @@ namespace brimwell {
 inline constexpr const char* kMsgCantOpen = "Error : can't open '%s'";
 inline constexpr const char* kMsgSpoolMemory = "Error : failed to allocate internal spool memory";
 inline constexpr const char* kMsgWriteFailure = "Error : write failure for '%s'";
+inline constexpr const char* kMsgJobStopped =
+    "Error : the job for '%s' was stopped. The printer may hold part of it: send the job again.";
 
 // The questions asked before a job opens the printer. The second ends with the advice the
 // command-line companion prints after a job that changes what the printer runs.
@@ -35,6 +37,9 @@ inline constexpr const char* kPowerCycleAdvice =
 
 // Replaces the first "%s" of a message with text.
 std::string FormatMessage(const char* format, const std::string& text);
+// A message about a failure of the system, followed by the system's own reason after a colon
+// when it gave one.
+std::string WithReason(const std::string& message, const std::string& reason);
 
 // How long, from the opening of the device, a successful job to a printer keeps the wait
 // cursor and the window (the command-line companion: the printer): the printer needs the
@@ -59,7 +64,7 @@ std::optional<SpoolGrowth> ComputeSpoolGrowth(std::uint32_t size, std::uint32_t 
 // the command-line companion uses it as it is.
 class CPrinterJob {
 public:
-    enum class Failure { None, OpenFailed, NoMemory, WriteFailed };
+    enum class Failure { None, OpenFailed, NoMemory, WriteFailed, Stopped };
     using Reallocator = void* (*)(void*, std::size_t);
 
     CPrinterJob(IDeviceOpener& opener, ITickSource& ticks, Reallocator realloc = &std::realloc);
@@ -76,13 +81,19 @@ public:
     bool SpoolText(std::string_view text);
     bool SpoolPrintf(const char* format, ...) BRIMWELL_PRINTF(2, 3);
     bool SpoolVPrintf(const char* format, std::va_list args);
-    // Writes what was appended since the last write, in one request.
+    // Writes what was appended since the last write, in one request, and waits until the
+    // device has really taken it (a printer driver that queues the last transfer would kill it
+    // at close). A stop requested through the job control fails it as Stopped.
     bool Write();
+    // The job control that can stop this job's writes and hears of the bytes taken; nullptr
+    // for none. Set before Open; it must outlive the job's use of it.
+    void SetControl(JobControl* control) { m_control = control; }
     // Makes the written job final at its destination (an output file takes the place of
     // the file it replaces); a failure counts as a write failure. A device needs no commit.
     bool Commit();
     // Closes the device; after a successful job waits, in 50 ms sleeps (at least one),
-    // until minMs have passed since the device was opened. Then resets the job.
+    // until minMs have passed since the device was opened (or a stop is requested: the job is
+    // out whole by then, only the printer's pause is cut short). Then resets the job.
     void Close(std::uint32_t minMs);
     // Closes and resets the job with no hold at all: for a destination that needs no time
     // to settle (a file, standard output).
@@ -108,6 +119,7 @@ private:
     IDeviceOpener& m_opener;
     ITickSource& m_ticks;
     Reallocator m_realloc;
+    JobControl* m_control = nullptr;
     std::unique_ptr<IDeviceHandle> m_hPrinter;
     std::uint32_t m_dwJobStart = 0;
     bool m_bJobOk = false;

@@ -34,6 +34,7 @@ FakeDialog::FakeDialog(const DialogTemplate& tmpl) {
         if (c.id == IDC_STATIC) {
             continue;
         }
+        tabOrder.push_back(c.id);
         Item& item = items[c.id];
         item.cls = c.cls;
         item.style = c.style;
@@ -229,7 +230,30 @@ void FakeDialog::SetItemText(int id, const std::string& text) {
 void FakeDialog::EnableItem(int id, bool enable) {
     if (Item* item = Find(id)) {
         item->enabled = enable;
+        if (!enable && focus == id) {
+            focus = NextFocusable(id); // as a real host passes the focus of a disabled control on
+        }
     }
+}
+
+bool FakeDialog::Focusable(int id) const {
+    const Item* item = Find(id);
+    return item && item->enabled && item->shown && (item->style & CtlStyle::TabStop) != 0;
+}
+
+int FakeDialog::NextFocusable(int id) const {
+    const auto at = std::find(tabOrder.begin(), tabOrder.end(), id);
+    if (at == tabOrder.end()) {
+        return 0;
+    }
+    const auto start = static_cast<std::size_t>(at - tabOrder.begin());
+    for (std::size_t step = 1; step < tabOrder.size(); ++step) {
+        const int next = tabOrder[(start + step) % tabOrder.size()];
+        if (Focusable(next)) {
+            return next;
+        }
+    }
+    return 0;
 }
 
 bool FakeDialog::IsItemEnabled(int id) const {
@@ -250,8 +274,20 @@ bool FakeDialog::IsItemShown(int id) const {
 
 void FakeDialog::FocusItem(int id) {
     if (HasItem(id)) {
-        focus = id;
+        focus = Focusable(id) ? id : NextFocusable(id);
     }
+}
+
+void FakeDialog::SetProgress(int id, int pos) {
+    Item* item = Find(id);
+    if (item && item->cls == CtlClass::Progress) {
+        item->progress = std::clamp(pos, 0, PROGRESS_MAX);
+    }
+}
+
+int FakeDialog::GetProgress(int id) const {
+    const Item* item = Find(id);
+    return item && item->cls == CtlClass::Progress ? item->progress : 0;
 }
 
 DlgRect FakeDialog::ItemRect(int id) const {

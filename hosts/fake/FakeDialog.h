@@ -63,6 +63,7 @@ public:
         std::string accessibleName;
         std::string accessibleDescription;
         int trackMin = 0, trackMax = 100, trackPage = 20, trackPos = 0;
+        int progress = 0;
         std::unique_ptr<Preview> preview;
         std::unique_ptr<RichView> richText;
         std::unique_ptr<BrowseButton> browse;
@@ -105,6 +106,9 @@ public:
     void ShowItem(int id, bool show) override;
     bool IsItemShown(int id) const override;
     void FocusItem(int id) override;
+    int FocusedItem() const override { return focus; }
+    void SetProgress(int id, int pos) override;
+    int GetProgress(int id) const override;
     DlgRect ItemRect(int id) const override;
     void MoveItem(int id, const DlgRect& rect) override;
     void LimitText(int id, int nMaxChars) override;
@@ -143,6 +147,7 @@ public:
     void Detach() override { m_logic = nullptr; }
 
     std::map<int, Item> items;
+    std::vector<int> tabOrder; // the controls' ids in template order
     DlgSize size;
     int left = 0;
     int top = 0;
@@ -156,6 +161,9 @@ public:
 
 private:
     bool TakesInput(int id) const;
+    bool Focusable(int id) const;
+    // The next control after id, in template order and round again, that can take focus; 0.
+    int NextFocusable(int id) const;
     void Changed(int id);
 
     CDialogBase* m_logic = nullptr;

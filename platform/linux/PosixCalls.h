@@ -15,8 +15,14 @@ public:
     virtual ~IPosixCalls() = default;
     virtual int Open(const char* path, int flags, mode_t mode) = 0;
     virtual ssize_t Write(int fd, const void* data, std::size_t length) = 0;
-    // Waits until fd can take more bytes: > 0 when it can (or has failed), 0 on time-out.
-    virtual int PollWritable(int fd, int timeoutMs) = 0;
+    // Waits until fd can take more bytes, or until stopFd (when not -1) becomes readable:
+    // > 0 when either happened (fd may also have failed), 0 on time-out, < 0 on error. For a
+    // USB printer node "can take more" means that no transfer is in flight: the driver
+    // queues one transfer per write and reports POLLOUT only once it has completed.
+    virtual int PollWritable(int fd, int stopFd, int timeoutMs) = 0;
+    // Closes fd. For a USB printer node this kills a transfer still in flight, so a job is
+    // drained (see PollWritable) before its node is closed.
+    virtual int Close(int fd) = 0;
 };
 
 // The real system calls.

@@ -26,10 +26,11 @@ public:
     ssize_t Write(int fd, const void* data, std::size_t length) override {
         return ::write(fd, data, length);
     }
-    int PollWritable(int fd, int timeoutMs) override {
-        pollfd p{fd, POLLOUT, 0};
-        return ::poll(&p, 1, timeoutMs);
+    int PollWritable(int fd, int stopFd, int timeoutMs) override {
+        pollfd p[2] = {{fd, POLLOUT, 0}, {stopFd, POLLIN, 0}};
+        return ::poll(p, stopFd >= 0 ? 2 : 1, timeoutMs);
     }
+    int Close(int fd) override { return ::close(fd); }
 };
 
 ITickSource& TicksOr(ITickSource* ticks) {
@@ -98,11 +99,15 @@ constexpr std::uint32_t kBusyBackOffMaxMs = 50;
 // waits a little longer each time (1 ms doubling to kBusyBackOffMaxMs) rather than spinning a
 // core. When no byte has gone out for stallLimitMs, the write fails. A write that
 // takes nothing and reports no error ends the write short.
-// *error receives the errno of a failure (ETIMEDOUT for a stall), 0 for none or a short
-// write the system gave no reason for.
+// *error receives the errno of a failure (ETIMEDOUT for a stall, ECANCELED for a stop the
+// job control asked for), 0 for none or a short write the system gave no reason for. The job
+// control, when there is one, hears of every byte taken, and its stop descriptor wakes a wait.
 bool WriteAll(IPosixCalls& calls, ITickSource& ticks, std::uint32_t stallLimitMs, int fd,
-              const std::uint8_t* data, std::uint32_t length, std::uint32_t* written, int* error) {
+              JobControl* control, const std::uint8_t* data, std::uint32_t length,
+              std::uint32_t* written, int* error) {
     const ScopedWriteSignalsHeld signalsHeld;
+    const int stopFd = control ? control->StopFd() : -1;
+    auto stopRequested = [control] { return control && control->StopRequested(); };
     std::uint32_t done = 0;
     std::uint32_t lastProgress = ticks.GetTickCount();
     auto stalled = [&] {
@@ -113,10 +118,18 @@ bool WriteAll(IPosixCalls& calls, ITickSource& ticks, std::uint32_t stallLimitMs
     std::uint32_t backOffMs = 0;
     *error = 0;
     while (done < length && !failed) {
+        if (stopRequested()) {
+            failed = true;
+            *error = ECANCELED;
+            break;
+        }
         const std::size_t chunk = std::min<std::size_t>(length - done, SSIZE_MAX);
         const ssize_t n = calls.Write(fd, data + done, chunk);
         if (n > 0) {
             done += static_cast<std::uint32_t>(n);
+            if (control) {
+                control->SetTaken(done);
+            }
             lastProgress = ticks.GetTickCount();
             pollSaidWritable = false;
             backOffMs = 0;
@@ -143,7 +156,13 @@ bool WriteAll(IPosixCalls& calls, ITickSource& ticks, std::uint32_t stallLimitMs
                     break;
                 }
                 const int ready = calls.PollWritable(
-                    fd, static_cast<int>(std::min<std::uint32_t>(stallLimitMs - waited, INT_MAX)));
+                    fd, stopFd,
+                    static_cast<int>(std::min<std::uint32_t>(stallLimitMs - waited, INT_MAX)));
+                if (stopRequested()) {
+                    failed = true;
+                    *error = ECANCELED;
+                    break;
+                }
                 if (ready > 0) {
                     pollSaidWritable = true;
                     break;
@@ -163,6 +182,48 @@ bool WriteAll(IPosixCalls& calls, ITickSource& ticks, std::uint32_t stallLimitMs
     return !failed && done == length;
 }
 
+// Waits until nothing written to fd is still on its way: a zero-length write answers EAGAIN
+// while the USB printer driver has a transfer in flight and 0 once it has none (a pipe, a
+// terminal or a file answers 0 at once), and poll wakes when the transfer completes. The
+// driver kills a transfer still in flight when its node is closed, so a job is reported sent
+// only after this. Bounded like a write: a transfer that has not completed after
+// stallLimitMs fails with ETIMEDOUT; a stop request ends it with ECANCELED.
+bool DrainAll(IPosixCalls& calls, ITickSource& ticks, std::uint32_t stallLimitMs, int fd,
+              JobControl* control, int* error) {
+    const ScopedWriteSignalsHeld signalsHeld;
+    const int stopFd = control ? control->StopFd() : -1;
+    const std::uint32_t start = ticks.GetTickCount();
+    static const std::uint8_t kNothing = 0;
+    *error = 0;
+    for (;;) {
+        if (control && control->StopRequested()) {
+            *error = ECANCELED;
+            return false;
+        }
+        if (calls.Write(fd, &kNothing, 0) >= 0) {
+            return true;
+        }
+        if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+            *error = errno; // ENODEV: unplugged while the last transfer was on its way
+            return false;
+        }
+        const auto waited = static_cast<std::uint32_t>(ticks.GetTickCount() - start);
+        if (waited >= stallLimitMs) {
+            *error = ETIMEDOUT;
+            return false;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        const int ready = calls.PollWritable(
+            fd, stopFd, static_cast<int>(std::min<std::uint32_t>(stallLimitMs - waited, INT_MAX)));
+        if (ready < 0 && errno != EINTR) {
+            *error = errno;
+            return false;
+        }
+    }
+}
+
 // A device node, standard output or a file written in place.
 class FdHandle : public IDeviceHandle {
 public:
@@ -170,17 +231,24 @@ public:
         : m_fd(fd), m_owned(owned), m_calls(calls), m_ticks(ticks), m_stallLimitMs(stallLimitMs) {}
     ~FdHandle() override {
         if (m_owned) {
-            ::close(m_fd);
+            m_calls.Close(m_fd);
         }
     }
     bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) override {
-        return WriteAll(m_calls, m_ticks, m_stallLimitMs, m_fd, data, length, written, &m_error);
+        return WriteAll(m_calls, m_ticks, m_stallLimitMs, m_fd, m_control, data, length, written,
+                        &m_error);
     }
+    bool Drain() override {
+        return DrainAll(m_calls, m_ticks, m_stallLimitMs, m_fd, m_control, &m_error);
+    }
+    void SetControl(JobControl* control) override { m_control = control; }
+    bool StoppedByRequest() const override { return m_error == ECANCELED; }
     std::string FailureReason() const override { return ErrnoText(m_error); }
 
 private:
     int m_fd;
     int m_error = 0;
+    JobControl* m_control = nullptr;
     bool m_owned;
     IPosixCalls& m_calls;
     ITickSource& m_ticks;
@@ -218,8 +286,11 @@ public:
             m_error = EBADF;
             return false;
         }
-        return WriteAll(m_calls, m_ticks, m_stallLimitMs, m_fd, data, length, written, &m_error);
+        return WriteAll(m_calls, m_ticks, m_stallLimitMs, m_fd, m_control, data, length, written,
+                        &m_error);
     }
+    void SetControl(JobControl* control) override { m_control = control; }
+    bool StoppedByRequest() const override { return m_error == ECANCELED; }
     bool Commit() override {
         if (m_fd < 0) {
             return m_committed;
@@ -257,6 +328,7 @@ private:
     IPosixCalls& m_calls;
     ITickSource& m_ticks;
     std::uint32_t m_stallLimitMs;
+    JobControl* m_control = nullptr;
     bool m_committed = false;
 };
 

@@ -56,7 +56,8 @@ struct ScriptedCalls : IPosixCalls {
         received.append(static_cast<const char*>(data), n);
         return static_cast<ssize_t>(n);
     }
-    int PollWritable(int, int timeoutMs) override {
+    int Close(int fd) override { return ::close(fd); }
+    int PollWritable(int, int, int timeoutMs) override {
         cursorWhileWaiting = cursor ? cursor->depth : -1;
         const bool stalled = device == Device::Stalled;
         ticks->now += stalled ? static_cast<std::uint32_t>(timeoutMs) : 0;

@@ -27,9 +27,10 @@ public:
     ssize_t Write(int fd, const void* data, std::size_t length) override {
         return SystemPosixCalls().Write(fd, data, length);
     }
-    int PollWritable(int fd, int timeoutMs) override {
-        return SystemPosixCalls().PollWritable(fd, timeoutMs);
+    int PollWritable(int fd, int stopFd, int timeoutMs) override {
+        return SystemPosixCalls().PollWritable(fd, stopFd, timeoutMs);
     }
+    int Close(int fd) override { return SystemPosixCalls().Close(fd); }
     bool deny = false;
 };
 

@@ -171,40 +171,25 @@ TEST_F(PageBase, AChangeOnOnePageIsWrittenOnceAndReachesEveryOtherPage) {
     EXPECT_EQ(Page(2)->TesterIndex(), 7);
 }
 
-// A window host whose event loop turns while the job's write and hold wait: whatever the user
-// does then (pressing a send button, closing the window) runs in the middle of the job.
-struct TurningJobWait : IJobWait {
-    void Run(const std::function<void()>& work) override {
-        if (during) {
-            std::function<void()> once;
-            once.swap(during);
-            once();
-        }
-        work();
-    }
-    std::function<void()> during;
-};
-
 TEST_F(PageBase, ASecondSendWhileAJobRunsIsRefusedWhateverTheHostLetsThrough) {
     auto& device = platform.AddPrinter("/dev/usb/lp0");
     Open();
-    TurningJobWait wait;
-    ScopedServices useWait(&Services::jobWait, &wait);
-    std::vector<bool> during;
-    wait.during = [&] {
-        during.push_back(Page(1)->SendJob(JOB_CONFIRM_NONE, "other page"));
-        during.push_back(Page(0)->SendJob(JOB_CONFIRM_PLAIN, "same page"));
-        during.push_back(Page(2)->OpenJob(JOB_CONFIRM_NONE));
-        window->dlg.OnSysCommandClose();
-    };
-    EXPECT_TRUE(Page(0)->SendJob(JOB_CONFIRM_NONE, "first"));
-    EXPECT_EQ(during, std::vector<bool>({false, false, false}));
-    EXPECT_FALSE(window->host.endResult); // the window stays until the job is over
+    fake::HeldJobRunner runner;
+    ScopedServices useRunner(&Services::jobRunner, &runner);
+    EXPECT_TRUE(Page(0)->SendJob(JOB_CONFIRM_NONE, "first")); // started, still running
+    ASSERT_TRUE(runner.Holding());
+    // The host's loop turns while the job runs: whatever the user does then is refused.
+    EXPECT_FALSE(Page(1)->SendJob(JOB_CONFIRM_NONE, "other page"));
+    EXPECT_FALSE(Page(0)->SendJob(JOB_CONFIRM_PLAIN, "same page"));
+    EXPECT_FALSE(Page(2)->OpenJob(JOB_CONFIRM_NONE));
+    EXPECT_TRUE(platform.box.shown.empty()); // refused without a question or a message
+    EXPECT_EQ(runner.starts, 1);
+    runner.Finish();
     ASSERT_EQ(device.writes.size(), 1u);
     EXPECT_EQ(device.writes[0], "first");
-    EXPECT_TRUE(platform.box.shown.empty()); // refused without a question or a message
     EXPECT_EQ(platform.cursor.depth, 0);
     // Once it is over, the next job goes out.
+    runner.hold = false;
     EXPECT_TRUE(Page(1)->SendJob(JOB_CONFIRM_NONE, "next"));
     EXPECT_EQ(device.writes.size(), 2u);
 }
