@@ -4,7 +4,9 @@
 #include "tester/TesterCatalogue.h"
 #include "ui/Services.h"
 
+#include <algorithm>
 #include <cassert>
+#include <cstdint>
 #include <memory>
 
 namespace brimwell {
@@ -150,7 +152,13 @@ void CFuncDlg::OnTesterListSelChange() {
 }
 
 bool CFuncDlg::SendJob(int nConfirm, const std::string& job) {
-    return SendJob(nConfirm, [job]() -> std::optional<std::string> { return job; });
+    return StartJob(
+        nConfirm, [job]() -> std::optional<std::string> { return job; },
+        static_cast<std::uint32_t>(std::min<std::size_t>(job.size(), UINT32_MAX)));
+}
+
+bool CFuncDlg::SendJob(int nConfirm, std::function<std::optional<std::string>()> build) {
+    return StartJob(nConfirm, std::move(build), 0);
 }
 
 bool CFuncDlg::AskAndFindPrinter(int nConfirm, std::string& devicePath) {
@@ -174,7 +182,8 @@ bool CFuncDlg::AskAndFindPrinter(int nConfirm, std::string& devicePath) {
     return true;
 }
 
-bool CFuncDlg::SendJob(int nConfirm, std::function<std::optional<std::string>()> build) {
+bool CFuncDlg::StartJob(int nConfirm, std::function<std::optional<std::string>()> build,
+                        std::uint32_t knownLength) {
     if (JobRunning()) {
         return false; // a second send while a job runs (a key or a click the host let through)
     }
@@ -194,6 +203,7 @@ bool CFuncDlg::SendJob(int nConfirm, std::function<std::optional<std::string>()>
     g_job.printerName = m_strPrinterName;
     g_job.startTick = services.ticks->GetTickCount();
     g_job.control = std::make_shared<JobControl>();
+    g_job.control->SetLength(knownLength);
     guard.HandOn();
     services.waitCursor->Begin();
     services.sessionGuard->Hold("Brimwell is sending a job to the printer '" +

@@ -130,6 +130,9 @@ private:
     // The question of kind nConfirm and the selected printer: true, with m_strPrinterName set
     // and `devicePath` filled, when the job may go out.
     bool AskAndFindPrinter(int nConfirm, std::string& devicePath);
+    // SendJob's work; knownLength is the job's length when the bytes are known beforehand.
+    bool StartJob(int nConfirm, std::function<std::optional<std::string>()> build,
+                  std::uint32_t knownLength);
     // The runner has ended this page's job: report, release the guard, tell the window.
     static void FinishJob(const JobOutcome& outcome);
 

@@ -116,7 +116,8 @@ private:
             if (m_d.duringWrite) {
                 m_d.duringWrite();
             }
-            if (m_d.writeFails) {
+            m_stopped = m_control && m_control->StopRequested();
+            if (m_d.writeFails || m_stopped) {
                 *written = 0;
                 return false;
             }
@@ -130,9 +131,14 @@ private:
             return !m_d.commitFails;
         }
         std::string FailureReason() const override { return m_d.reason; }
+        // A stop requested before or while the job is written ends it.
+        void SetControl(JobControl* control) override { m_control = control; }
+        bool StoppedByRequest() const override { return m_stopped; }
 
     private:
         Device& m_d;
+        JobControl* m_control = nullptr;
+        bool m_stopped = false;
     };
 };
 
