@@ -212,7 +212,8 @@ void CBrimwellDlg::OnJobTick() {
     if (!job.sending) {
         return;
     }
-    const auto ran = static_cast<std::uint32_t>(GetServices().ticks->GetTickCount() - job.startTick);
+    const auto ran =
+        static_cast<std::uint32_t>(GetServices().ticks->GetTickCount() - job.startTick);
     if (!m_bJobPanelShown && ran >= JOB_PANEL_DELAY_MS) {
         ShowJobPanel(true);
     }
@@ -299,10 +300,9 @@ void CBrimwellDlg::OnSysCommandClose() {
     const CFuncDlg::JobStatus job = CFuncDlg::RunningJob();
     if (job.sending) {
         // The pages stay until the job has ended; the user chooses to stop it or to wait.
-        if (m_bCloseAfterJob || GetServices().messageBox->Show(kAskStopJobToClose,
-                                                               MsgIcon::Warning,
-                                                               MsgButtons::OkCancel) !=
-                                    MsgResult::Ok) {
+        if (m_bCloseAfterJob ||
+            GetServices().messageBox->Show(kAskStopJobToClose, MsgIcon::Warning,
+                                           MsgButtons::OkCancel) != MsgResult::Ok) {
             return;
         }
         // The job may have ended while the question was open.

@@ -78,7 +78,7 @@ private:
     const FuncTableEntry* m_pTable;
     bool m_bPrintersListed = false; // the last rebuild listed a printer or adapter
     bool m_bJobPanelShown = false;
-    bool m_bCloseAfterJob = false;  // the user asked to stop the job and close the window
+    bool m_bCloseAfterJob = false; // the user asked to stop the job and close the window
     bool m_bStopRequested = false;
     CFuncDlg* m_pFocusPage = nullptr; // where keyboard focus was when the job started
     int m_nFocusItem = 0;

@@ -41,7 +41,6 @@ Outcome FileContent(const std::string& path, std::vector<std::uint8_t> bytes);
 // included) as it is.
 std::string JsonString(const std::string& text);
 
-
 struct Context {
     std::vector<std::string> args; // the command's own arguments, destination options removed
     IProfile& profile;

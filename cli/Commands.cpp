@@ -1,7 +1,7 @@
 #include "cli/Commands.h"
 
-#include "printer/PrinterIdentification.h"
 #include "printer/JobSequence.h"
+#include "printer/PrinterIdentification.h"
 #include "printer/PrinterJob.h"
 
 #include <algorithm>

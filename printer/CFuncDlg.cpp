@@ -206,8 +206,8 @@ bool CFuncDlg::StartJob(int nConfirm, std::function<std::optional<std::string>()
     g_job.control->SetLength(knownLength);
     guard.HandOn();
     services.waitCursor->Begin();
-    services.sessionGuard->Hold("Brimwell is sending a job to the printer '" +
-                                m_strPrinterName + "'.");
+    services.sessionGuard->Hold("Brimwell is sending a job to the printer '" + m_strPrinterName +
+                                "'.");
     if (IPageHost* host = Host()) {
         host->OnJobStarted();
     }
@@ -229,8 +229,8 @@ bool CFuncDlg::StartJob(int nConfirm, std::function<std::optional<std::string>()
     bool* inlineSent = &sent;
     services.jobRunner->Start(
         [work] {
-            work->outcome = RunJobSequence(*work->opener, *work->ticks, work->request,
-                                           work->control.get());
+            work->outcome =
+                RunJobSequence(*work->opener, *work->ticks, work->request, work->control.get());
         },
         [] {
             if (g_job.owner) {

@@ -54,8 +54,7 @@ JobOutcome RunJobSequence(IDeviceOpener& opener, ITickSource& ticks, const JobRe
     return outcome;
 }
 
-std::string JobFailureMessage(const JobOutcome& outcome, const std::string& name,
-                              bool openReason) {
+std::string JobFailureMessage(const JobOutcome& outcome, const std::string& name, bool openReason) {
     switch (outcome.result) {
     case JobOutcome::Result::CantOpen: {
         const std::string message = FormatMessage(kMsgCantOpen, name);

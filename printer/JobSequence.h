@@ -34,7 +34,7 @@ struct JobOutcome {
     };
     Result result = Result::NotBuilt;
     DeviceOpenError openError = DeviceOpenError::None;
-    std::string reason;      // the system's own words for a failure; empty when it gave none
+    std::string reason;       // the system's own words for a failure; empty when it gave none
     std::uint32_t length = 0; // the job's bytes
     std::uint32_t taken = 0;  // of which the device took (all of them when sent)
     bool Sent() const { return result == Result::Sent; }
@@ -51,7 +51,6 @@ JobOutcome RunJobSequence(IDeviceOpener& opener, ITickSource& ticks, const JobRe
 // printer's display text in the window, the path in the companion), with the system's reason
 // after a write failure; after a refused open too when `openReason` is set (the companion).
 // Empty for Sent and NotBuilt.
-std::string JobFailureMessage(const JobOutcome& outcome, const std::string& name,
-                              bool openReason);
+std::string JobFailureMessage(const JobOutcome& outcome, const std::string& name, bool openReason);
 
 } // namespace brimwell

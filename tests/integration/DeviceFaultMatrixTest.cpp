@@ -123,12 +123,22 @@ protected:
     }
     // The companion adds the system's reason: the refused open's, the failed write's, or a
     // time-out for a stall; none for a device that took nothing and said nothing.
+    static int Reason(const Fault& f) {
+        return f.device != Device::Takes ? ETIMEDOUT
+               : f.openError             ? f.openError
+               : f.writes.empty()        ? 0
+                                         : f.writes.back().error;
+    }
+    // The window adds the system's reason to a write failure (a stall says it timed out), not
+    // to a refused open, whose message stays as it always was.
+    std::string WindowMessage(const Fault& f) {
+        const std::string m = Message(f, "Brimwell printer");
+        const int reason = Reason(f);
+        return f.result == kWriteFailure && reason ? m + ": " + ErrnoText(reason) : m;
+    }
     std::string CliMessage(const Fault& f) {
         const std::string m = Message(f, "/dev/usb/lp0");
-        const int reason = f.device != Device::Takes ? ETIMEDOUT
-                           : f.openError             ? f.openError
-                           : f.writes.empty()        ? 0
-                                                     : f.writes.back().error;
+        const int reason = Reason(f);
         const std::string hint = "brimwell-cli: " + std::string(cli::kPermissionHint) + "\n";
         return m.empty() ? m
                          : "brimwell-cli: " + m + (reason ? ": " + ErrnoText(reason) : "") + "\n" +
@@ -171,7 +181,7 @@ TEST_P(SystemCallFaults, InTheCompanionAndTheWindow) {
             EXPECT_EQ(inWindow ? (window.box.shown.empty() ? "" : window.box.shown[0].text)
                                : err.str(),
                       !fault     ? ""
-                      : inWindow ? Message(f, "Brimwell printer")
+                      : inWindow ? WindowMessage(f)
                                  : CliMessage(f));
             if (!fault) {
                 EXPECT_EQ(calls.received, kJob); // whole, in order, nothing between

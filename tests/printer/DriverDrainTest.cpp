@@ -172,8 +172,8 @@ TEST_F(DriverContract, ALastTransferThatDoesNotCompleteFailsTheJob) {
             }
         });
         PosixDeviceOpener node(calls, &ticks, /*stallLimitMs=*/15000);
-        const JobRequest request{"/dev/usb/lp0",
-                                 [&] { return std::optional<std::string>(job); }, true, 500};
+        const JobRequest request{"/dev/usb/lp0", [&] { return std::optional<std::string>(job); },
+                                 true, 500};
         const std::uint32_t start = ticks.now;
         const JobOutcome outcome = RunJobSequence(node, ticks, request, &control);
         EXPECT_FALSE(outcome.Sent()) << c.name;
@@ -183,7 +183,8 @@ TEST_F(DriverContract, ALastTransferThatDoesNotCompleteFailsTheJob) {
         // The drain is bounded by the stall limit; a stop needs no wait at all.
         EXPECT_LE(static_cast<std::uint32_t>(ticks.now - start), c.trouble == kStop ? 100u : 15100u)
             << c.name;
-        EXPECT_TRUE(ticks.sleeps.empty() || c.trouble == kStop) << c.name; // no hold after a failure
+        EXPECT_TRUE(ticks.sleeps.empty() || c.trouble == kStop)
+            << c.name; // no hold after a failure
         ticks.sleeps.clear();
     }
 }

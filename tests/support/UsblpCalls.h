@@ -78,10 +78,10 @@ public:
     }
 
     std::uint32_t transferMs = 5;
-    bool stalled = false;   // the printer takes nothing: no transfer ever completes
-    bool unplugged = false; // every call fails with ENODEV
+    bool stalled = false;          // the printer takes nothing: no transfer ever completes
+    bool unplugged = false;        // every call fails with ENODEV
     std::function<void()> onStall; // runs in a wait that timed out (a test unplugs, stops, ...)
-    std::string delivered;  // the bytes of every completed transfer, in order
+    std::string delivered;         // the bytes of every completed transfer, in order
     std::string inFlight;
     std::size_t killed = 0; // bytes of transfers killed by a close
     int opens = 0;
