@@ -6,6 +6,7 @@
 #include "ui/Services.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstdlib>
 #include <new>
 
@@ -16,6 +17,9 @@ CBrimwellDlg::CBrimwellDlg(const FuncTableEntry* table, PageFactory factory)
       m_factory(factory ? std::move(factory) : PageFactory(&CreatePage)) {}
 
 CBrimwellDlg::~CBrimwellDlg() {
+    // The window is never taken down under a running job: it refuses to close until the job
+    // has ended (OnSysCommandClose).
+    assert(!CFuncDlg::RunningJob().sending);
     if (m_hDevNotify) {
         m_hDevNotify->SetChangeHandler({});
         m_hDevNotify = nullptr;

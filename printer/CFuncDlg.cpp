@@ -270,8 +270,8 @@ void CFuncDlg::FinishJob(const JobOutcome& outcome) {
 }
 
 bool CFuncDlg::OpenJob(int nConfirm) {
-    if (JobRunning()) {
-        return false;
+    if (g_job.sending || (g_job.owner && g_job.owner != this)) {
+        return false; // another job holds the guard; this page's own earlier job is closed below
     }
     CloseJob(0);
     GuardTaken guard(this);
