@@ -24,7 +24,6 @@ void QtSessionGuard::Hold(const std::string& reason) {
         return;
     }
     m_wanted = true;
-    const unsigned hold = ++m_hold;
     if (!m_bus) {
         m_bus = QDBusConnection::systemBus();
     }
@@ -37,20 +36,21 @@ void QtSessionGuard::Hold(const std::string& reason) {
          << QString::fromStdString(reason) << QStringLiteral("block");
     auto* answer = new QDBusPendingCallWatcher(m_bus->asyncCall(call, kInhibitTimeoutMs), &m_calls);
     QObject::connect(answer, &QDBusPendingCallWatcher::finished, &m_calls,
-                     [this, hold](QDBusPendingCallWatcher* watcher) {
+                     [this](QDBusPendingCallWatcher* watcher) {
                          const QDBusPendingReply<QDBusUnixFileDescriptor> reply = *watcher;
                          watcher->deleteLater();
-                         if (m_wanted && hold == m_hold && reply.isValid()) {
+                         if (m_wanted && reply.isValid()) {
                              m_lock = reply.value();
                          }
-                         // Otherwise a descriptor that came closes with the answer: the hold
-                         // it was for has been released.
+                         // An answer after Release is not kept: it goes with the watcher,
+                         // which closes the descriptor it brought. (After Hold, Release, Hold
+                         // the later answer takes the earlier one's place.)
                      });
 }
 
 void QtSessionGuard::Release() {
     m_wanted = false;
-    m_lock = QDBusUnixFileDescriptor(); // closes our descriptor: logind drops the lock
+    m_lock = QDBusUnixFileDescriptor(); // the descriptor closes: logind drops the lock
 }
 
 } // namespace brimwell

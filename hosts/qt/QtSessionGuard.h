@@ -33,9 +33,8 @@ private:
     // Parent of the calls waiting for their answer: dropped with the guard.
     QObject m_calls;
     QDBusUnixFileDescriptor m_lock;
+    // Between Hold and Release: an answer that comes outside is not kept.
     bool m_wanted = false;
-    // Counts the Holds: the answer to one that was released since is not kept.
-    unsigned m_hold = 0;
 };
 
 } // namespace brimwell
