@@ -128,7 +128,7 @@ QWidget* QtDialog::Item(int id) const {
 
 QWidget* QtDialog::ItemHolding(QWidget* widget) const {
     // Up to the child of the root, within one window (a message box is a child of the window
-    // that opened it, yet no part of it).
+    // that opened it, yet none of its controls).
     for (; widget && !widget->isWindow(); widget = widget->parentWidget()) {
         if (widget->parentWidget() == m_root) {
             // A page is a child of its window too, but no control of it.

@@ -72,9 +72,9 @@ public:
 private:
     QWidget* Item(int id) const;
     // The control of this dialog that is `widget` or holds it (a browse edit's edit), or
-    // nullptr when it is no part of one (another window, a page in this one).
+    // nullptr when it lies outside them (another window, a page in this one).
     QWidget* ItemHolding(QWidget* widget) const;
-    // Whether `widget`, a control or a part of one, can take the focus now: enabled, shown
+    // Whether `widget`, a control or a widget inside one, can take the focus now: enabled, shown
     // within this dialog, and reached by Tab.
     bool TakesFocus(QWidget* widget) const;
     void ConnectControls();
