@@ -2,8 +2,9 @@
 #include "app/CBrimwellApp.h"
 #include "hosts/qt/QtDialog.h"
 #include "hosts/qt/QtFileDialog.h"
-#include "hosts/qt/QtJobWait.h"
+#include "hosts/qt/QtJobRunner.h"
 #include "hosts/qt/QtMessageBox.h"
+#include "hosts/qt/QtSessionGuard.h"
 #include "hosts/qt/QtWaitCursor.h"
 #include "platform/linux/PosixDeviceOpener.h"
 #include "platform/linux/PosixFileSource.h"
@@ -29,10 +30,12 @@ Services MakeRealServices() {
     static PosixFileSource fileSource;
     static UdevEnumerator enumerator;
     static UdevMonitor monitor;
-    static QtJobWait jobWait;
+    static QtJobRunner jobRunner;
+    static QtSessionGuard sessionGuard;
     Services services{&messageBox,   &profile,    &ticks,      &clock,   &waitCursor,
                       &deviceOpener, &fileDialog, &enumerator, &monitor, &fileSource};
-    services.jobWait = &jobWait;
+    services.jobRunner = &jobRunner;
+    services.sessionGuard = &sessionGuard;
     return services;
 }
 

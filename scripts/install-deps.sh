@@ -10,7 +10,7 @@ default_packages=(
     libudev-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang clang-format libclang-rt-14-dev
-    umockdev libumockdev-dev gir1.2-umockdev-1.0 python3-gi
+    umockdev libumockdev-dev gir1.2-umockdev-1.0 python3-gi dbus
     xvfb xauth x11-apps imagemagick xdotool hyperfine
     fonts-dejavu-core fonts-liberation2 libx11-dev
     help2man appstream desktop-file-utils

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
 #include <cstdlib>
@@ -109,6 +110,15 @@ QWidget* MakeControl(QWidget* parent, const ControlTemplate& c) {
         return new QtEditBrowse(parent);
     case CtlClass::LabelPreview:
         return new QtLabelPreview(parent);
+    case CtlClass::Progress: {
+        // No text on the bar: at 9 dialog units high a percentage would be cut off, and the
+        // bar reads its value to a screen reader anyway.
+        auto* bar = new QProgressBar(parent);
+        bar->setRange(0, PROGRESS_MAX);
+        bar->setValue(0); // not Qt's "no value yet" (-1), which reads as less than empty
+        bar->setTextVisible(false);
+        return bar;
+    }
     }
     return nullptr;
 }

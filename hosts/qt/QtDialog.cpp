@@ -8,16 +8,19 @@
 #include "resources/AppIcon.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QValidator>
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -123,6 +126,23 @@ QWidget* QtDialog::Item(int id) const {
     return nullptr;
 }
 
+QWidget* QtDialog::ItemHolding(QWidget* widget) const {
+    // Up to the child of the root, within one window (a message box is a child of the window
+    // that opened it, yet none of its controls).
+    for (; widget && !widget->isWindow(); widget = widget->parentWidget()) {
+        if (widget->parentWidget() == m_root) {
+            // A page is a child of its window too, but no control of it.
+            return DlgItemId(widget) != IDC_STATIC ? widget : nullptr;
+        }
+    }
+    return nullptr;
+}
+
+bool QtDialog::TakesFocus(QWidget* widget) const {
+    return widget->isEnabled() && widget->isVisibleTo(m_root) &&
+           (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && ItemHolding(widget);
+}
+
 bool QtDialog::HasItem(int id) const {
     return Item(id) != nullptr;
 }
@@ -182,9 +202,31 @@ bool QtDialog::IsItemShown(int id) const {
 }
 
 void QtDialog::FocusItem(int id) {
-    if (QWidget* w = Item(id)) {
-        w->setFocus();
+    QWidget* w = Item(id);
+    if (!w) {
+        return;
     }
+    if (w->isEnabled() && !w->isHidden()) {
+        w->setFocus();
+        return;
+    }
+    // A control that cannot have it passes the focus on along the tab order, round to the
+    // first control if need be, to the next one of this dialog that takes it, as Windows'
+    // dialog manager does. The chain runs through the whole window: other pages' controls
+    // are passed over.
+    for (QWidget* next = w->nextInFocusChain(); next && next != w;
+         next = next->nextInFocusChain()) {
+        if (TakesFocus(next)) {
+            next->setFocus();
+            return;
+        }
+    }
+}
+
+int QtDialog::FocusedItem() const {
+    // The keyboard focus: in the active window only, as on Windows.
+    QWidget* control = ItemHolding(QApplication::focusWidget());
+    return control ? DlgItemId(control) : 0;
 }
 
 DlgRect QtDialog::ItemRect(int id) const {
@@ -355,6 +397,18 @@ void QtDialog::SetTrackPos(int id, int nPos) {
 int QtDialog::GetTrackPos(int id) const {
     auto* slider = qobject_cast<QSlider*>(Item(id));
     return slider ? slider->value() : 0;
+}
+
+void QtDialog::SetProgress(int id, int pos) {
+    if (auto* bar = qobject_cast<QProgressBar*>(Item(id))) {
+        // A bar ignores a value outside its range; the logic's is held at its ends instead.
+        bar->setValue(std::clamp(pos, 0, PROGRESS_MAX));
+    }
+}
+
+int QtDialog::GetProgress(int id) const {
+    auto* bar = qobject_cast<QProgressBar*>(Item(id));
+    return bar ? bar->value() : 0;
 }
 
 void QtDialog::SetItemAccessibleName(int id, const std::string& name) {

@@ -32,6 +32,7 @@ public:
     void ShowItem(int id, bool show) override;
     bool IsItemShown(int id) const override;
     void FocusItem(int id) override;
+    int FocusedItem() const override;
     DlgRect ItemRect(int id) const override;
     void MoveItem(int id, const DlgRect& rect) override;
     void LimitText(int id, int nMaxChars) override;
@@ -51,6 +52,8 @@ public:
     void SetTrackPageSize(int id, int nPage) override;
     void SetTrackPos(int id, int nPos) override;
     int GetTrackPos(int id) const override;
+    void SetProgress(int id, int pos) override;
+    int GetProgress(int id) const override;
     void SetItemAccessibleName(int id, const std::string& name) override;
     void SetItemAccessibleDescription(int id, const std::string& description) override;
     ILabelPreviewCtrl* LabelPreview(int id) override;
@@ -68,6 +71,12 @@ public:
 
 private:
     QWidget* Item(int id) const;
+    // The control of this dialog that is `widget` or holds it (a browse edit's edit), or
+    // nullptr when it lies outside them (another window, a page in this one).
+    QWidget* ItemHolding(QWidget* widget) const;
+    // Whether `widget`, a control or a widget inside one, can take the focus now: enabled, shown
+    // within this dialog, and reached by Tab.
+    bool TakesFocus(QWidget* widget) const;
     void ConnectControls();
 
     QWidget* m_root;

@@ -4,9 +4,10 @@
 #include "hosts/qt/DialogBuilder.h"
 #include "hosts/qt/QtDialog.h"
 #include "hosts/qt/QtEditBrowse.h"
-#include "hosts/qt/QtJobWait.h"
+#include "hosts/qt/QtJobRunner.h"
 #include "hosts/qt/QtLabelPreview.h"
 #include "hosts/qt/QtRichTextView.h"
+#include "hosts/qt/QtSessionGuard.h"
 #include "info/InfoDocuments.h"
 #include "logo/CCfgLogoDlg.h"
 #include "logo/LogoTestSupport.h"
@@ -20,9 +21,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDBusMessage>
+#include <QDBusUnixFileDescriptor>
+#include <QDBusVirtualObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -31,12 +37,20 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QThread>
 #include <QTimer>
 #include <QUrl>
+#include <atomic>
 #include <chrono>
+#include <climits>
+#include <fcntl.h>
 #include <future>
 #include <gtest/gtest.h>
+#include <memory>
+#include <system_error>
+#include <thread>
 #include <tuple>
+#include <unistd.h>
 
 namespace brimwell::test {
 namespace {
@@ -609,33 +623,212 @@ TEST_F(QtWindow, ThePreviewAndTheTextViewsKeepTheirPaperInADarkPalette) {
     }
 }
 
-TEST_F(QtWindow, TheWindowKeepsAnsweringWhileAStalledJobIsWrittenAndTakesNoInput) {
-    QtJobWait qtWait;
-    ScopedServices useWait(&Services::jobWait, &qtWait);
-    auto& printer = AddPrinter("/dev/usb/lp0");
-    monitor.Fire();
-    // The printer takes the job only once a timer of the window's event loop has fired: with
-    // the write on the window's thread it waits out its 10 s and finds the timer silent.
-    std::promise<bool> fired;
-    bool timerSawWindowEnabled = true;
-    QTimer::singleShot(20, [&] {
-        timerSawWindowEnabled = window.isEnabled();
-        fired.set_value(true);
-    });
-    std::future<bool> firedSoon = fired.get_future();
-    bool answeredDuringWrite = false;
-    printer.duringWrite = [&] {
-        answeredDuringWrite =
-            firedSoon.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+// --- the job runner, progress bars, the focus, the session guard ----------------------------
+
+constexpr int kPatienceMs = 10000; // bounds the waits for what must come: only a fault ends one
+
+bool OnWindowThread() {
+    return QThread::currentThread() == QCoreApplication::instance()->thread();
+}
+
+std::thread NoThread(std::function<void()> /*body*/) {
+    throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+}
+
+TEST(QtJobRunner, StartReturnsWhileTheWorkRunsAndTicksAndOneDoneComeOnTheWindowsThread) {
+    QWidget window;
+    window.show();
+    QtJobRunner runner;
+    std::promise<void> release; // the work waits for it
+    std::atomic<bool> workEnded{false};
+    std::thread::id workThread;
+    int ticks = 0, ticksAtDone = -1, dones = 0;
+    bool onWindowThreadAndEnabled = true, doneAfterWork = false;
+    runner.Start(
+        [&, held = release.get_future().share()] {
+            workThread = std::this_thread::get_id();
+            held.wait();
+            workEnded = true;
+        },
+        [&] {
+            ++ticks;
+            onWindowThreadAndEnabled &= OnWindowThread() && window.isEnabled();
+        },
+        [&] {
+            ++dones;
+            onWindowThreadAndEnabled &= OnWindowThread() && window.isEnabled();
+            doneAfterWork = workEnded;
+            ticksAtDone = ticks;
+        });
+    // The work is held, and the window's event loop turns: its timers fire, the ticks come.
+    bool timerFired = false;
+    QTimer::singleShot(0, [&] { timerFired = true; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return timerFired && ticks >= 3; }, kPatienceMs));
+    EXPECT_EQ(dones, 0);
+    release.set_value();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dones > 0; }, kPatienceMs));
+    QTest::qWait(3 * JOB_TICK_MS); // room for a second `done` or a late tick to show up
+    EXPECT_EQ(dones, 1);
+    EXPECT_EQ(ticks, ticksAtDone);
+    EXPECT_TRUE(doneAfterWork);
+    EXPECT_TRUE(onWindowThreadAndEnabled);
+    EXPECT_NE(workThread, std::this_thread::get_id());
+}
+
+TEST(QtJobRunner, DoneMayStartTheNextJobAndWithoutAThreadAllRunsBeforeStartReturns) {
+    for (const bool threads : {true, false}) {
+        SCOPED_TRACE(threads);
+        auto runner =
+            threads ? std::make_unique<QtJobRunner>() : std::make_unique<QtJobRunner>(NoThread);
+        std::atomic<bool> workHere{false};
+        std::vector<std::string> dones;
+        std::function<void(int)> start = [&](int job) {
+            runner->Start([&] { workHere = OnWindowThread(); }, {},
+                          [&, job] {
+                              dones.push_back(workHere ? "work here" : "work elsewhere");
+                              if (job == 1) {
+                                  start(2);
+                              }
+                          });
+        };
+        start(1);
+        EXPECT_EQ(dones.size(), threads ? 0u : 2u);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return dones.size() >= 2; }, kPatienceMs));
+        const std::string where = threads ? "work elsewhere" : "work here";
+        EXPECT_EQ(dones, (std::vector<std::string>{where, where}));
+    }
+}
+
+TEST(QtJobRunnerDeathTest, AnExceptionOutOfTheWorkStopsTheProgramWithItsMessage) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe"); // the child starts an application anew
+    for (const bool threads : {true, false}) {
+        EXPECT_DEATH(
+            {
+                auto runner = threads ? std::make_unique<QtJobRunner>()
+                                      : std::make_unique<QtJobRunner>(NoThread);
+                bool done = false;
+                runner->Start([] { throw std::runtime_error("the cable is out"); }, {},
+                              [&] { done = true; });
+                (void)QTest::qWaitFor([&] { return done; }, kPatienceMs);
+            },
+            "exception: the cable is out");
+    }
+}
+
+TEST(QtHost, AProgressBarHoldsItsPositionWithinItsScaleAndReadsAsOne) {
+    Bound window(IDD_BRIMWELL_DIALOG);
+    EXPECT_EQ(window.host.GetProgress(IDC_JOB_PROGRESS), 0);
+    const std::pair<int, int> setAndShown[] = {
+        {250, 250}, {PROGRESS_MAX + 1, PROGRESS_MAX}, {-1, 0}, {INT_MAX, PROGRESS_MAX}, {999, 999}};
+    for (const auto& [set, shown] : setAndShown) {
+        window.host.SetProgress(IDC_JOB_PROGRESS, set);
+        EXPECT_EQ(window.host.GetProgress(IDC_JOB_PROGRESS), shown) << set;
+    }
+    EXPECT_EQ(window.host.GetProgress(IDC_FUNCTION_LIST), 0);
+    window.host.SetItemAccessibleDescription(IDC_JOB_PROGRESS, "Sending the pass logo");
+    QAccessibleInterface* node =
+        QAccessible::queryAccessibleInterface(window.Get<QProgressBar>(IDC_JOB_PROGRESS));
+    ASSERT_TRUE(node && node->valueInterface());
+    EXPECT_EQ(node->role(), QAccessible::ProgressBar);
+    EXPECT_EQ(node->text(QAccessible::Name), "Job progress");
+    EXPECT_EQ(node->text(QAccessible::Description), "Sending the pass logo");
+    EXPECT_EQ(node->valueInterface()->currentValue().toInt(), 999);
+}
+
+TEST(QtHost, FocusGoesToTheControlOrOnFromOneThatCannotTakeIt) {
+    const struct {
+        int templateId, target;
+        std::vector<int> disabled, hidden;
+        int focused;
+    } cases[] = {
+        {IDD_CFG_TESTER_TYPE, IDC_USER_NAME, {}, {}, IDC_USER_NAME},
+        {IDD_CFG_TESTER_TYPE, IDC_USER_NAME, {IDC_USER_NAME}, {}, IDC_SEND_CONFIGURATION},
+        {IDD_CFG_TESTER_TYPE, IDC_USER_NAME, {}, {IDC_USER_NAME}, IDC_SEND_CONFIGURATION},
+        // round from the last control to the first
+        {IDD_CFG_TESTER_TYPE,
+         IDC_USER_NAME,
+         {IDC_SEND_CONFIGURATION},
+         {IDC_USER_NAME},
+         IDC_TESTER_LIST},
+        {IDD_CFG_TESTER_TYPE,
+         IDC_USER_NAME,
+         {IDC_TESTER_LIST, IDC_USER_NAME, IDC_SEND_CONFIGURATION},
+         {},
+         0},
+        // the focus in the edit of a browse edit is the browse edit's; the preview is no Tab stop
+        {IDD_CFG_LOGO, IDC_LOGO_FILE, {}, {}, IDC_LOGO_FILE},
+        {IDD_CFG_LOGO, IDC_LOGO_FILE, {IDC_LOGO_FILE}, {}, IDC_LOGO_SEND},
     };
-    constexpr int kDensityRow = 7;
-    Select(kDensityRow);
-    Get<QPushButton>(kDensityRow, IDC_SEND_DENSITY)->click();
-    EXPECT_TRUE(answeredDuringWrite);
-    EXPECT_FALSE(timerSawWindowEnabled); // disabled for the job, as under a modal box
-    EXPECT_TRUE(window.isEnabled());
-    EXPECT_EQ(printer.writes, std::vector<std::string>{"RKW7047\r\n8\r\n"});
-    EXPECT_EQ(cursor.depth, 0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        Bound page(c.templateId);
+        page.root.show();
+        QApplication::setActiveWindow(&page.root);
+        for (int id : c.disabled) {
+            page.host.EnableItem(id, false);
+        }
+        for (int id : c.hidden) {
+            page.host.ShowItem(id, false);
+        }
+        page.host.FocusItem(c.target);
+        EXPECT_EQ(page.host.FocusedItem(), c.focused);
+    }
+}
+
+// A stand-in for logind: each Inhibit is answered with the write end of a new pipe; its read
+// end reads the end of the file once every copy of that lock is closed.
+struct FakeLogind final : QDBusVirtualObject {
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& call, const QDBusConnection& bus) override {
+        int ends[2];
+        if (call.member() != QLatin1String("Inhibit") || ::pipe2(ends, O_NONBLOCK) != 0) {
+            return false;
+        }
+        calls.push_back(call.arguments());
+        locks.push_back(ends[0]);
+        bus.send(call.createReply(QVariant::fromValue(QDBusUnixFileDescriptor(ends[1]))));
+        ::close(ends[1]);
+        return true;
+    }
+    bool Closed(std::size_t lock) const {
+        char byte;
+        return lock < locks.size() && ::read(locks[lock], &byte, 1) == 0;
+    }
+    std::vector<QVariantList> calls;
+    std::vector<int> locks; // read ends, left to the end of the test program
+};
+
+TEST(QtSessionGuard, HoldKeepsLogindsLockTillReleaseAndWithoutABusDoesNothing) {
+    QtSessionGuard nowhere(QDBusConnection::connectToBus(QStringLiteral("unix:path=/no/bus"),
+                                                         QStringLiteral("nowhere")));
+    nowhere.Hold("Sending");
+    nowhere.Release();
+    EXPECT_FALSE(nowhere.Holding());
+
+    QProcess daemon; // a bus of the test's own
+    daemon.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address"});
+    if (!daemon.waitForStarted(kPatienceMs) || !daemon.waitForReadyRead(kPatienceMs)) {
+        GTEST_SKIP() << "no dbus-daemon (Debian's dbus)";
+    }
+    const QString address = QString::fromUtf8(daemon.readLine()).trimmed();
+    FakeLogind logind;
+    QDBusConnection logindBus = QDBusConnection::connectToBus(address, QStringLiteral("logind"));
+    ASSERT_TRUE(
+        logindBus.registerVirtualObject(QStringLiteral("/org/freedesktop/login1"), &logind));
+    ASSERT_TRUE(logindBus.registerService(QStringLiteral("org.freedesktop.login1")));
+    QtSessionGuard guard(QDBusConnection::connectToBus(address, QStringLiteral("guard")));
+    guard.Hold("first");
+    guard.Release(); // before logind's answer, which comes only when the event loop turns
+    guard.Hold("Sending the pass logo");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return guard.Holding() && logind.Closed(0); }, kPatienceMs));
+    ASSERT_EQ(logind.calls.size(), 2u);
+    EXPECT_EQ(logind.calls[1],
+              (QVariantList{"shutdown:sleep", "Brimwell", "Sending the pass logo", "block"}));
+    EXPECT_FALSE(logind.Closed(1));
+    guard.Release();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return logind.Closed(1); }, kPatienceMs));
+    daemon.terminate();
+    daemon.waitForFinished(kPatienceMs);
 }
 
 } // namespace
