@@ -14,6 +14,7 @@ public:
     void ShowItem(int, bool) override {}
     bool IsItemShown(int) const override { return false; }
     void FocusItem(int) override {}
+    int FocusedItem() const override { return 0; }
     DlgRect ItemRect(int) const override { return {}; }
     void MoveItem(int, const DlgRect&) override {}
     void LimitText(int, int) override {}
@@ -33,6 +34,8 @@ public:
     void SetTrackPageSize(int, int) override {}
     void SetTrackPos(int, int) override {}
     int GetTrackPos(int) const override { return 0; }
+    void SetProgress(int, int) override {}
+    int GetProgress(int) const override { return 0; }
     void SetItemAccessibleName(int, const std::string&) override {}
     void SetItemAccessibleDescription(int, const std::string&) override {}
     ILabelPreviewCtrl* LabelPreview(int) override { return nullptr; }
