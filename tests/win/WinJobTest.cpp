@@ -113,9 +113,9 @@ TEST(WinJobRunner, ATickThatRunsAMessageLoopIsNotEnteredAgainAndItsJobMayEndMean
                  [&] {
                      deepest = std::max(deepest, ++depth);
                      if (++ticks == 1) {
+                         PumpMessages(3 * JOB_TICK_MS); // the job's timer goes on meanwhile
                          gate.Open();
                          PumpUntil([&] { return done; });
-                         PumpMessages(3 * JOB_TICK_MS);
                      }
                      --depth;
                  },
