@@ -2,8 +2,9 @@
 #include "app/CBrimwellApp.h"
 #include "hosts/win32/WinDialog.h"
 #include "hosts/win32/WinFileDialog.h"
-#include "hosts/win32/WinJobWait.h"
+#include "hosts/win32/WinJobRunner.h"
 #include "hosts/win32/WinMessageBox.h"
+#include "hosts/win32/WinSessionGuard.h"
 #include "hosts/win32/WinWaitCursor.h"
 #include "platform/windows/RegistryProfile.h"
 #include "platform/windows/SetupApiEnumerator.h"
@@ -33,10 +34,12 @@ Services MakeRealServices() {
     static WinFileSource fileSource;
     static SetupApiEnumerator enumerator;
     static WinDeviceMonitor monitor;
-    static WinJobWait jobWait;
+    static WinJobRunner jobRunner;
+    static WinSessionGuard sessionGuard;
     Services services{&messageBox,   &profile,    &ticks,      &clock,   &waitCursor,
                       &deviceOpener, &fileDialog, &enumerator, &monitor, &fileSource};
-    services.jobWait = &jobWait;
+    services.jobRunner = &jobRunner;
+    services.sessionGuard = &sessionGuard;
     return services;
 }
 

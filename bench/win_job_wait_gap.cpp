@@ -1,11 +1,11 @@
 // How long the window takes to answer SendMessageTimeout(WM_NULL) (what Windows asks a window
 // it suspects of hanging) while a job is written to a printer that takes nothing, until the
 // stall limit runs out: a second thread asks every 20 ms and notes the longest answer. With
-// `inline` the job waits on the window's thread, as it did before the job wait; with `host`
-// it waits in the Win32 host's job wait.
+// `inline` the job runs on the window's thread; with `host` it runs on the Win32 host's job
+// runner while the window's thread goes on with its messages until the job's end comes.
 //   wine bench_win_job_wait_gap.exe inline|host
 #include "hosts/win32/WinDialog.h"
-#include "hosts/win32/WinJobWait.h"
+#include "hosts/win32/WinJobRunner.h"
 #include "platform/windows/WinDeviceOpener.h"
 #include "platform/windows/WinSystemClock.h"
 #include "platform/windows/WinText.h"
@@ -18,8 +18,28 @@
 #include <atomic>
 #include <cstdio>
 #include <cwchar>
+#include <utility>
 
 namespace {
+
+// A runner that notes when its job has ended (its done has run).
+class EndNotingRunner : public brimwell::IJobRunner {
+public:
+    explicit EndNotingRunner(brimwell::IJobRunner& runner) : m_runner(runner) {}
+    void Start(std::function<void()> work, std::function<void()> tick,
+               std::function<void()> done) override {
+        m_runner.Start(std::move(work), std::move(tick), [this, done = std::move(done)] {
+            if (done) {
+                done();
+            }
+            ended = true;
+        });
+    }
+    bool ended = false;
+
+private:
+    brimwell::IJobRunner& m_runner;
+};
 
 struct Pinger {
     HWND window = nullptr;
@@ -62,11 +82,11 @@ int wmain(int argc, wchar_t** argv) {
     test::FakePlatform platform;
     WinDeviceOpener opener;
     WinTicks ticks;
-    WinJobWait hostWait;
+    WinJobRunner hostRunner;
+    EndNotingRunner runner(host ? static_cast<IJobRunner&>(hostRunner) : *InlineJobRunnerService());
     ScopedServices useOpener(&Services::deviceOpener, &opener);
     ScopedServices useTicks(&Services::ticks, &ticks);
-    ScopedServices useWait(&Services::jobWait,
-                           host ? static_cast<IJobWait*>(&hostWait) : InlineJobWaitService());
+    ScopedServices useRunner(&Services::jobRunner, &runner);
     platform.enumerator.devices = {fake::FakeEnumerator::Usb(path, 0x1203, 0x0126)};
 
     CBrimwellDlg logic{kFunctionTable};
@@ -87,6 +107,15 @@ int wmain(int argc, wchar_t** argv) {
     const HANDLE thread = CreateThread(nullptr, 0, &Ping, &pinger, 0, nullptr);
     const ULONGLONG start = GetTickCount64();
     SendMessageW(GetDlgItem(page, IDC_SEND_DENSITY), BM_CLICK, 0, 0);
+    // The window's own loop, until the job's end has been delivered by it.
+    while (!runner.ended) {
+        MSG msg;
+        if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
     const ULONGLONG total = GetTickCount64() - start;
     pinger.stop = true;
     // The last question may be waiting for this thread.

@@ -127,6 +127,10 @@ void WinDialog::OnInit(HWND hwnd) {
         if (c.cls == CtlClass::LabelPreview) {
             SetAccessibleGraphicRole(control.hwnd);
         }
+        if (c.cls == CtlClass::Progress) {
+            // The control's own scale is 0 to 100: the logic's is finer.
+            SendMessageW(control.hwnd, PBM_SETRANGE32, 0, PROGRESS_MAX);
+        }
         control.accessibleName = WideFromUtf8(c.accessibleName);
         Annotate(control);
         m_controls.push_back(std::move(control));
@@ -179,6 +183,8 @@ INT_PTR WinDialog::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return OnSetCursor();
     case WM_TIMER:
         return OnTimer(wParam);
+    case WM_QUERYENDSESSION:
+        return OnQueryEndSession();
     case WM_DPICHANGED:
         if (m_topLevel && lParam != 0) {
             OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
@@ -251,6 +257,16 @@ INT_PTR WinDialog::OnTimer(WPARAM timer) {
     }
     KillTimer(m_hwnd, kIdleTimer);
     EndDialog(DLG_RESULT_CANCEL);
+    return TRUE;
+}
+
+// Log-off or shut-down asks every top-level window first: the main window answers what its
+// logic says (no, while a job runs that must not be cut off); a page is never asked.
+INT_PTR WinDialog::OnQueryEndSession() {
+    if (!m_topLevel || !m_logic || m_logic->OnQueryEndSession()) {
+        return FALSE; // the default answer: the session may end
+    }
+    SetWindowLongPtrW(m_hwnd, DWLP_MSGRESULT, FALSE);
     return TRUE;
 }
 
@@ -447,11 +463,43 @@ bool WinDialog::IsItemShown(int id) const {
 }
 
 void WinDialog::FocusItem(int id) {
-    if (HWND hwnd = Item(id)) {
-        // Through the dialog manager, so that the default button follows the focus.
-        HWND root = GetAncestor(m_hwnd, GA_ROOT);
-        SendMessageW(root ? root : m_hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hwnd), TRUE);
+    HWND hwnd = Item(id);
+    if (!hwnd) {
+        return;
     }
+    HWND root = GetAncestor(m_hwnd, GA_ROOT);
+    if (!root) {
+        root = m_hwnd;
+    }
+    // A control that cannot take the focus (the Stop button hidden as its job ends) hands it
+    // on as Tab would, across the pages too; the focus is never left on a dead control.
+    const auto takesFocus = [](HWND w) {
+        return (GetWindowLongW(w, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED)) == WS_VISIBLE;
+    };
+    if (!takesFocus(hwnd)) {
+        hwnd = GetNextDlgTabItem(root, hwnd, FALSE);
+        if (!hwnd || !takesFocus(hwnd)) {
+            return;
+        }
+    }
+    // Through the dialog manager, so that the default button follows the focus.
+    SendMessageW(root, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hwnd), TRUE);
+}
+
+int WinDialog::FocusedItem() const {
+    HWND focus = GetFocus();
+    if (!focus) {
+        return 0;
+    }
+    for (const Control& control : m_controls) {
+        // A combo box's or a rich-text view's focus may be in a window inside it; a browse
+        // edit's button is part of its item.
+        if (control.hwnd == focus || IsChild(control.hwnd, focus) ||
+            (control.browse && control.browse->Button() == focus)) {
+            return control.id;
+        }
+    }
+    return 0;
 }
 
 void WinDialog::LimitText(int id, int nMaxChars) {
@@ -518,6 +566,22 @@ int WinDialog::GetTrackPos(int id) const {
         return 0;
     }
     return static_cast<int>(SendMessageW(control->hwnd, TBM_GETPOS, 0, 0));
+}
+
+void WinDialog::SetProgress(int id, int pos) {
+    const Control* control = Find(id);
+    if (control && control->cls == CtlClass::Progress) {
+        SendMessageW(control->hwnd, PBM_SETPOS,
+                     static_cast<WPARAM>(std::clamp(pos, 0, PROGRESS_MAX)), 0);
+    }
+}
+
+int WinDialog::GetProgress(int id) const {
+    const Control* control = Find(id);
+    if (!control || control->cls != CtlClass::Progress) {
+        return 0;
+    }
+    return static_cast<int>(SendMessageW(control->hwnd, PBM_GETPOS, 0, 0));
 }
 
 void WinDialog::SetItemAccessibleName(int id, const std::string& name) {

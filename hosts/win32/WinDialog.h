@@ -48,6 +48,7 @@ public:
     void ShowItem(int id, bool show) override;
     bool IsItemShown(int id) const override;
     void FocusItem(int id) override;
+    int FocusedItem() const override;
     DlgRect ItemRect(int id) const override;
     void MoveItem(int id, const DlgRect& rect) override;
     void LimitText(int id, int nMaxChars) override;
@@ -67,6 +68,8 @@ public:
     void SetTrackPageSize(int id, int nPage) override;
     void SetTrackPos(int id, int nPos) override;
     int GetTrackPos(int id) const override;
+    void SetProgress(int id, int pos) override;
+    int GetProgress(int id) const override;
     void SetItemAccessibleName(int id, const std::string& name) override;
     void SetItemAccessibleDescription(int id, const std::string& description) override;
     ILabelPreviewCtrl* LabelPreview(int id) override;
@@ -112,6 +115,7 @@ private:
     INT_PTR OnSysCommand(WPARAM command);
     INT_PTR OnSetCursor();
     INT_PTR OnTimer(WPARAM timer);
+    INT_PTR OnQueryEndSession();
     void OnDpiChanged(const RECT& suggested);
     // The window is gone (WM_NCDESTROY): nothing of it is kept.
     void ForgetWindow();
@@ -156,7 +160,7 @@ private:
 int RunWinModalDialog(CDialogBase& logic);
 
 // The window of the top-level dialog that is up (the main window), or nullptr: the owner of the
-// message boxes and the window a job wait disables.
+// message boxes and the window that shows why a running job holds the session up.
 HWND MainWindow();
 
 // With this set, a top-level dialog ends itself (with DLG_RESULT_CANCEL) as soon as it has

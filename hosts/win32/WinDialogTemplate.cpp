@@ -187,6 +187,11 @@ void AddItems(const ControlTemplate& c, std::vector<Item>& items) {
         item.className = kLabelPreviewClass;
         item.text.clear();
         break;
+    case CtlClass::Progress:
+        // Its range, 0 to PROGRESS_MAX, is set once it exists (the template cannot carry it).
+        item.className = kProgressClass;
+        item.text.clear();
+        break;
     }
     items.push_back(item);
 }

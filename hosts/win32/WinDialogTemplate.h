@@ -12,6 +12,7 @@ namespace brimwell {
 inline constexpr const wchar_t* kLabelPreviewClass = L"BrimwellLabelPreview";
 inline constexpr const wchar_t* kRichEditClass = L"RichEdit20W";
 inline constexpr const wchar_t* kTrackbarClass = L"msctls_trackbar32";
+inline constexpr const wchar_t* kProgressClass = L"msctls_progress32";
 
 // The browse button of a file-browse edit is a push button beside the edit, with this id.
 inline constexpr int kBrowseButtonOffset = 0x4000;

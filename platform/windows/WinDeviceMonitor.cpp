@@ -123,6 +123,21 @@ LRESULT CALLBACK WinDeviceMonitor::WindowProc(HWND hwnd, UINT msg, WPARAM wParam
             return 0;
         }
         break;
+    case WM_CLOSE:
+        // Only the monitor ends its window (Stop): a close from outside (a program that
+        // closes every top-level window of ours, the session's end) would silently end the
+        // printer list's updates.
+        return 0;
+    case WM_NCDESTROY:
+        // Destroyed all the same (the thread ended, DestroyWindow from elsewhere): the
+        // registration goes with it and nothing keeps a handle that may name another window.
+        if (self->m_notify) {
+            UnregisterDeviceNotification(self->m_notify);
+            self->m_notify = nullptr;
+        }
+        self->m_hwnd = nullptr;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        break;
     default:
         break;
     }

@@ -33,7 +33,9 @@ struct PendingWrite {
 
 // A handle opened for overlapped I/O: the job is written piece by piece, each piece waited for
 // at most the stall limit since the last progress, the whole job at most a limit that grows
-// with its length.
+// with its length. With a job control, each wait also wakes at its stop request; the request
+// in flight is then cancelled and waited for, so that the device and the request's memory are
+// let go only once the driver has given the request back.
 class OverlappedHandle : public IDeviceHandle {
 public:
     OverlappedHandle(HANDLE handle, std::uint32_t stallMs) : m_handle(handle), m_stallMs(stallMs) {}
@@ -41,9 +43,13 @@ public:
     OverlappedHandle(const OverlappedHandle&) = delete;
     OverlappedHandle& operator=(const OverlappedHandle&) = delete;
 
+    void SetControl(JobControl* control) override { m_control = control; }
+    bool StoppedByRequest() const override { return m_stopped; }
+
     bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) override {
         *written = 0;
         m_error = 0;
+        m_stopped = false;
         auto* pending = new PendingWrite;
         pending->ov.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         if (!pending->ov.hEvent) {
@@ -57,6 +63,10 @@ public:
         std::uint32_t done = 0;
         bool stuck = false;
         while (done < length && m_error == 0) {
+            if (m_control && m_control->StopRequested()) {
+                m_stopped = true;
+                break;
+            }
             const std::uint32_t piece = std::min(length - done, kWritePieceBytes);
             std::memcpy(pending->bytes, data + done, piece);
             const ULONGLONG now = GetTickCount64();
@@ -65,6 +75,12 @@ public:
             DWORD taken = 0;
             const PieceResult result = WritePiece(*pending, piece, waitMs, &taken);
             done += taken;
+            if (m_control) {
+                m_control->SetTaken(done);
+            }
+            if (result == PieceResult::Stopped) {
+                break;
+            }
             if (taken > 0) {
                 lastProgress = GetTickCount64();
             } else if (result == PieceResult::Done) {
@@ -79,12 +95,16 @@ public:
                 m_error = ERROR_TIMEOUT;
             }
         }
-        if (stuck) {
-            // The driver still holds the request: its memory is left to it.
-            m_error = ERROR_TIMEOUT;
-        } else {
+        // A last piece the device finished as the stop came has the whole job out.
+        m_stopped = m_stopped && done < length;
+        if (!stuck) {
             CloseHandle(pending->ov.hEvent);
             delete pending;
+        } // else the driver still holds the request: its memory is left to it
+        if (m_stopped) {
+            m_error = ERROR_CANCELLED;
+        } else if (stuck) {
+            m_error = ERROR_TIMEOUT;
         }
         *written = done;
         return m_error == 0 && done == length;
@@ -92,11 +112,11 @@ public:
     std::string FailureReason() const override { return Win32ErrorText(m_error); }
 
 private:
-    enum class PieceResult { Done, TimedOut, Failed, Stuck };
+    enum class PieceResult { Done, TimedOut, Failed, Stuck, Stopped };
 
-    // Starts one request and waits for it at most waitMs. A request that ends at the moment
-    // of the time-out counts as done; one that took part of the piece before its cancel
-    // reports what it took.
+    // Starts one request and waits for it at most waitMs, or until a stop is requested. A
+    // request that ends at the moment of the time-out counts as done; one that took part of
+    // the piece before its cancel reports what it took.
     PieceResult WritePiece(PendingWrite& pending, DWORD piece, DWORD waitMs, DWORD* taken) {
         *taken = 0;
         OVERLAPPED& ov = pending.ov;
@@ -108,18 +128,30 @@ private:
             m_error = GetLastError();
             return PieceResult::Failed;
         }
+        // The request's own event first: a request that has ended counts, even when the stop
+        // came at the same moment.
+        const HANDLE stop = m_control ? static_cast<HANDLE>(m_control->StopEvent()) : nullptr;
+        const HANDLE events[] = {ov.hEvent, stop};
+        const DWORD woke = WaitForMultipleObjects(stop ? 2 : 1, events, FALSE, waitMs);
         bool timedOut = false;
-        if (WaitForSingleObject(ov.hEvent, waitMs) != WAIT_OBJECT_0) {
-            timedOut = true;
+        if (woke != WAIT_OBJECT_0) {
+            m_stopped = woke == WAIT_OBJECT_0 + 1;
+            timedOut = !m_stopped;
+            // Cancelled from this thread, which issued it, and waited for: only a request the
+            // driver has given back has its bytes counted and its memory freed.
             CancelIoEx(m_handle, &ov);
             if (WaitForSingleObject(ov.hEvent, kCancelWaitMs) != WAIT_OBJECT_0) {
                 return PieceResult::Stuck;
             }
         }
-        if (GetOverlappedResult(m_handle, &ov, taken, FALSE)) {
+        const bool completed = GetOverlappedResult(m_handle, &ov, taken, FALSE) != 0;
+        const DWORD why = completed ? 0 : GetLastError();
+        if (m_stopped) {
+            return PieceResult::Stopped; // *taken is what went out before the cancel
+        }
+        if (completed) {
             return *taken == 0 && timedOut ? PieceResult::TimedOut : PieceResult::Done;
         }
-        const DWORD why = GetLastError();
         if (why == ERROR_OPERATION_ABORTED) {
             return PieceResult::TimedOut; // cancelled by us, *taken is what went out before
         }
@@ -129,7 +161,9 @@ private:
 
     HANDLE m_handle;
     std::uint32_t m_stallMs;
+    JobControl* m_control = nullptr;
     DWORD m_error = 0;
+    bool m_stopped = false;
 };
 
 // Standard output, written synchronously and in place.

@@ -1,5 +1,6 @@
 // The Windows platform services under Wine: the registry profile, SetupAPI discovery, the
 // device writer, the file source and the UTF-16 command line.
+#include "platform/JobControl.h"
 #include "platform/windows/RegistryProfile.h"
 #include "platform/windows/SetupApiEnumerator.h"
 #include "platform/windows/WinDeviceOpener.h"
@@ -204,6 +205,60 @@ TEST(WinDeviceOpenerTest, GivesUpOnADeviceThatTakesNothing) {
     CloseHandle(pipe);
 }
 
+TEST(WinDeviceOpenerTest, AStopRequestEndsAWriteToADeviceThatTakesNothingAtOnce) {
+    // A pipe nobody reads holds the write request; the stall limit is far beyond the test's
+    // bounds, so only the stop can end the write. The stop comes before the write, or from
+    // another thread while the write waits.
+    constexpr std::uint32_t kStallMs = 120000;
+    for (const bool stopFirst : {true, false}) {
+        SCOPED_TRACE(stopFirst);
+        const std::string path = "\\\\.\\pipe\\brimwell-stop-" +
+                                 std::to_string(GetCurrentProcessId()) + (stopFirst ? "a" : "b");
+        const HANDLE pipe =
+            CreateNamedPipeW(WideFromUtf8(path).c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED,
+                             PIPE_TYPE_BYTE | PIPE_WAIT, 1, 16, 16, 0, nullptr);
+        ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+        WinDeviceOpener printers(kStallMs);
+        auto handle = printers.OpenForWrite(path);
+        ASSERT_NE(handle, nullptr);
+        JobControl control;
+        control.SetTaken(12345); // what a write that reports nothing would leave
+        handle->SetControl(&control);
+        HANDLE stopper = nullptr;
+        if (stopFirst) {
+            control.RequestStop();
+        } else {
+            stopper = CreateThread(
+                nullptr, 0,
+                [](LPVOID p) -> DWORD {
+                    Sleep(200);
+                    static_cast<JobControl*>(p)->RequestStop();
+                    return 0;
+                },
+                &control, 0, nullptr);
+            ASSERT_NE(stopper, nullptr);
+        }
+        const std::string job(65536, 'x');
+        std::uint32_t written = 0;
+        const ULONGLONG start = GetTickCount64();
+        EXPECT_FALSE(handle->Write(reinterpret_cast<const std::uint8_t*>(job.data()),
+                                   static_cast<std::uint32_t>(job.size()), &written));
+        EXPECT_LT(GetTickCount64() - start, kStallMs / 4);
+        EXPECT_TRUE(handle->StoppedByRequest());
+        EXPECT_EQ(handle->FailureReason(), Win32ErrorText(ERROR_CANCELLED));
+        EXPECT_LT(written, job.size());
+        if (stopFirst) {
+            EXPECT_EQ(written, 0u);
+        } else {
+            EXPECT_EQ(control.Taken(), written);
+            WaitForSingleObject(stopper, INFINITE);
+            CloseHandle(stopper);
+        }
+        handle.reset(); // nothing in flight: the close does not wait for the device
+        CloseHandle(pipe);
+    }
+}
+
 TEST(WinDeviceOpenerTest, ASlowDeviceThatKeepsTakingIsNotCutOffAtTheStallLimit) {
     // The reader takes 1 KiB every quarter of the stall limit: the job takes twice the limit in
     // all, yet something goes out well within every stretch of it.
@@ -233,7 +288,17 @@ TEST(WinDeviceOpenerTest, ASlowDeviceThatKeepsTakingIsNotCutOffAtTheStallLimit) 
         &args, 0, nullptr);
     ASSERT_NE(reader, nullptr);
     WinDeviceOpener printers(kStallMs);
-    EXPECT_EQ(Write(printers, path, job), "8192");
+    auto handle = printers.OpenForWrite(path);
+    ASSERT_NE(handle, nullptr);
+    JobControl control;
+    handle->SetControl(&control);
+    std::uint32_t written = 0;
+    EXPECT_TRUE(handle->Write(reinterpret_cast<const std::uint8_t*>(job.data()),
+                              static_cast<std::uint32_t>(job.size()), &written));
+    EXPECT_EQ(written, job.size());
+    EXPECT_EQ(control.Taken(), job.size());
+    EXPECT_FALSE(handle->StoppedByRequest());
+    handle.reset();
     WaitForSingleObject(reader, 10000); // the reader ends when the writer closes
     CloseHandle(reader);
     CloseHandle(pipe);

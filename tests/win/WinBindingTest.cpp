@@ -12,6 +12,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <string>
@@ -31,6 +32,7 @@ enum : int {
     kRich,
     kBrowse,
     kPreview,
+    kProgress,
 };
 
 DialogTemplate BindingTemplate() {
@@ -56,6 +58,7 @@ DialogTemplate BindingTemplate() {
          S::Multiline | S::ReadOnly | S::Border | S::VScroll | S::DisableNoScroll, 0, ""},
         {kBrowse, CtlClass::EditBrowse, "", 5, 160, 120, 14, S::Border | S::AutoHScroll, 0, ""},
         {kPreview, CtlClass::LabelPreview, "", 140, 160, 100, 30, 0, 0, ""},
+        {kProgress, CtlClass::Progress, "", 140, 192, 100, 6, 0, 0, "Progress"},
     };
     return t;
 }
@@ -306,6 +309,77 @@ std::uint32_t ReadSource(std::uintptr_t cookie, std::uint8_t* buffer, std::int32
     source->pos += n;
     *pcb = static_cast<std::int32_t>(n);
     return 0;
+}
+
+TEST_F(WinBindingTest, ProgressBarShowsItsPositionKeptInsideTheFullScale) {
+    const struct {
+        int set;
+        int shown;
+    } cases[] = {
+        {0, 0},
+        {1, 1},
+        {PROGRESS_MAX / 2, PROGRESS_MAX / 2},
+        {PROGRESS_MAX - 1, PROGRESS_MAX - 1},
+        {PROGRESS_MAX, PROGRESS_MAX},
+        {PROGRESS_MAX + 1, PROGRESS_MAX},
+        {INT_MAX, PROGRESS_MAX},
+        {-1, 0},
+        {INT_MIN, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.set);
+        dialog.SetProgress(kProgress, c.set);
+        EXPECT_EQ(dialog.GetProgress(kProgress), c.shown);
+        // What the bar draws: its own position on its own range.
+        EXPECT_EQ(SendMessageW(Ctl(kProgress), PBM_GETPOS, 0, 0), c.shown);
+        EXPECT_EQ(SendMessageW(Ctl(kProgress), PBM_GETRANGE, FALSE, 0), PROGRESS_MAX);
+    }
+    // Another kind of control neither takes a position nor gives one.
+    dialog.SetTrackRange(kTrack, 0, 15);
+    dialog.SetTrackPos(kTrack, 8);
+    dialog.SetProgress(kTrack, 3);
+    EXPECT_EQ(dialog.GetTrackPos(kTrack), 8);
+    EXPECT_EQ(dialog.GetProgress(kTrack), 0);
+    EXPECT_EQ(dialog.GetProgress(4242), 0);
+}
+
+TEST_F(WinBindingTest, FocusGoesToTheControlOrPassesToTheNextTabStopThatCanTakeIt) {
+    // The tab stops of the template: the button, then the edit (the browse button is
+    // disabled until it has a handler); past the last one Tab goes round to the first.
+    const struct {
+        int target;
+        bool enabled;
+        bool shown;
+        int focused;
+    } cases[] = {
+        {kButton, true, true, kButton}, {kButton, false, true, kEdit},
+        {kButton, true, false, kEdit},  {kEdit, false, true, kButton},
+        {kEdit, true, false, kButton},  {kList, true, true, kList}, // no tab stop, but focusable
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.target);
+        SCOPED_TRACE(c.enabled ? (c.shown ? "as it is" : "hidden") : "disabled");
+        SetFocus(Ctl(kCombo));
+        EXPECT_EQ(dialog.FocusedItem(), kCombo);
+        dialog.EnableItem(c.target, c.enabled);
+        dialog.ShowItem(c.target, c.shown);
+        dialog.FocusItem(c.target);
+        EXPECT_EQ(GetFocus(), Ctl(c.focused));
+        EXPECT_EQ(dialog.FocusedItem(), c.focused);
+        dialog.EnableItem(c.target, true);
+        dialog.ShowItem(c.target, true);
+    }
+    // The browse button counts as its edit's item.
+    dialog.BrowseEdit(kBrowse)->SetBrowseHandler([] {});
+    SetFocus(GetDlgItem(dialog.Hwnd(), BrowseButtonId(kBrowse)));
+    EXPECT_EQ(dialog.FocusedItem(), kBrowse);
+    // Focus in another window: none of this dialog's controls has it.
+    RecordingLogic otherLogic(9000);
+    WinDialog other(tmpl, true);
+    ASSERT_TRUE(other.Create(otherLogic, nullptr));
+    SetFocus(GetDlgItem(other.Hwnd(), kEdit));
+    EXPECT_EQ(dialog.FocusedItem(), 0);
+    EXPECT_EQ(other.FocusedItem(), kEdit);
 }
 
 TEST_F(WinBindingTest, RichTextStreamsRtfInPiecesAndRefusesEditing) {

@@ -4,7 +4,7 @@
 #include "app/CBrimwellDlg.h"
 #include "hosts/win32/WinDialog.h"
 #include "hosts/win32/WinDpi.h"
-#include "hosts/win32/WinJobWait.h"
+#include "hosts/win32/WinJobRunner.h"
 #include "platform/windows/WinDeviceMonitor.h"
 #include "support/FakePlatform.h"
 #include "win/WinTestSupport.h"
@@ -14,6 +14,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cwctype>
 #include <string>
 
@@ -207,27 +208,54 @@ TEST_F(WinMainWindowTest, DensityPageSendsTheSlidersValueOnceTheQuestionIsAnswer
     EXPECT_EQ(platform.cursor.depth, 0);
 }
 
-TEST_F(WinMainWindowTest, TheWindowAnswersWhileAStalledJobIsWrittenAndTakesNoInput) {
-    WinJobWait winWait;
-    ScopedServices useWait(&Services::jobWait, &winWait);
+// The host's runner, counting the jobs started and the ends delivered.
+class CountingRunner : public IJobRunner {
+public:
+    void Start(std::function<void()> work, std::function<void()> tick,
+               std::function<void()> done) override {
+        ++started;
+        m_runner.Start(std::move(work), std::move(tick), [this, done = std::move(done)] {
+            ++ended;
+            if (done) {
+                done();
+            }
+        });
+    }
+    int started = 0;
+    int ended = 0;
+
+private:
+    WinJobRunner m_runner;
+};
+
+TEST_F(WinMainWindowTest, TheWindowGoesOnWhileAJobIsWrittenAndHearsItsEndInItsOwnLoop) {
+    CountingRunner runner;
+    ScopedServices useRunner(&Services::jobRunner, &runner);
     auto& printer = platform.AddPrinter("\\\\?\\usb#vid_1203&pid_0126#1#{printer}");
     Open();
     ChooseRow(kDensityRow);
-    // While the printer holds the write, the window is asked what the system asks a window it
-    // suspects of hanging; with the write on the window's thread nobody answers for 10 s.
-    bool answered = false;
-    bool enabledDuringWrite = true;
+    // The printer holds the write until the test lets it go; meanwhile it asks the window
+    // what the system asks a window it suspects of hanging.
+    const HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> answered{false};
+    std::atomic<DWORD> writer{0};
     printer.duringWrite = [&] {
+        writer = GetCurrentThreadId();
         DWORD_PTR result = 0;
         answered = SendMessageTimeoutW(host.Hwnd(), WM_NULL, 0, 0, SMTO_BLOCK, 10000, &result) != 0;
-        enabledDuringWrite = IsWindowEnabled(host.Hwnd()) != FALSE;
+        WaitForSingleObject(release, 30000);
     };
     SendMessageW(GetDlgItem(Page(kDensityRow), IDC_SEND_DENSITY), BM_CLICK, 0, 0);
-    EXPECT_TRUE(answered);
-    EXPECT_FALSE(enabledDuringWrite); // disabled for the job, as under a modal box
+    // Back from the click with the job still held, the window left enabled.
+    EXPECT_EQ(runner.started, 1);
+    EXPECT_EQ(runner.ended, 0);
     EXPECT_TRUE(IsWindowEnabled(host.Hwnd()));
+    EXPECT_TRUE(PumpUntil([&] { return answered.load(); }));
+    SetEvent(release);
+    ASSERT_TRUE(PumpUntil([&] { return runner.ended == 1; }));
+    CloseHandle(release);
+    EXPECT_NE(writer.load(), GetCurrentThreadId());
     EXPECT_EQ(printer.writes, std::vector<std::string>{"RKW7047\r\n8\r\n"});
-    EXPECT_EQ(platform.cursor.depth, 0);
 }
 
 TEST_F(WinMainWindowTest, DeviceChangeMessageRebuildsThePrinterListKeepingTheChoice) {

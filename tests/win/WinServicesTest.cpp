@@ -72,6 +72,29 @@ TEST(WinDeviceMonitor, BurstMakesOneReportAfterTheQuietPeriod) {
     EXPECT_FALSE(monitor.Registered());
 }
 
+TEST(WinDeviceMonitor, ACloseFromOutsideLeavesItListeningAndADestroyedWindowIsForgotten) {
+    WinDeviceMonitor monitor(0);
+    int reports = 0;
+    monitor.SetChangeHandler([&] { ++reports; });
+    const HWND window = monitor.Window();
+    ASSERT_NE(window, nullptr);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(IsWindow(window));
+    EXPECT_EQ(monitor.Window(), window);
+    EXPECT_TRUE(monitor.Registered());
+    SendMessageW(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    EXPECT_EQ(reports, 1);
+    // Destroyed all the same: nothing of it is kept, and the next handler makes a new one.
+    DestroyWindow(window);
+    EXPECT_EQ(monitor.Window(), nullptr);
+    EXPECT_FALSE(monitor.Registered());
+    monitor.SetChangeHandler([&] { ++reports; });
+    ASSERT_NE(monitor.Window(), nullptr);
+    SendMessageW(monitor.Window(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    EXPECT_EQ(reports, 2);
+}
+
 TEST(NativeFileFilter, PairsBecomeZeroSeparatedStrings) {
     using namespace std::string_literals;
     const struct {

@@ -1,6 +1,6 @@
 #pragma once
 // Shared pieces of the Win32 host tests: a logic that records what its dialog tells it, and
-// message pumping for timers.
+// message pumping for timers and for what other threads post.
 #include "ui/DialogBase.h"
 
 #include <windows.h>
@@ -64,6 +64,24 @@ inline void PumpMessages(DWORD ms) {
         }
         Sleep(5);
     } while (static_cast<int>(end - GetTickCount()) > 0);
+}
+
+// Delivers this thread's messages until `ready` says so, or at most `boundMs` milliseconds;
+// whether it did. For what another thread brings about: the bound is far beyond what it takes.
+inline bool PumpUntil(const std::function<bool()>& ready, DWORD boundMs = 10000) {
+    const ULONGLONG end = GetTickCount64() + boundMs;
+    while (!ready()) {
+        if (GetTickCount64() >= end) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return true;
 }
 
 } // namespace brimwell::test
