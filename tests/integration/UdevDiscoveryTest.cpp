@@ -2,6 +2,7 @@
 // enumerator and monitor, the real device opener, the real main window.
 #include "app/CBrimwellDlg.h"
 #include "cli/Commands.h"
+#include "hosts/qt/QtJobRunner.h"
 #include "integration/MockUsbBus.h"
 #include "platform/fake/FakeServices.h"
 #include "platform/linux/PosixDeviceOpener.h"
@@ -16,9 +17,12 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace brimwell::test {
@@ -281,6 +285,38 @@ INSTANTIATE_TEST_SUITE_P(Cases, UnopenableNode,
                          [](const ::testing::TestParamInfo<Sabotage>& info) {
                              return info.param == Sabotage::Vanished ? "Vanished" : "Unwritable";
                          });
+
+// A printer that takes nothing is unplugged in the middle of its job: the window's own loop
+// goes on (the list is rebuilt at once), the job fails with its reason once the stall limit has
+// run out, and the wait cursor is gone.
+TEST_F(UdevDiscovery, APrinterUnpluggedDuringAStalledJobFailsItAndLeavesTheList) {
+    const MockUsbDevice printer = bus.AddPrinter(0x1203, 0x0126, 1, 0);
+    const std::string node = bus.NodeFile(printer);
+    ::unlink(node.c_str());
+    ASSERT_EQ(::mkfifo(node.c_str(), 0600), 0);
+    const int reader = ::open(node.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fill = ::open(node.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    while (::write(fill, "xxxxxxxx", 8) > 0) {
+    }
+    ::close(fill);
+    PosixDeviceOpener stalling(SystemPosixCalls(), nullptr, /*stallLimitMs=*/800);
+    QtJobRunner runner;
+    ScopedServices useStalling(&Services::deviceOpener, &stalling);
+    ScopedServices useRunner(&Services::jobRunner, &runner);
+    Start();
+    ASSERT_TRUE(WaitForEntries({std::string(kP) + "|" + "/dev/usb/lp0"}));
+
+    EXPECT_TRUE(page->Send("RKW7047\r\n8\r\n")); // started: the job runs on
+    EXPECT_TRUE(CFuncDlg::RunningJob().sending);
+    bus.Unplug(printer);
+    EXPECT_TRUE(WaitForEntries({std::string(kNone) + "|"}));
+    EXPECT_TRUE(ProcessEventsUntil([] { return !CFuncDlg::JobRunning(); }));
+    ::close(reader);
+    ASSERT_EQ(platform.box.shown.size(), 1u);
+    EXPECT_EQ(platform.box.shown[0].text,
+              "Error : write failure for 'Brimwell printer': Connection timed out");
+    EXPECT_EQ(platform.cursor.depth, 0);
+}
 
 TEST_F(UdevDiscovery, StormOfEventsLeavesTheListMatchingTheBus) {
     Start();

@@ -11,6 +11,7 @@
 #include "info/InfoDocuments.h"
 #include "logo/CCfgLogoDlg.h"
 #include "logo/LogoTestSupport.h"
+#include "platform/linux/SystemClock.h"
 #include "resources/AppIcon.h"
 #include "resources/Pictures.h"
 #include "support/FakePlatform.h"
@@ -633,6 +634,42 @@ bool OnWindowThread() {
 
 std::thread NoThread(std::function<void()> /*body*/) {
     throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+}
+
+// A job in the real window: the window answers and stays enabled while the job runs, the
+// send button rests, and afterwards it is enabled again and has the keyboard focus back.
+TEST_F(QtWindow, AJobRunsOnWhileTheWindowAnswersAndFocusComesBackToSend) {
+    constexpr int kDensityRow = 7;
+    auto& device = AddPrinter("/dev/usb/lp0");
+    logic.RefreshPrinterList();
+    SystemTicks systemTicks;
+    QtJobRunner runner;
+    ScopedServices useTicks(&Services::ticks, &systemTicks);
+    ScopedServices useRunner(&Services::jobRunner, &runner);
+    std::atomic<bool> release{false};
+    device.duringWrite = [&release] {
+        while (!release) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    };
+    Select(kDensityRow);
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    auto* send = Get<QPushButton>(kDensityRow, IDC_SEND_DENSITY);
+    send->setFocus();
+    send->click(); // the question is answered OK
+    ASSERT_TRUE(runner.Running());
+    EXPECT_TRUE(window.isEnabled());
+    EXPECT_FALSE(send->isEnabled());
+    bool timerFired = false;
+    QTimer::singleShot(20, [&] { timerFired = true; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return timerFired; }, 10000)); // the loop goes on
+    release = true;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !runner.Running(); }, 10000));
+    ASSERT_EQ(device.writes.size(), 1u);
+    EXPECT_TRUE(send->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), send);
+    EXPECT_EQ(box.shown.size(), 1u); // the question; a sent job says nothing more
 }
 
 TEST(QtJobRunner, StartReturnsWhileTheWorkRunsAndTicksAndOneDoneComeOnTheWindowsThread) {
