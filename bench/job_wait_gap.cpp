@@ -3,7 +3,12 @@
 // between its ticks from the press of the send button until the job's end has been handled
 // (its `done` has run). With `inline` the job runs on the window's thread, in the inline job
 // runner; with `host` it runs in the Qt host's job runner, while the event loop goes on.
-//   QT_QPA_PLATFORM=xcb bench_job_wait_gap inline|host
+// Meanwhile a second X connection pings the window as a window manager does (_NET_WM_PING every
+// 10 ms) and notes the longest time a ping went unanswered. With `stop`, the job panel's Stop is
+// pressed two seconds into the job, and the time from the press until the window is usable
+// again (the job's end handled, the send button enabled) is noted.
+//   QT_QPA_PLATFORM=xcb bench_job_wait_gap inline|host [stop]
+#include "WmPinger.h"
 #include "hosts/qt/DialogBuilder.h"
 #include "hosts/qt/QtDialog.h"
 #include "hosts/qt/QtJobRunner.h"
@@ -22,6 +27,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -50,8 +56,10 @@ private:
 
 int main(int argc, char** argv) {
     using namespace brimwell;
-    if (argc != 2 || (std::strcmp(argv[1], "inline") != 0 && std::strcmp(argv[1], "host") != 0)) {
-        std::fprintf(stderr, "usage: bench_job_wait_gap inline|host\n");
+    const bool stop = argc == 3 && std::strcmp(argv[2], "stop") == 0;
+    if ((argc != 2 && !stop) ||
+        (std::strcmp(argv[1], "inline") != 0 && std::strcmp(argv[1], "host") != 0)) {
+        std::fprintf(stderr, "usage: bench_job_wait_gap inline|host [stop]\n");
         return 2;
     }
     QApplication app(argc, argv);
@@ -96,6 +104,9 @@ int main(int argc, char** argv) {
         }
         last = now;
     });
+    std::unique_ptr<bench::WmPinger> pinger;
+    qint64 stoppedAt = -1;
+    QPushButton* send = nullptr;
     // The job's end: inline, within the click; in the host's runner, from the event loop.
     EndNotingRunner noting(runner, [&] {
         tick.stop();
@@ -103,19 +114,43 @@ int main(int argc, char** argv) {
         if (total - last > longest) {
             longest = total - last;
         }
+        if (pinger) {
+            pinger->Stop();
+        }
         std::printf("%s: job %lld ms, longest gap of the event loop %lld ms, message: %s\n",
                     argv[1], static_cast<long long>(total), static_cast<long long>(longest),
                     platform.box.shown.empty() ? "(none)" : platform.box.shown.back().text.c_str());
+        if (pinger && pinger->Connected()) {
+            std::printf("%s: longest unanswered _NET_WM_PING %ld ms (%ld pings answered)\n",
+                        argv[1], pinger->LongestMs(), pinger->Answered());
+        }
+        if (stoppedAt >= 0) {
+            std::printf("%s: from Stop to a usable window %lld ms (send button %s)\n", argv[1],
+                        static_cast<long long>(total - stoppedAt),
+                        send && send->isEnabled() ? "enabled" : "disabled");
+        }
         window.done(0);
     });
     ScopedServices useRunner(&Services::jobRunner, &noting);
     QTimer::singleShot(200, [&] {
         auto* page = static_cast<QtDialog*>(&logic.m_apPages[kDensityRow]->Dialog());
+        pinger = std::make_unique<bench::WmPinger>(window.winId());
+        if (std::getenv("BRIMWELL_BENCH_VERBOSE")) {
+            std::printf("window 0x%llx\n", static_cast<unsigned long long>(window.winId()));
+            std::fflush(stdout);
+        }
         clock.start();
         last = 0;
         tick.start(10);
-        GetDlgItemAs<QPushButton>(page->Root(), IDC_SEND_DENSITY)->click();
+        send = GetDlgItemAs<QPushButton>(page->Root(), IDC_SEND_DENSITY);
+        send->click();
     });
+    if (stop) {
+        QTimer::singleShot(2200, [&] {
+            stoppedAt = clock.elapsed();
+            GetDlgItemAs<QPushButton>(&window, IDC_JOB_STOP)->click();
+        });
+    }
     window.exec();
     ::close(reader);
     ::unlink(fifo.c_str());
