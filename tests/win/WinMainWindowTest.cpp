@@ -245,17 +245,27 @@ TEST_F(WinMainWindowTest, TheWindowGoesOnWhileAJobIsWrittenAndHearsItsEndInItsOw
         answered = SendMessageTimeoutW(host.Hwnd(), WM_NULL, 0, 0, SMTO_BLOCK, 10000, &result) != 0;
         WaitForSingleObject(release, 30000);
     };
-    SendMessageW(GetDlgItem(Page(kDensityRow), IDC_SEND_DENSITY), BM_CLICK, 0, 0);
-    // Back from the click with the job still held, the window left enabled.
+    const HWND send = GetDlgItem(Page(kDensityRow), IDC_SEND_DENSITY);
+    SetFocus(send);
+    ASSERT_EQ(GetFocus(), send);
+    SendMessageW(send, BM_CLICK, 0, 0);
+    // Back from the click with the job still held, the window left enabled, the send button
+    // at rest, and the end of the session refused while the job runs.
     EXPECT_EQ(runner.started, 1);
     EXPECT_EQ(runner.ended, 0);
     EXPECT_TRUE(IsWindowEnabled(host.Hwnd()));
+    EXPECT_FALSE(IsWindowEnabled(send));
+    EXPECT_EQ(SendMessageW(host.Hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
     EXPECT_TRUE(PumpUntil([&] { return answered.load(); }));
     SetEvent(release);
     ASSERT_TRUE(PumpUntil([&] { return runner.ended == 1; }));
     CloseHandle(release);
     EXPECT_NE(writer.load(), GetCurrentThreadId());
     EXPECT_EQ(printer.writes, std::vector<std::string>{"RKW7047\r\n8\r\n"});
+    // Afterwards the button works again and has the focus back; the session may end.
+    EXPECT_TRUE(IsWindowEnabled(send));
+    EXPECT_EQ(GetFocus(), send);
+    EXPECT_NE(SendMessageW(host.Hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
 }
 
 TEST_F(WinMainWindowTest, DeviceChangeMessageRebuildsThePrinterListKeepingTheChoice) {
