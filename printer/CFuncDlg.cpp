@@ -206,8 +206,7 @@ bool CFuncDlg::StartJob(int nConfirm, std::function<std::optional<std::string>()
     g_job.control->SetLength(knownLength);
     guard.HandOn();
     services.waitCursor->Begin();
-    services.sessionGuard->Hold("Brimwell is sending a job to the printer '" + m_strPrinterName +
-                                "'.");
+    services.sessionGuard->Hold(FormatMessage(kSessionHoldReason, m_strPrinterName));
     if (IPageHost* host = Host()) {
         host->OnJobStarted();
     }

@@ -17,6 +17,12 @@ inline constexpr int JOB_CONFIRM_NONE = 0;
 inline constexpr int JOB_CONFIRM_PLAIN = 1;
 inline constexpr int JOB_CONFIRM_POWER_CYCLE = 2;
 
+// What the system shows a user who logs off or shuts down while a job is sent ("%s": the
+// printer's display text).
+inline constexpr const char* kSessionHoldReason =
+    "Brimwell is sending a job to the printer '%s'. Stopping it now could leave the printer "
+    "with part of it.";
+
 // The question shown before a job of this kind opens the printer, or nullptr for none.
 const char* ConfirmationText(int nConfirm);
 
