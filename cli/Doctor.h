@@ -25,8 +25,8 @@ struct DoctorReport {
     std::string FirstRemedy() const;
 };
 
-// Whether a hardware identifier is one of the devices the utility lists.
-bool IsOurHardwareId(const std::string& hardwareId);
+// Whether a USB vendor and product are one of the devices the utility lists.
+bool IsOurUsbId(UsbId id);
 
 DoctorReport Diagnose(const DoctorFacts& facts);
 

@@ -9,11 +9,11 @@ namespace brimwell::cli {
 namespace {
 
 // "Brimwell printer (1203:0126)": the kind and the pair it was identified by.
-std::string Identity(const std::string& hardwareId) {
-    const UsbIds ids = ParseHardwareId(hardwareId);
+std::string Identity(UsbId id) {
     char pair[16];
-    std::snprintf(pair, sizeof pair, "%04x:%04x", ids.vendor & 0xFFFFu, ids.product & 0xFFFFu);
-    return std::string(PrinterKindName(IdentifyPrinterKind(ids))) + " (" + pair + ")";
+    std::snprintf(pair, sizeof pair, "%04x:%04x", static_cast<unsigned>(id.vendor),
+                  static_cast<unsigned>(id.product));
+    return std::string(PrinterKindName(IdentifyPrinterKind(id))) + " (" + pair + ")";
 }
 
 DoctorCheck Ok(const std::string& check, const std::string& found) {
@@ -143,8 +143,7 @@ void DiagnosePosix(const PosixBusFacts& bus, DoctorReport& report) {
         return;
     }
     for (const PosixUsbDevice& d : bus.devices) {
-        checks.push_back(
-            Ok("usb " + d.position, Identity(d.hardwareId) + " at USB port " + d.position));
+        checks.push_back(Ok("usb " + d.position, Identity(d.usbId) + " at USB port " + d.position));
         checks.push_back(PosixDriverCheck(bus, d));
         if (d.node.empty()) {
             continue;
@@ -205,7 +204,7 @@ std::string GoBackToPrinterDriver(const WinUsbDevice& d) {
 
 DoctorCheck WinDeviceCheck(const WinUsbDevice& d) {
     const std::string check = "device " + d.instanceId;
-    const std::string who = Identity(d.hardwareId);
+    const std::string who = Identity(d.usbId);
     if (!d.hasProblem) {
         return Ok(check, who + " is present");
     }
@@ -284,8 +283,8 @@ void DiagnoseWin(const WinBusFacts& bus, DoctorReport& report) {
 
 } // namespace
 
-bool IsOurHardwareId(const std::string& hardwareId) {
-    return IdentifyPrinterKind(ParseHardwareId(hardwareId)) != 0;
+bool IsOurUsbId(UsbId id) {
+    return IdentifyPrinterKind(id) != 0;
 }
 
 std::string DoctorReport::FirstRemedy() const {
@@ -359,7 +358,7 @@ Outcome RunDoctor(Context& ctx) {
     if (!ctx.doctor) {
         return Usage("doctor is not available here");
     }
-    const DoctorReport report = Diagnose(ctx.doctor->Gather(&IsOurHardwareId));
+    const DoctorReport report = Diagnose(ctx.doctor->Gather(&IsOurUsbId));
     const bool json = args.Last("--json").has_value();
     ctx.out << (json ? DoctorJson(report) + "\n" : DoctorText(report));
     if (report.ready) {

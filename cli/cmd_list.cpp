@@ -21,8 +21,8 @@ std::string ListAsJson(const std::vector<ListedPrinter>& listed) {
         json += ",\"kind\":" + JsonString(p.kind == PRINTER_KIND_ADAPTER ? "adapter" : "printer");
         json += ",\"name\":" + JsonString(p.name);
         json += ",\"path\":" + JsonString(p.devicePath);
-        json += ",\"product\":" + Hex4(p.ids.product);
-        json += ",\"vendor\":" + Hex4(p.ids.vendor) + "}";
+        json += ",\"product\":" + Hex4(p.usbId.product);
+        json += ",\"vendor\":" + Hex4(p.usbId.vendor) + "}";
     }
     return json + "]";
 }

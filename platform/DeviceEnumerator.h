@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/UsbId.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -9,9 +11,9 @@ namespace brimwell {
 // One present device interface of the printer class, as the system reports it. A property
 // that could not be read is empty (std::nullopt); such a device is not listed.
 struct RawDeviceInterface {
-    std::string devicePath;                // what a job opens (/dev/usb/lpN on Linux)
-    std::optional<std::string> location;   // location information; must be readable
-    std::optional<std::string> hardwareId; // first hardware identifier, "USB\VID_xxxx&PID_xxxx..."
+    std::string devicePath;              // what a job opens (/dev/usb/lpN on Linux)
+    std::optional<std::string> location; // location information; must be readable
+    std::optional<UsbId> usbId;          // the USB device's vendor and product
 };
 
 class IDeviceEnumerator {

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/UsbId.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -9,9 +11,9 @@ namespace brimwell {
 // (platform/linux, platform/windows) and judged by pure code above it. A probe only reads: it
 // may open a device for writing, to learn whether it can be, but never writes to it.
 
-// Whether a hardware identifier ("USB\VID_1203&PID_0126...") is one the utility lists; the
-// probe asks it, so that it looks closer only at our devices.
-using HardwareIdFilter = std::function<bool(const std::string& hardwareId)>;
+// Whether a USB vendor and product are a device the utility lists; the probe asks it, so that
+// it looks closer only at our devices.
+using UsbIdFilter = std::function<bool(UsbId id)>;
 
 // The outcome of opening a device node or interface for writing.
 struct OpenProbe {
@@ -25,7 +27,7 @@ struct OpenProbe {
 // Linux: one USB device of ours on the bus.
 struct PosixUsbDevice {
     std::string position;          // the bus position, the USB device's kernel name ("1-1.4")
-    std::string hardwareId;        // "USB\VID_1203&PID_0126&REV_0100"
+    UsbId usbId;                   // its vendor and product (idVendor, idProduct)
     bool printerInterface = false; // it has an interface of the printer class (07)
     std::string driver;            // the driver bound to that interface; "" none
     std::string node;              // "/dev/usb/lp0"; "" when there is none
@@ -51,8 +53,8 @@ struct PosixBusFacts {
 
 // Windows: one present device with one of our hardware identifiers.
 struct WinUsbDevice {
-    std::string instanceId; // "USB\VID_1203&PID_0126\5&2D8F0A3&0&1"
-    std::string hardwareId;
+    std::string instanceId;  // "USB\VID_1203&PID_0126\5&2D8F0A3&0&1"
+    UsbId usbId;             // read from its first hardware identifier
     std::string description; // the name Device Manager shows
     bool hasProblem = false;
     unsigned long problem = 0; // the CM_PROB_ code when hasProblem
@@ -76,7 +78,7 @@ struct DoctorFacts {
 class IDoctorProbe {
 public:
     virtual ~IDoctorProbe() = default;
-    virtual DoctorFacts Gather(const HardwareIdFilter& ours) = 0;
+    virtual DoctorFacts Gather(const UsbIdFilter& ours) = 0;
 };
 
 } // namespace brimwell

@@ -2,8 +2,6 @@
 #include "platform/DeviceEnumerator.h"
 
 #include <cstddef>
-#include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,19 +15,9 @@ inline constexpr const char* kNoPrinterFound = "No printer found";
 // A device path, with its terminating zero, must fit in this many characters.
 inline constexpr std::size_t kMaxDevicePathChars = 144;
 
-struct UsbIds {
-    unsigned vendor = 0;
-    unsigned product = 0;
-};
-
-// Reads "USB\VID_%x&PID_%x" the way scanf does: literal parts exactly (upper case), hex
-// digits of either case, anything after the product id ignored. Numbers not reached stay 0.
-UsbIds ParseHardwareId(const std::string& hardwareId);
-
 // One row of the identification table: a vendor/product pair and the kind it is listed as.
 struct IdentificationRow {
-    unsigned vendor;
-    unsigned product;
+    UsbId id;
     int kind;
 };
 
@@ -37,7 +25,7 @@ struct IdentificationRow {
 const std::vector<IdentificationRow>& IdentificationTable();
 
 // The printer kind of a vendor/product pair, or 0 when the pair is not one of ours.
-int IdentifyPrinterKind(UsbIds ids);
+int IdentifyPrinterKind(UsbId id);
 
 // Display text of a kind: "USB-to-Parallel adapter" for adapters, "Brimwell printer" else.
 const char* PrinterKindName(int kind);
@@ -47,11 +35,11 @@ struct ListedPrinter {
     int kind = 0;
     std::string name;
     std::string devicePath;
-    UsbIds ids; // the vendor and product it was identified by
+    UsbId usbId; // the vendor and product it was identified by
 };
 
 // The per-device rules of the printer list, in enumeration order: a path too long for the
-// detail buffer, an unreadable location or hardware identifier, or a pair not in the
+// detail buffer, an unreadable location or vendor and product, or a pair not in the
 // identification table skips the device.
 std::vector<ListedPrinter> FilterPrinters(const std::vector<RawDeviceInterface>& devices);
 

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <deque>
 #include <functional>
 #include <map>
@@ -153,11 +152,10 @@ public:
         out = devices;
         return true;
     }
-    // A device as udev would report it, with the hardware identifier of vendor:product.
-    static RawDeviceInterface Usb(const std::string& path, unsigned vendor, unsigned product) {
-        char id[64];
-        std::snprintf(id, sizeof id, "USB\\VID_%04X&PID_%04X&REV_0100", vendor, product);
-        return RawDeviceInterface{path, std::string("1-1"), std::string(id)};
+    // A device on USB port 1-1 with the given vendor and product.
+    static RawDeviceInterface Usb(const std::string& path, std::uint16_t vendor,
+                                  std::uint16_t product) {
+        return RawDeviceInterface{path, std::string("1-1"), UsbId{vendor, product}};
     }
     std::vector<RawDeviceInterface> devices;
     bool refuse = false;

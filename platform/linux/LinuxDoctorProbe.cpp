@@ -245,7 +245,7 @@ void Describe(udev* u, udev_device* usb, PosixUsbDevice& device) {
 
 } // namespace
 
-DoctorFacts LinuxDoctorProbe::Gather(const HardwareIdFilter& ours) {
+DoctorFacts LinuxDoctorProbe::Gather(const UsbIdFilter& ours) {
     DoctorFacts facts;
     PosixBusFacts& bus = facts.posix;
     if (const passwd* pw = getpwuid(getuid())) {
@@ -271,14 +271,12 @@ DoctorFacts LinuxDoctorProbe::Gather(const HardwareIdFilter& ours) {
                 if (!usb) {
                     continue;
                 }
-                const char* vendor = udev_device_get_sysattr_value(usb, "idVendor");
-                const char* product = udev_device_get_sysattr_value(usb, "idProduct");
-                PosixUsbDevice device;
-                if (vendor && product) {
-                    device.hardwareId = MakeHardwareId(
-                        vendor, product, Str(udev_device_get_sysattr_value(usb, "bcdDevice")));
-                }
-                if (!device.hardwareId.empty() && ours(device.hardwareId)) {
+                const std::optional<UsbId> id =
+                    UsbIdFromAttributes(udev_device_get_sysattr_value(usb, "idVendor"),
+                                        udev_device_get_sysattr_value(usb, "idProduct"));
+                if (id && ours(*id)) {
+                    PosixUsbDevice device;
+                    device.usbId = *id;
                     device.position = Str(udev_device_get_sysname(usb));
                     Describe(u, usb, device);
                     bus.devices.push_back(std::move(device));

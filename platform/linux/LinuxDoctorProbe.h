@@ -13,7 +13,7 @@ namespace brimwell {
 class LinuxDoctorProbe : public IDoctorProbe {
 public:
     explicit LinuxDoctorProbe(IPosixCalls& calls = SystemPosixCalls()) : m_calls(calls) {}
-    DoctorFacts Gather(const HardwareIdFilter& ours) override;
+    DoctorFacts Gather(const UsbIdFilter& ours) override;
 
 private:
     IPosixCalls& m_calls;

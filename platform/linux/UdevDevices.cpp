@@ -28,12 +28,8 @@ RawDeviceInterface Describe(udev_device* dev) {
     if (const char* port = udev_device_get_sysname(usb)) {
         raw.location = std::string(port);
     }
-    const char* vendor = udev_device_get_sysattr_value(usb, "idVendor");
-    const char* product = udev_device_get_sysattr_value(usb, "idProduct");
-    if (vendor && product) {
-        raw.hardwareId =
-            MakeHardwareId(vendor, product, Str(udev_device_get_sysattr_value(usb, "bcdDevice")));
-    }
+    raw.usbId = UsbIdFromAttributes(udev_device_get_sysattr_value(usb, "idVendor"),
+                                    udev_device_get_sysattr_value(usb, "idProduct"));
     return raw;
 }
 

@@ -7,7 +7,7 @@ namespace brimwell {
 
 // Present printer-class interfaces on Linux: udev devices of subsystem "usbmisc" whose
 // kernel name starts with "lp" (the usblp driver). The device path is the node
-// (/dev/usb/lpN); the hardware identifier and the location come from the parent USB device.
+// (/dev/usb/lpN); the vendor and product and the location come from the parent USB device.
 class UdevEnumerator : public IDeviceEnumerator {
 public:
     bool Enumerate(std::vector<RawDeviceInterface>& out) override;

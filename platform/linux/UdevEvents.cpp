@@ -1,6 +1,9 @@
 #include "platform/linux/UdevEvents.h"
 
+#include "text/Hex.h"
+
 #include <cerrno>
+#include <cstdint>
 
 namespace brimwell {
 
@@ -25,21 +28,28 @@ bool DrainNeedsRebuild(const std::function<MonitorRead()>& next) {
     }
 }
 
-std::string MakeHardwareId(const std::string& idVendor, const std::string& idProduct,
-                           const std::string& bcdDevice) {
-    auto upper = [](std::string s) {
-        for (char& c : s) {
-            if (c >= 'a' && c <= 'z') {
-                c = static_cast<char>(c - 'a' + 'A');
-            }
+std::optional<UsbId> UsbIdFromAttributes(const char* idVendor, const char* idProduct) {
+    const auto number = [](const char* text) -> std::optional<std::uint16_t> {
+        if (!text || !*text) {
+            return std::nullopt;
         }
-        return s;
+        unsigned value = 0;
+        int digits = 0;
+        for (const char* c = text; *c; ++c) {
+            const int digit = HexDigitValue(*c);
+            if (digit < 0 || ++digits > 4) {
+                return std::nullopt;
+            }
+            value = value * 16u + static_cast<unsigned>(digit);
+        }
+        return static_cast<std::uint16_t>(value);
     };
-    std::string id = "USB\\VID_" + upper(idVendor) + "&PID_" + upper(idProduct);
-    if (!bcdDevice.empty()) {
-        id += "&REV_" + upper(bcdDevice);
+    const std::optional<std::uint16_t> vendor = number(idVendor);
+    const std::optional<std::uint16_t> product = number(idProduct);
+    if (!vendor || !product) {
+        return std::nullopt;
     }
-    return id;
+    return UsbId{*vendor, *product};
 }
 
 } // namespace brimwell

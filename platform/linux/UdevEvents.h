@@ -1,5 +1,8 @@
 #pragma once
+#include "platform/UsbId.h"
+
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace brimwell {
@@ -30,9 +33,9 @@ struct MonitorRead {
 // may have been ours. One rebuild covers a whole burst.
 bool DrainNeedsRebuild(const std::function<MonitorRead()>& next);
 
-// The hardware identifier formed from a USB device's idVendor, idProduct and bcdDevice
-// attributes: "USB\VID_1203&PID_0126&REV_0100" (upper-case hex; REV part only when known).
-std::string MakeHardwareId(const std::string& idVendor, const std::string& idProduct,
-                           const std::string& bcdDevice);
+// The vendor and product of a USB device from its idVendor and idProduct attributes, which
+// the kernel writes as four hex digits ("1203", "067b"). nullopt when either attribute is
+// missing (nullptr) or is not one to four hex digits.
+std::optional<UsbId> UsbIdFromAttributes(const char* idVendor, const char* idProduct);
 
 } // namespace brimwell

@@ -1,5 +1,6 @@
 #include "platform/windows/SetupApiEnumerator.h"
 
+#include "platform/windows/HardwareId.h"
 #include "platform/windows/UsbPrintInterface.h"
 #include "platform/windows/WinText.h"
 
@@ -56,7 +57,10 @@ bool ReadInterface(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& iface, RawDeviceInter
     const WCHAR* path = detail->DevicePath;
     raw->devicePath = Utf8FromWide(std::wstring(path, wcsnlen(path, kDetailPathChars)));
     raw->location = ReadProperty(set, device, SPDRP_LOCATION_INFORMATION);
-    raw->hardwareId = ReadProperty(set, device, SPDRP_HARDWAREID);
+    // The first hardware identifier names the vendor and product; read here, once.
+    if (const std::optional<std::string> hardwareId = ReadProperty(set, device, SPDRP_HARDWAREID)) {
+        raw->usbId = UsbIdFromHardwareId(*hardwareId);
+    }
     return true;
 }
 

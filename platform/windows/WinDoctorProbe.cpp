@@ -1,5 +1,6 @@
 #include "platform/windows/WinDoctorProbe.h"
 
+#include "platform/windows/HardwareId.h"
 #include "platform/windows/UsbPrintInterface.h"
 #include "platform/windows/WinText.h"
 #include "text/AsciiCase.h"
@@ -38,7 +39,7 @@ bool SameId(const std::string& a, const std::string& b) {
     return AsciiLower(a) == AsciiLower(b);
 }
 
-void ReadDevices(const HardwareIdFilter& ours, WinBusFacts& bus) {
+void ReadDevices(const UsbIdFilter& ours, WinBusFacts& bus) {
     const HDEVINFO set =
         SetupDiGetClassDevsW(nullptr, L"USB", nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES);
     if (set == INVALID_HANDLE_VALUE) {
@@ -51,11 +52,13 @@ void ReadDevices(const HardwareIdFilter& ours, WinBusFacts& bus) {
         if (!SetupDiEnumDeviceInfo(set, index, &info)) {
             break;
         }
-        WinUsbDevice device;
-        device.hardwareId = Property(set, info, SPDRP_HARDWAREID);
-        if (device.hardwareId.empty() || !ours(device.hardwareId)) {
+        // An unreadable property reads as "", which is no listed pair.
+        const std::optional<UsbId> id = UsbIdFromHardwareId(Property(set, info, SPDRP_HARDWAREID));
+        if (!id || !ours(*id)) {
             continue;
         }
+        WinUsbDevice device;
+        device.usbId = *id;
         device.instanceId = InstanceId(set, info);
         device.description = Property(set, info, SPDRP_FRIENDLYNAME);
         if (device.description.empty()) {
@@ -131,7 +134,7 @@ void ReadInterfaces(WinBusFacts& bus) {
 
 } // namespace
 
-DoctorFacts WinDoctorProbe::Gather(const HardwareIdFilter& ours) {
+DoctorFacts WinDoctorProbe::Gather(const UsbIdFilter& ours) {
     DoctorFacts facts;
     facts.windows = true;
     ReadDevices(ours, facts.win);

@@ -9,7 +9,7 @@ namespace brimwell {
 // once, nothing written) to learn whether it can be.
 class WinDoctorProbe : public IDoctorProbe {
 public:
-    DoctorFacts Gather(const HardwareIdFilter& ours) override;
+    DoctorFacts Gather(const UsbIdFilter& ours) override;
 };
 
 } // namespace brimwell

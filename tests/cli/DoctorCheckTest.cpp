@@ -14,14 +14,14 @@ using namespace brimwell::cli;
 class FixedProbe : public IDoctorProbe {
 public:
     explicit FixedProbe(DoctorFacts f) : facts(std::move(f)) {}
-    DoctorFacts Gather(const HardwareIdFilter&) override { return facts; }
+    DoctorFacts Gather(const UsbIdFilter&) override { return facts; }
     DoctorFacts facts;
 };
 
 WinUsbDevice Win(const char* service, bool iface, bool opened) {
     WinUsbDevice d;
     d.instanceId = "USB\\VID_1203&PID_0126\\5&1";
-    d.hardwareId = "USB\\VID_1203&PID_0126&REV_0100";
+    d.usbId = {0x1203, 0x0126};
     d.description = "Brimwell";
     d.service = service;
     d.printerInterface = iface;
@@ -39,7 +39,7 @@ WinUsbDevice Win(const char* service, bool iface, bool opened) {
 PosixUsbDevice Posix(const char* driver, bool opened) {
     PosixUsbDevice d;
     d.position = "1-1";
-    d.hardwareId = "USB\\VID_1203&PID_0126&REV_0100";
+    d.usbId = {0x1203, 0x0126};
     d.printerInterface = true;
     d.driver = driver;
     d.node = *driver ? "/dev/usb/lp0" : "";

@@ -151,19 +151,21 @@ TEST_F(UdevDiscovery, EnumeratesPrinterInterfacesWithTheirParentsIdentity) {
     struct Expected {
         const char* node;
         const char* location;
-        const char* hardwareId;
+        UsbId usbId;
     };
     const Expected expected[] = {
-        {"/dev/usb/lp0", "1-1", "USB\\VID_1203&PID_0126&REV_0100"},
-        {"/dev/usb/lp1", "1-2", "USB\\VID_067B&PID_2305&REV_0100"},
-        {"/dev/usb/lp2", "1-3", "USB\\VID_1203&PID_9999&REV_0100"},
-        {"/dev/usb/lp3", "1-4", "USB\\VID_04B8&PID_0005&REV_0100"},
+        {"/dev/usb/lp0", "1-1", {0x1203, 0x0126}},
+        {"/dev/usb/lp1", "1-2", {0x067B, 0x2305}},
+        {"/dev/usb/lp2", "1-3", {0x1203, 0x9999}},
+        {"/dev/usb/lp3", "1-4", {0x04B8, 0x0005}},
     };
     ASSERT_EQ(raw.size(), std::size(expected)); // no hiddev, no disk
     for (std::size_t i = 0; i < raw.size(); ++i) {
         EXPECT_EQ(raw[i].devicePath, expected[i].node);
         EXPECT_EQ(raw[i].location.value_or("(unreadable)"), expected[i].location);
-        EXPECT_EQ(raw[i].hardwareId.value_or("(unreadable)"), expected[i].hardwareId);
+        ASSERT_TRUE(raw[i].usbId.has_value()) << raw[i].devicePath;
+        EXPECT_EQ(raw[i].usbId->vendor, expected[i].usbId.vendor) << raw[i].devicePath;
+        EXPECT_EQ(raw[i].usbId->product, expected[i].usbId.product) << raw[i].devicePath;
     }
 
     Start();

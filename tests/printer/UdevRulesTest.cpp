@@ -46,7 +46,7 @@ TEST(UdevRules, TagTheLpNodesOfEveryListedPairForTheSeat) {
     }
     std::set<std::pair<unsigned, unsigned>> listed;
     for (const IdentificationRow& row : IdentificationTable()) {
-        listed.emplace(row.vendor, row.product);
+        listed.emplace(row.id.vendor, row.id.product);
     }
     EXPECT_EQ(covered, listed);
     EXPECT_EQ(rules, static_cast<int>(listed.size()));
