@@ -185,5 +185,33 @@ INSTANTIATE_TEST_SUITE_P(
         CheckCase{"LinuxUdevRefused", [] { return DoctorFacts{}; }, false, "usb=failed",
                   "systemd-udevd"}));
 
+// The device's line names its kind and the pair it was identified by, in lower-case hex.
+TEST(DoctorIdentity, NamesTheKindAndThePair) {
+    struct Case {
+        DoctorFacts facts;
+        std::string line; // the report's first line
+    };
+    WinUsbDevice adapter = Win("usbprint", true, true);
+    adapter.instanceId = "USB\\VID_067B&PID_2305\\5&2";
+    adapter.usbId = {0x067B, 0x2305};
+    PosixUsbDevice posixAdapter = Posix("usblp", true);
+    posixAdapter.usbId = {0x067B, 0x2305};
+    const Case cases[] = {
+        {WinFacts({Win("usbprint", true, true)}),
+         "ok       device USB\\VID_1203&PID_0126\\5&1: Brimwell printer (1203:0126) is present"},
+        {WinFacts({adapter}),
+         "ok       device USB\\VID_067B&PID_2305\\5&2: USB-to-Parallel adapter (067b:2305) is "
+         "present"},
+        {PosixFacts({Posix("usblp", true)}),
+         "ok       usb 1-1: Brimwell printer (1203:0126) at USB port 1-1"},
+        {PosixFacts({posixAdapter}),
+         "ok       usb 1-1: USB-to-Parallel adapter (067b:2305) at USB port 1-1"},
+    };
+    for (const Case& c : cases) {
+        const std::string text = DoctorText(Diagnose(c.facts));
+        EXPECT_EQ(text.substr(0, text.find('\n')), c.line);
+    }
+}
+
 } // namespace
 } // namespace brimwell::test
