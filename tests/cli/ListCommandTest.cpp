@@ -19,6 +19,7 @@ struct DiscoveryCase {
     std::vector<RawDeviceInterface> devices;
     bool refuse;
     std::string listed;      // what `list` prints on standard output
+    std::string json;        // what `list --json` prints, byte for byte
     std::string destination; // where `density 5` goes, "" when it finds none
 };
 
@@ -43,6 +44,8 @@ TEST_P(CliDiscovery, ListAndTheDefaultDestinationAgree) {
     EXPECT_EQ(out.str(), c.listed);
     EXPECT_EQ(err.str(), c.listed.empty() ? "brimwell-cli: No printer found\n" : "");
     EXPECT_TRUE(printers.openedPaths.empty()); // listing opens nothing
+    EXPECT_EQ(Exec({"list", "--json"}), EXIT_DONE);
+    EXPECT_EQ(out.str(), c.json);
 
     const int status = Exec({"density", "5"});
     if (c.destination.empty()) {
@@ -60,14 +63,19 @@ TEST_P(CliDiscovery, ListAndTheDefaultDestinationAgree) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, CliDiscovery,
     ::testing::Values(
-        DiscoveryCase{"Nothing", {}, false, "", ""},
-        DiscoveryCase{
-            "RefusedQuery", {FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x0126)}, true, "", ""},
+        DiscoveryCase{"Nothing", {}, false, "", "[]\n", ""},
+        DiscoveryCase{"RefusedQuery",
+                      {FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x0126)},
+                      true,
+                      "",
+                      "[]\n",
+                      ""},
         DiscoveryCase{"OnlyOtherDevices",
                       {FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x9999),
                        FakeEnumerator::Usb("/dev/usb/lp1", 0x04B8, 0x0005)},
                       false,
                       "",
+                      "[]\n",
                       ""},
         DiscoveryCase{"FirstListedIsTheDestination",
                       {FakeEnumerator::Usb("/dev/usb/lp0", 0x0424, 0x0001),
@@ -76,12 +84,20 @@ INSTANTIATE_TEST_SUITE_P(
                       false,
                       "1\tUSB-to-Parallel adapter\t/dev/usb/lp3\n"
                       "2\tBrimwell printer\t/dev/usb/lp1\n",
+                      "[{\"index\":1,\"kind\":\"adapter\",\"name\":\"USB-to-Parallel adapter\","
+                      "\"path\":\"/dev/usb/lp3\",\"product\":\"2305\",\"vendor\":\"067b\"},"
+                      "{\"index\":2,\"kind\":\"printer\",\"name\":\"Brimwell printer\","
+                      "\"path\":\"/dev/usb/lp1\",\"product\":\"0126\",\"vendor\":\"1203\"}]\n",
                       "/dev/usb/lp3"},
         DiscoveryCase{"TwoIdenticalPrinters",
                       {FakeEnumerator::Usb("/dev/usb/lp1", 0x1203, 0x0126),
                        FakeEnumerator::Usb("/dev/usb/lp0", 0x1203, 0x0126)},
                       false,
                       "1\tBrimwell printer\t/dev/usb/lp1\n2\tBrimwell printer\t/dev/usb/lp0\n",
+                      "[{\"index\":1,\"kind\":\"printer\",\"name\":\"Brimwell printer\","
+                      "\"path\":\"/dev/usb/lp1\",\"product\":\"0126\",\"vendor\":\"1203\"},"
+                      "{\"index\":2,\"kind\":\"printer\",\"name\":\"Brimwell printer\","
+                      "\"path\":\"/dev/usb/lp0\",\"product\":\"0126\",\"vendor\":\"1203\"}]\n",
                       "/dev/usb/lp1"}),
     [](const ::testing::TestParamInfo<DiscoveryCase>& info) {
         return std::string(info.param.name);
