@@ -7,17 +7,9 @@
 #include <cstdlib>
 
 namespace brimwell::fake {
-namespace {
-
-int Units(int v, int base) {
-    // MulDiv(v, base, 4 or 8), rounded half away from zero; templates hold no negatives.
-    return (v * base + (base == 6 ? 2 : 4)) / (base == 6 ? 4 : 8);
-}
-
-} // namespace
 
 DlgRect TemplateRectInPixels(int x, int y, int cx, int cy) {
-    return DlgRect{Units(x, 6), Units(y, 13), Units(cx, 6), Units(cy, 13)};
+    return DialogUnitsToPixels(kTemplateBaseUnits, x, y, cx, cy);
 }
 
 std::int32_t FakeDialog::RichView::StreamIn(int nFormat, EditStream& es) {

@@ -169,7 +169,8 @@ private:
     CDialogBase* m_logic = nullptr;
 };
 
-// The template's base units (6 x 13 pixels), as the hosts place controls.
+// A template rectangle in pixels of the templates' base units (6 x 13), as the Qt host places
+// controls.
 DlgRect TemplateRectInPixels(int x, int y, int cx, int cy);
 
 } // namespace brimwell::fake
