@@ -5,6 +5,7 @@
 // the dialog templates and turns its toolkit's signals into the logic's notifications. No
 // toolkit type appears here.
 #include "resources/DialogTemplates.h"
+#include "resources/DialogUnits.h" // DlgRect
 #include "text/EditStream.h"
 
 #include <cstddef>
@@ -17,19 +18,6 @@ namespace brimwell {
 
 class CDialogBase;
 class ILabelPreviewCtrl; // logo/LabelPreviewCtrl.h: the label preview of a logo page
-
-// A rectangle in pixels of the dialog's client area; right and bottom are exclusive.
-struct DlgRect {
-    int x = 0;
-    int y = 0;
-    int cx = 0;
-    int cy = 0;
-    int Right() const { return x + cx; }
-    int Bottom() const { return y + cy; }
-    bool operator==(const DlgRect& o) const {
-        return x == o.x && y == o.y && cx == o.cx && cy == o.cy;
-    }
-};
 
 struct DlgSize {
     int cx = 0;

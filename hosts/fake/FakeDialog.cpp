@@ -9,18 +9,24 @@
 namespace brimwell::fake {
 namespace {
 
-int Units(int v, int base) {
-    // MulDiv(v, base, 4 or 8), rounded half away from zero; templates hold no negatives.
-    return (v * base + (base == 6 ? 2 : 4)) / (base == 6 ? 4 : 8);
-}
+// The dialog whose control took the keyboard focus last.
+const FakeDialog* g_focusDialog = nullptr;
+
+// A closed drop-down list is as high as the templates' edits; its template height is that of
+// the dropped list.
+constexpr int kClosedComboUnits = 14;
 
 } // namespace
 
 DlgRect TemplateRectInPixels(int x, int y, int cx, int cy) {
-    return DlgRect{Units(x, 6), Units(y, 13), Units(cx, 6), Units(cy, 13)};
+    return DialogUnitsToPixels(kTemplateBaseUnits, x, y, cx, cy);
 }
 
 std::int32_t FakeDialog::RichView::StreamIn(int nFormat, EditStream& es) {
+    if (nFormat != STREAM_FORMAT_RTF && nFormat != STREAM_FORMAT_TEXT) {
+        es.dwError = 0;
+        return 0;
+    }
     ++streams;
     format = nFormat;
     content = ReadEditStream(es);
@@ -40,7 +46,8 @@ FakeDialog::FakeDialog(const DialogTemplate& tmpl) {
         item.style = c.style;
         item.text = c.text;
         item.shown = (c.style & CtlStyle::Hidden) == 0;
-        item.rect = TemplateRectInPixels(c.x, c.y, c.cx, c.cy);
+        item.rect = TemplateRectInPixels(c.x, c.y, c.cx,
+                                         c.cls == CtlClass::ComboBox ? kClosedComboUnits : c.cy);
         switch (c.cls) {
         case CtlClass::LabelPreview:
             item.preview = std::make_unique<Preview>();
@@ -59,6 +66,9 @@ FakeDialog::FakeDialog(const DialogTemplate& tmpl) {
 
 FakeDialog::~FakeDialog() {
     children.clear();
+    if (g_focusDialog == this) {
+        g_focusDialog = nullptr;
+    }
     if (m_logic) {
         m_logic->AttachDialog(nullptr);
     }
@@ -201,6 +211,23 @@ bool FakeDialog::Browse(int id) {
     return true;
 }
 
+bool FakeDialog::TakeFocus(int id) {
+    if (!TakesInput(id)) {
+        return false;
+    }
+    Focus(id);
+    return true;
+}
+
+void FakeDialog::Focus(int id) {
+    focus = id;
+    g_focusDialog = this;
+}
+
+int FakeDialog::FocusedItem() const {
+    return g_focusDialog == this ? focus : 0;
+}
+
 void FakeDialog::Close() {
     if (m_logic) {
         m_logic->OnSysCommandClose();
@@ -213,6 +240,10 @@ bool FakeDialog::HasItem(int id) const {
 
 std::string FakeDialog::ItemText(int id) const {
     const Item* item = Find(id);
+    if (item && item->cls == CtlClass::ComboBox) {
+        // A drop-down list shows its chosen entry.
+        return GetString(id, item->curSel);
+    }
     return item ? item->text : std::string();
 }
 
@@ -221,9 +252,18 @@ void FakeDialog::SetItemText(int id, const std::string& text) {
     if (!item || item->text == text) {
         return;
     }
-    item->text = text;
-    if (item->cls == CtlClass::Edit || item->cls == CtlClass::EditBrowse) {
+    switch (item->cls) {
+    case CtlClass::Static:
+    case CtlClass::Button:
+        item->text = text;
+        break;
+    case CtlClass::Edit:
+    case CtlClass::EditBrowse:
+        item->text = text;
         Changed(id);
+        break;
+    default: // the other controls show no text of their own
+        break;
     }
 }
 
@@ -273,8 +313,12 @@ bool FakeDialog::IsItemShown(int id) const {
 }
 
 void FakeDialog::FocusItem(int id) {
-    if (HasItem(id)) {
-        focus = Focusable(id) ? id : NextFocusable(id);
+    // A control that is enabled and shown takes it, a tab stop or not; any other hands it on to
+    // the next tab stop that can take it, and with none the focus stays where it is.
+    if (TakesInput(id)) {
+        Focus(id);
+    } else if (const int next = HasItem(id) ? NextFocusable(id) : 0) {
+        Focus(next);
     }
 }
 
@@ -324,8 +368,18 @@ bool FakeDialog::IsChecked(int id) const {
     return item && item->checked;
 }
 
+FakeDialog::Item* FakeDialog::FindList(int id) {
+    Item* item = Find(id);
+    return item && (item->cls == CtlClass::ListBox || item->cls == CtlClass::ComboBox) ? item
+                                                                                       : nullptr;
+}
+
+const FakeDialog::Item* FakeDialog::FindList(int id) const {
+    return const_cast<FakeDialog*>(this)->FindList(id);
+}
+
 void FakeDialog::ResetContent(int id) {
-    if (Item* item = Find(id)) {
+    if (Item* item = FindList(id)) {
         item->strings.clear();
         item->data.clear();
         item->curSel = -1;
@@ -333,7 +387,7 @@ void FakeDialog::ResetContent(int id) {
 }
 
 int FakeDialog::AddString(int id, const std::string& text) {
-    Item* item = Find(id);
+    Item* item = FindList(id);
     if (!item) {
         return -1;
     }
@@ -343,12 +397,12 @@ int FakeDialog::AddString(int id, const std::string& text) {
 }
 
 int FakeDialog::GetCount(int id) const {
-    const Item* item = Find(id);
+    const Item* item = FindList(id);
     return item ? static_cast<int>(item->strings.size()) : 0;
 }
 
 std::string FakeDialog::GetString(int id, int index) const {
-    const Item* item = Find(id);
+    const Item* item = FindList(id);
     if (!item || index < 0 || index >= static_cast<int>(item->strings.size())) {
         return {};
     }
@@ -356,14 +410,14 @@ std::string FakeDialog::GetString(int id, int index) const {
 }
 
 void FakeDialog::SetItemData(int id, int index, std::uintptr_t data) {
-    Item* item = Find(id);
+    Item* item = FindList(id);
     if (item && index >= 0 && index < static_cast<int>(item->data.size())) {
         item->data[static_cast<std::size_t>(index)] = data;
     }
 }
 
 std::uintptr_t FakeDialog::GetItemData(int id, int index) const {
-    const Item* item = Find(id);
+    const Item* item = FindList(id);
     if (!item || index < 0 || index >= static_cast<int>(item->data.size())) {
         return 0;
     }
@@ -371,13 +425,13 @@ std::uintptr_t FakeDialog::GetItemData(int id, int index) const {
 }
 
 void FakeDialog::SetCurSel(int id, int index) {
-    if (Item* item = Find(id)) {
+    if (Item* item = FindList(id)) {
         item->curSel = index >= 0 && index < static_cast<int>(item->strings.size()) ? index : -1;
     }
 }
 
 int FakeDialog::GetCurSel(int id) const {
-    const Item* item = Find(id);
+    const Item* item = FindList(id);
     return item ? item->curSel : -1;
 }
 

@@ -25,12 +25,14 @@ public:
             logo = l;
             ++draws;
         }
-        PreviewTextExtents extents{120, 150, 60, 200, 90, 110};
+        // As a label font measures the texts: the cable line longest, the three "etc." alike.
+        PreviewTextExtents extents{330, 130, 170, 50, 50, 50};
         std::vector<PreviewStep> steps;
         const CLogoFmtHandler* logo = nullptr;
         int draws = 0;
     };
-    // The rich-text view: reads the stream as a real view does and keeps the bytes.
+    // The rich-text view: reads the stream as a real view does (refusing a format it does not
+    // know) and keeps the bytes.
     struct RichView final : IRichTextCtrl {
         std::int32_t StreamIn(int nFormat, EditStream& es) override;
         std::string content;
@@ -69,8 +71,8 @@ public:
         std::unique_ptr<BrowseButton> browse;
     };
 
-    // Builds the controls of `tmpl`, placed in pixels of the templates' 6 x 13 base units, the
-    // dialog hidden.
+    // Builds the controls of `tmpl`, placed in pixels of the templates' 6 x 13 base units (a
+    // drop-down list as high as its closed box), the dialog hidden.
     explicit FakeDialog(const DialogTemplate& tmpl);
     ~FakeDialog();
     FakeDialog(const FakeDialog&) = delete;
@@ -90,6 +92,8 @@ public:
     // Moves a trackbar's thumb to `pos` (kept inside the range): OnHScroll.
     bool Scroll(int id, int pos);
     bool Browse(int id);
+    // Puts the keyboard focus on a control, as a click into it does.
+    bool TakeFocus(int id);
     void Close();
 
     Item* Find(int id);
@@ -106,7 +110,8 @@ public:
     void ShowItem(int id, bool show) override;
     bool IsItemShown(int id) const override;
     void FocusItem(int id) override;
-    int FocusedItem() const override { return focus; }
+    // The focused control while the keyboard focus is in this dialog, else 0.
+    int FocusedItem() const override;
     void SetProgress(int id, int pos) override;
     int GetProgress(int id) const override;
     DlgRect ItemRect(int id) const override;
@@ -153,7 +158,9 @@ public:
     int top = 0;
     bool shown = false;
     int icon = 0;
-    int focus = 0; // id of the focused control, 0 none
+    // Id of the control that has or last had the focus in this dialog, 0 none. The keyboard
+    // focus is one for all dialogs: it is in the dialog whose control took it last.
+    int focus = 0;
     std::optional<int> endResult;
     std::vector<std::unique_ptr<FakeDialog>> children;
     // Set to make CreateChild fail.
@@ -165,11 +172,16 @@ private:
     // The next control after id, in template order and round again, that can take focus; 0.
     int NextFocusable(int id) const;
     void Changed(int id);
+    // The item of a list box or a combo box; nullptr for any other id.
+    Item* FindList(int id);
+    const Item* FindList(int id) const;
+    void Focus(int id);
 
     CDialogBase* m_logic = nullptr;
 };
 
-// The template's base units (6 x 13 pixels), as the hosts place controls.
+// A template rectangle in pixels of the templates' base units (6 x 13), as the Qt host places
+// controls.
 DlgRect TemplateRectInPixels(int x, int y, int cx, int cy);
 
 } // namespace brimwell::fake

@@ -18,7 +18,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
-#include <cstdlib>
 #include <utility>
 
 namespace brimwell {
@@ -125,41 +124,11 @@ QWidget* MakeControl(QWidget* parent, const ControlTemplate& c) {
 
 } // namespace
 
-DialogBaseUnits BaseUnitsFromMetrics(int widthOf52Letters, int fontHeight) {
-    DialogBaseUnits units;
-    units.x = (widthOf52Letters / 26 + 1) / 2;
-    units.y = fontHeight;
-    if (units.x < 1) {
-        units.x = 1;
-    }
-    if (units.y < 1) {
-        units.y = 1;
-    }
-    return units;
-}
-
 DialogBaseUnits BaseUnitsForFont(const QFont& font) {
     const QFontMetrics metrics(font);
     const int width = metrics.horizontalAdvance(
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
     return BaseUnitsFromMetrics(width, metrics.height());
-}
-
-int MulDiv(int a, int b, int c) {
-    if (c == 0) {
-        return -1;
-    }
-    const long long product = static_cast<long long>(a) * b;
-    const long long half = std::llabs(static_cast<long long>(c)) / 2;
-    const bool negative = (product < 0) != (c < 0);
-    const long long magnitude =
-        (std::llabs(product) + half) / std::llabs(static_cast<long long>(c));
-    return static_cast<int>(negative ? -magnitude : magnitude);
-}
-
-QRect DialogUnitsToPixels(const DialogBaseUnits& units, int x, int y, int cx, int cy) {
-    return QRect(MulDiv(x, units.x, 4), MulDiv(y, units.y, 8), MulDiv(cx, units.x, 4),
-                 MulDiv(cy, units.y, 8));
 }
 
 QFont DialogFont(const DialogTemplate& tmpl) {
@@ -210,9 +179,8 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl) {
     InstallAccessibleFactory();
     const QFont font = DialogFont(tmpl);
     dialog->setFont(font);
-    const DialogBaseUnits units = kTemplateBaseUnits;
-    const QRect size = DialogUnitsToPixels(units, 0, 0, tmpl.cx, tmpl.cy);
-    dialog->resize(size.width(), size.height());
+    const DlgRect size = DialogUnitsToPixels(kTemplateBaseUnits, 0, 0, tmpl.cx, tmpl.cy);
+    dialog->resize(size.cx, size.cy);
     QWidget* previous = nullptr;
     for (std::size_t index = 0; index < tmpl.controls.size(); ++index) {
         const ControlTemplate& c = tmpl.controls[index];
@@ -228,7 +196,8 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl) {
             label->setBuddy(control);
             SetStaticText(label, label->property(kStaticTextProperty).toString().toStdString());
         }
-        QRect rect = DialogUnitsToPixels(units, c.x, c.y, c.cx, c.cy);
+        const DlgRect placed = DialogUnitsToPixels(kTemplateBaseUnits, c.x, c.y, c.cx, c.cy);
+        QRect rect(placed.x, placed.y, placed.cx, placed.cy);
         if (c.cls == CtlClass::ComboBox) {
             // The template height is that of the dropped-down list; the closed box keeps
             // its natural height.

@@ -1,5 +1,6 @@
 #pragma once
 #include "resources/DialogTemplates.h"
+#include "resources/DialogUnits.h"
 
 #include <QFont>
 #include <QLabel>
@@ -8,35 +9,18 @@
 
 namespace brimwell {
 
-// The dialog base units of a font, as the Windows dialog manager computes them: x is the
-// average width of the 52 Latin letters, rounded; y is the font's height. One horizontal
-// dialog unit is x/4 pixels, one vertical unit y/8 pixels.
-struct DialogBaseUnits {
-    int x = 6;
-    int y = 13;
-};
-
-// The base units the templates are laid out in: those of Windows' dialog font ("MS Shell
-// Dlg", 8 points at 96 dots per inch). The builder places controls in these units rather than
-// in the units of this system's font, whose line is a pixel lower (6 x 12): pictures and
-// controls then get the pixel sizes the templates were made for, and the welcome picture
-// shows whole.
-inline constexpr DialogBaseUnits kTemplateBaseUnits{6, 13};
-
-DialogBaseUnits BaseUnitsFromMetrics(int widthOf52Letters, int fontHeight);
+// The base units of `font` as this system measures it (resources/DialogUnits.h).
 DialogBaseUnits BaseUnitsForFont(const QFont& font);
-
-// MulDiv: a * b / c rounded to the nearest integer (halves away from zero).
-int MulDiv(int a, int b, int c);
-QRect DialogUnitsToPixels(const DialogBaseUnits& units, int x, int y, int cx, int cy);
 
 // The font a template names, mapped onto this system: the Windows dialog faces become the
 // platform's sans-serif face, at the template's point size.
 QFont DialogFont(const DialogTemplate& tmpl);
 
-// Fills `dialog` with the template's controls, placed in the template base units and drawn
-// in the dialog font, and gives the dialog the template's size. Each control carries its id for
-// GetDlgItem.
+// Fills `dialog` with the template's controls, placed in the template base units
+// (kTemplateBaseUnits: Windows' 6 x 13 rather than the units of this system's font, whose line
+// is a pixel lower, so that pictures and controls get the pixel sizes the templates were made
+// for and the welcome picture shows whole) and drawn in the dialog font, and gives the dialog the
+// template's size. Each control carries its id for GetDlgItem.
 void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl);
 
 // The direct child control with this id, or nullptr when the dialog has none.

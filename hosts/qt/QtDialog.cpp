@@ -1,7 +1,6 @@
 #include "hosts/qt/QtDialog.h"
 
 #include "hosts/qt/DialogBuilder.h"
-#include "hosts/qt/QtAccessible.h"
 #include "hosts/qt/QtEditBrowse.h"
 #include "hosts/qt/QtLabelPreview.h"
 #include "hosts/qt/QtRichTextView.h"
@@ -266,103 +265,6 @@ void QtDialog::SetCheck(int id, bool checked) {
 bool QtDialog::IsChecked(int id) const {
     auto* button = qobject_cast<QAbstractButton*>(Item(id));
     return button && button->isChecked();
-}
-
-void QtDialog::ResetContent(int id) {
-    QWidget* w = Item(id);
-    const QSignalBlocker block(w);
-    if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        combo->clear();
-        SelectChosenEntryInList(*combo);
-    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
-        list->clear();
-    }
-}
-
-int QtDialog::AddString(int id, const std::string& text) {
-    QWidget* w = Item(id);
-    const QSignalBlocker block(w);
-    if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        combo->addItem(QString::fromStdString(text));
-        SelectChosenEntryInList(*combo); // the first entry added is chosen
-        return combo->count() - 1;
-    }
-    if (auto* list = qobject_cast<QListWidget*>(w)) {
-        list->addItem(QString::fromStdString(text));
-        return list->count() - 1;
-    }
-    return -1;
-}
-
-int QtDialog::GetCount(int id) const {
-    QWidget* w = Item(id);
-    if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        return combo->count();
-    }
-    if (auto* list = qobject_cast<QListWidget*>(w)) {
-        return list->count();
-    }
-    return 0;
-}
-
-std::string QtDialog::GetString(int id, int index) const {
-    QWidget* w = Item(id);
-    if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        return combo->itemText(index).toStdString();
-    }
-    if (auto* list = qobject_cast<QListWidget*>(w)) {
-        if (const QListWidgetItem* item = list->item(index)) {
-            return item->text().toStdString();
-        }
-    }
-    return {};
-}
-
-void QtDialog::SetItemData(int id, int index, std::uintptr_t data) {
-    QWidget* w = Item(id);
-    const QVariant value = QVariant::fromValue(static_cast<quintptr>(data));
-    if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        combo->setItemData(index, value);
-    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
-        if (QListWidgetItem* item = list->item(index)) {
-            item->setData(Qt::UserRole, value);
-        }
-    }
-}
-
-std::uintptr_t QtDialog::GetItemData(int id, int index) const {
-    QWidget* w = Item(id);
-    QVariant value;
-    if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        value = combo->itemData(index);
-    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
-        if (const QListWidgetItem* item = list->item(index)) {
-            value = item->data(Qt::UserRole);
-        }
-    }
-    return static_cast<std::uintptr_t>(value.value<quintptr>());
-}
-
-void QtDialog::SetCurSel(int id, int index) {
-    QWidget* w = Item(id);
-    const QSignalBlocker block(w);
-    if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        combo->setCurrentIndex(index);
-        SelectChosenEntryInList(*combo);
-    } else if (auto* list = qobject_cast<QListWidget*>(w)) {
-        list->setCurrentRow(index);
-    }
-}
-
-int QtDialog::GetCurSel(int id) const {
-    QWidget* w = Item(id);
-    if (auto* combo = qobject_cast<QComboBox*>(w)) {
-        return combo->currentIndex();
-    }
-    if (auto* list = qobject_cast<QListWidget*>(w)) {
-        return list->currentRow();
-    }
-    return -1;
 }
 
 void QtDialog::SetRedraw(int id, bool redraw) {

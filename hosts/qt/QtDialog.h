@@ -9,9 +9,14 @@
 
 namespace brimwell {
 
+// The calls a list control answers to, by its kind (QtDialogLists.cpp).
+struct QtListCalls;
+
 // The Qt host of one dialog's logic: the controls are the widgets DialogBuilder made from the
 // template, found by control id among the root widget's children; Qt's signals become the
 // logic's notifications (clicked, text changed, the user's choice in a list, slider moves).
+// Its members are kept in two files: QtDialog.cpp and QtDialogLists.cpp (list boxes and combo
+// boxes).
 class QtDialog final : public IDialog {
 public:
     explicit QtDialog(QWidget* root) : m_root(root) {}
@@ -78,6 +83,8 @@ private:
     // within this dialog, and reached by Tab.
     bool TakesFocus(QWidget* widget) const;
     void ConnectControls();
+    // The calls of `control`'s kind; nullptr when it is no list box or combo box.
+    static const QtListCalls* ListCallsOf(const QWidget* control);
 
     QWidget* m_root;
     CDialogBase* m_logic = nullptr;

@@ -19,59 +19,21 @@
 
 namespace brimwell::test {
 
-TEST(DialogUnits, BaseUnitsFollowTheDialogManagersRounding) {
-    struct Case {
-        int width52, height, x, y;
-    };
-    const Case cases[] = {
-        {312, 13, 6, 13}, // 52 letters 312 px wide: 12 px per pair of letters
-        {337, 16, 6, 16}, // 337 / 26 = 12 (truncated), (12 + 1) / 2 = 6
-        {364, 16, 7, 16}, // 14 -> 7
-        {0, 0, 1, 1},     // never zero: every size stays positive
-    };
-    for (const Case& c : cases) {
-        const DialogBaseUnits u = BaseUnitsFromMetrics(c.width52, c.height);
-        EXPECT_EQ(u.x, c.x) << c.width52;
-        EXPECT_EQ(u.y, c.y) << c.height;
-    }
-}
-
-TEST(DialogUnits, MulDivRoundsToNearest) {
-    struct Case {
-        int a, b, c, result;
-    };
-    const Case cases[] = {
-        {565, 6, 4, 848}, {7, 6, 4, 11},   {5, 13, 8, 8}, {355, 13, 8, 577},
-        {1, 6, 4, 2},     {-7, 6, 4, -11}, {0, 6, 4, 0},  {424, 6, 4, 636},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.result) << c.a << "*" << c.b << "/" << c.c;
-    }
-    EXPECT_EQ(MulDiv(1, 1, 0), -1);
-}
-
-TEST(DialogUnits, RectanglesConvertEachEdgeOnItsOwnAxis) {
-    const DialogBaseUnits units{6, 13};
-    EXPECT_EQ(DialogUnitsToPixels(units, 6, 16, 114, 114), QRect(9, 26, 171, 185));
-    EXPECT_EQ(DialogUnitsToPixels(units, 0, 0, 565, 355), QRect(0, 0, 848, 577));
-}
-
 TEST(DialogBuilder, BuildsEveryControlFindableByIdAndSizesTheDialogInWindowsBaseUnits) {
     QWidget dialog;
     const DialogTemplate& tmpl = *FindDialogTemplate(IDD_BRIMWELL_DIALOG);
     BuildDialog(&dialog, tmpl);
     // The templates' units are Windows' 6 x 13, whatever this system's font measures.
-    const DialogBaseUnits units = kTemplateBaseUnits;
-    EXPECT_EQ(units.x, 6);
-    EXPECT_EQ(units.y, 13);
+    EXPECT_EQ(kTemplateBaseUnits.x, 6);
+    EXPECT_EQ(kTemplateBaseUnits.y, 13);
     EXPECT_EQ(dialog.size(), QSize(848, 577));
     ASSERT_NE(GetDlgItemAs<QComboBox>(&dialog, IDC_PRINTER_COMBO), nullptr);
     QWidget* list = GetDlgItem(&dialog, IDC_FUNCTION_LIST);
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->geometry(), DialogUnitsToPixels(units, 6, 16, 114, 114));
+    EXPECT_EQ(list->geometry(), QRect(9, 26, 171, 185)); // (6, 16, 114, 114) dialog units
     // The closed drop-down list keeps its natural height, not the dropped height.
     auto* combo = GetDlgItemAs<QComboBox>(&dialog, IDC_PRINTER_COMBO);
-    EXPECT_LT(combo->height(), DialogUnitsToPixels(units, 0, 0, 0, 120).height());
+    EXPECT_LT(combo->height(), DialogUnitsToPixels(kTemplateBaseUnits, 0, 0, 0, 120).cy);
     EXPECT_EQ(GetDlgItem(&dialog, 4242), nullptr);
     EXPECT_EQ(GetDlgItem(&dialog, IDC_STATIC), nullptr);
     EXPECT_EQ(GetDlgItem(nullptr, IDC_FUNCTION_LIST), nullptr);
