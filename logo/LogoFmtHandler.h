@@ -1,4 +1,5 @@
 #pragma once
+#include "logo/LogoCodec.h"
 #include "platform/FileSource.h"
 
 #include <cstddef>
@@ -12,26 +13,8 @@
 
 namespace brimwell {
 
-// Outcome of the last load. The message of each value is string table entry 200 + value.
-using LogoStatus = std::int32_t;
-inline constexpr LogoStatus LOGO_NO_FILE = 0;
-inline constexpr LogoStatus LOGO_OPEN_FAILED = 1;
-inline constexpr LogoStatus LOGO_READ_FAILED = 2;
-inline constexpr LogoStatus LOGO_NOT_COMPATIBLE = 3;
-inline constexpr LogoStatus LOGO_TOO_LARGE = 4;
-inline constexpr LogoStatus LOGO_NO_MEMORY = 5;
-inline constexpr LogoStatus LOGO_LOADED_OK = 6;
-
 // The message text of a status ("" for a value that has none).
 const char* LogoStatusMessage(LogoStatus status);
-
-// The largest logo the printer takes, in pixels either way.
-inline constexpr std::int32_t LOGO_MAX_SIDE = 360;
-// Logo files are read whole; anything outside these sizes is no logo file.
-inline constexpr std::uint64_t LOGO_MIN_FILE_SIZE = 128;
-inline constexpr std::uint64_t LOGO_MAX_FILE_SIZE = 1048576;
-// Size of the printer file's header, and of the encoding scratch that holds it or one line.
-inline constexpr std::uint32_t LOGO_PCX_HEADER_SIZE = 128;
 
 // The device-independent bitmap description that draws the one-bit image, laid out byte for
 // byte like the Windows BITMAPINFO with a two-entry colour table (fields little-endian).
@@ -71,10 +54,10 @@ struct PcxBlock {
     std::uint32_t size;
 };
 
-// The logo holder: reads a BMP or PCX logo into a one-bit image (rows top-down, padded to
-// 32-bit words, most significant bit leftmost, 1 = white), turns and inverts it, and encodes it
-// as the printer's PCX file block by block. The status says why a load failed.
-class CLogoFmtHandler {
+// The logo holder: keeps the one-bit image (logo/LogoCodec.h) that the BMP or PCX reader made
+// of a logo file, and the status of that load; turns and inverts the image, and hands it to the
+// PCX encoder block by block as the printer's file. The status says why a load failed.
+class CLogoFmtHandler : private ILogoCanvas {
 public:
     // Every buffer the holder obtains comes from `allocate` and goes back with std::free.
     using Allocator = void* (*)(std::size_t);
@@ -115,15 +98,13 @@ public:
     bool GetPixel(std::int32_t x, std::int32_t y) const;
 
 private:
+    // The readers' canvas: the image sized for their picture, all black.
+    LogoRows Resize(std::uint32_t nWidth, std::uint32_t nHeight) override;
     bool AllocImage(std::uint32_t nWidth, std::uint32_t nHeight);
     bool GrowBuffer(std::uint64_t nSize);
     void Decode(const std::uint8_t* pData, std::size_t nSize);
     void SetStatus(LogoStatus status);
-    LogoStatus ReadBmp(const std::uint8_t* pData, std::size_t nSize);
-    LogoStatus ReadPcx(const std::uint8_t* pData, std::size_t nSize);
-    template <typename PixelWalk>
-    void Threshold(const PixelWalk& walk);
-    std::uint32_t EncodeLine(const std::uint8_t* pRow, std::uint32_t nBytes);
+    LogoStatus Read(LogoFormat format, const std::uint8_t* pData, std::size_t nSize);
 
     LogoStatus m_nStatus = LOGO_NO_FILE;
     LogoBitmapInfo m_bmi{};
