@@ -23,8 +23,6 @@ CBrimwellDlg::~CBrimwellDlg() {
         m_pMonitor->SetChangeHandler({});
         m_pMonitor = nullptr;
     }
-    m_printers.clear();
-    m_pages.clear();
 }
 
 bool CBrimwellDlg::OnInitDialog() {
@@ -43,9 +41,12 @@ bool CBrimwellDlg::OnInitDialog() {
         for (std::size_t slot = 0; slot < m_table.size(); ++slot) {
             const PageRow& row = m_table[slot];
             dialog.AddString(IDC_FUNCTION_LIST, row.title);
-            std::unique_ptr<CFuncDlg> page(m_factory  ? m_factory(row, this)
-                                           : row.make ? row.make(row, this)
-                                                      : nullptr);
+            std::unique_ptr<CFuncDlg> page;
+            if (m_factory) {
+                page.reset(m_factory(row, this));
+            } else if (row.make) {
+                page.reset(row.make(row, this));
+            }
             if (page) {
                 page->SetTitle(row.title);
                 if (!page->Create(dialog)) {
