@@ -1,6 +1,5 @@
 #include "app/CBrimwellDlg.h"
 
-#include "app/PageFactory.h"
 #include "printer/PrinterIdentification.h"
 #include "resources/StringTable.h"
 #include "ui/Services.h"
@@ -12,22 +11,17 @@
 
 namespace brimwell {
 
-CBrimwellDlg::CBrimwellDlg(const FuncTableEntry* table, PageFactory factory)
-    : CDialogBase(IDD_BRIMWELL_DIALOG), m_pTable(table),
-      m_factory(factory ? std::move(factory) : PageFactory(&CreatePage)) {}
+CBrimwellDlg::CBrimwellDlg(PageTable table, PageFactory factory)
+    : CDialogBase(IDD_BRIMWELL_DIALOG), m_table(std::move(table)), m_factory(std::move(factory)),
+      m_pages(m_table.size()) {}
 
 CBrimwellDlg::~CBrimwellDlg() {
     // The window is never taken down under a running job: it refuses to close until the job
     // has ended (OnSysCommandClose).
     assert(!CFuncDlg::RunningJob().sending);
-    if (m_hDevNotify) {
-        m_hDevNotify->SetChangeHandler({});
-        m_hDevNotify = nullptr;
-    }
-    FreePrinterList();
-    for (CFuncDlg*& page : m_apPages) {
-        delete page;
-        page = nullptr;
+    if (m_pMonitor) {
+        m_pMonitor->SetChangeHandler({});
+        m_pMonitor = nullptr;
     }
 }
 
@@ -38,21 +32,23 @@ bool CBrimwellDlg::OnInitDialog() {
     // Listen before listing, so that no arrival between the two is lost.
     if (IDeviceMonitor* monitor = GetServices().monitor) {
         monitor->SetChangeHandler([this] { OnDeviceChange(); });
-        m_hDevNotify = monitor;
+        m_pMonitor = monitor;
     }
 
     if (dialog.HasItem(IDC_FUNCTION_LIST)) {
         const DlgSize client = dialog.ClientSize();
         int widestPage = 0;
-        for (int i = 0; i < MAX_FUNC_PAGES; ++i) {
-            const FuncTableEntry& row = m_pTable[i];
-            if (!row.pszTitle) {
-                continue;
+        for (std::size_t slot = 0; slot < m_table.size(); ++slot) {
+            const PageRow& row = m_table[slot];
+            dialog.AddString(IDC_FUNCTION_LIST, row.title);
+            std::unique_ptr<CFuncDlg> page;
+            if (m_factory) {
+                page.reset(m_factory(row, this));
+            } else if (row.make) {
+                page.reset(row.make(row, this));
             }
-            dialog.AddString(IDC_FUNCTION_LIST, row.pszTitle);
-            CFuncDlg* page = m_factory(row.nDialogId, row.nPageArg, this);
             if (page) {
-                page->SetTitle(row.pszTitle);
+                page->SetTitle(row.title);
                 if (!page->Create(dialog)) {
                     // A page without its window cannot be shown: end at once.
                     std::abort();
@@ -62,7 +58,7 @@ bool CBrimwellDlg::OnInitDialog() {
                 pageDialog.MoveTo(kPageLeft, 0);
                 pageDialog.Show(false);
             }
-            m_apPages[i] = page;
+            m_pages[slot] = std::move(page);
         }
         const int shortfall = kPageLeft + widestPage - client.cx;
         if (shortfall > 0) {
@@ -71,7 +67,7 @@ bool CBrimwellDlg::OnInitDialog() {
         // The window's separator stands inside the page area (at 167 dialog units, right of
         // x = 210 pixels), where every page covers it; a page shorter than the window would
         // leave its lower end showing. Each page reaches to the bottom of the window.
-        for (CFuncDlg* page : m_apPages) {
+        for (const std::unique_ptr<CFuncDlg>& page : m_pages) {
             if (page) {
                 const DlgSize size = page->Dialog().ClientSize();
                 if (size.cy < client.cy) {
@@ -110,39 +106,35 @@ void CBrimwellDlg::ShowSelectedPage() {
         return;
     }
     const int selected = dialog.GetCurSel(IDC_FUNCTION_LIST);
-    for (CFuncDlg* page : m_apPages) {
+    for (const std::unique_ptr<CFuncDlg>& page : m_pages) {
         if (page) {
             page->Dialog().Show(false);
         }
     }
-    if (selected >= 0 && selected < MAX_FUNC_PAGES && m_apPages[selected]) {
-        m_apPages[selected]->Dialog().Show(true);
+    if (CFuncDlg* page = Page(selected)) {
+        page->Dialog().Show(true);
     }
 }
 
-CEnumeratedPrinter* CBrimwellDlg::NewPrinterRecord() {
-    return new (std::nothrow) CEnumeratedPrinter;
-}
-
-void CBrimwellDlg::FreePrinterList() {
-    for (CEnumeratedPrinter* printer : m_arrPrinters) {
-        delete printer;
-    }
-    m_arrPrinters.clear();
+CFuncDlg* CBrimwellDlg::Page(int slot) const {
+    return slot >= 0 && static_cast<std::size_t>(slot) < m_pages.size()
+               ? m_pages[static_cast<std::size_t>(slot)].get()
+               : nullptr;
 }
 
 void CBrimwellDlg::RefreshPrinterList() {
     bool available = false;
     IDialog& dialog = Dialog();
     if (dialog.HasItem(IDC_PRINTER_COMBO)) {
-        std::string remembered = "x_invalid_x";
-        if (const CEnumeratedPrinter* printer = SelectedPrinter()) {
-            remembered = printer->m_strDevicePath;
+        // The printer selected before the rebuild stays selected when it is listed again.
+        std::optional<std::string> remembered;
+        if (std::optional<CEnumeratedPrinter> printer = SelectedPrinter()) {
+            remembered = std::move(printer->m_strDevicePath);
         }
 
         dialog.SetRedraw(IDC_PRINTER_COMBO, false);
         dialog.ResetContent(IDC_PRINTER_COMBO);
-        FreePrinterList();
+        m_printers.clear();
         int select = 0;
 
         std::vector<RawDeviceInterface> raw;
@@ -151,30 +143,26 @@ void CBrimwellDlg::RefreshPrinterList() {
             dialog.SetRedraw(IDC_PRINTER_COMBO, true);
             return;
         }
-        int counted = 0;
         for (const ListedPrinter& listed : FilterPrinters(raw)) {
-            CEnumeratedPrinter* printer = m_pfnNewPrinter();
-            if (!printer) {
-                continue;
-            }
+            // Entry i of the list is printer i: a device whose record cannot be made (memory
+            // is short) is left out of both.
             try {
-                m_arrPrinters.push_back(printer);
+                m_printers.push_back({listed.kind, listed.name, listed.devicePath});
             } catch (const std::bad_alloc&) {
-                delete printer;
                 continue;
             }
-            printer->m_nKind = listed.kind;
-            printer->m_strDevicePath = listed.devicePath;
-            printer->m_strName = listed.name;
-            const int index = dialog.AddString(IDC_PRINTER_COMBO, printer->m_strName);
-            dialog.SetItemData(IDC_PRINTER_COMBO, index, reinterpret_cast<std::uintptr_t>(printer));
-            if (SameDevicePath(printer->m_strDevicePath, remembered)) {
+            const CEnumeratedPrinter& printer = m_printers.back();
+            const int index = dialog.AddString(IDC_PRINTER_COMBO, printer.m_strName);
+            if (index < 0) {
+                m_printers.pop_back();
+                continue;
+            }
+            if (remembered && SameDevicePath(printer.m_strDevicePath, *remembered)) {
                 select = index;
             }
             available = true;
-            ++counted;
         }
-        if (counted == 0) {
+        if (m_printers.empty()) {
             dialog.AddString(IDC_PRINTER_COMBO, kNoPrinterFound);
         }
         dialog.SetCurSel(IDC_PRINTER_COMBO, select);
@@ -187,7 +175,7 @@ void CBrimwellDlg::RefreshPrinterList() {
 void CBrimwellDlg::TellPagesAvailability() {
     // A printer can take a job when one is listed and no job is being sent.
     const bool available = m_bPrintersListed && !CFuncDlg::RunningJob().sending;
-    for (CFuncDlg* page : m_apPages) {
+    for (const std::unique_ptr<CFuncDlg>& page : m_pages) {
         if (page) {
             page->OnPrinterAvailability(available);
         }
@@ -202,9 +190,9 @@ void CBrimwellDlg::OnJobStarted() {
     m_bStopRequested = false;
     m_pFocusPage = nullptr;
     m_nFocusItem = 0;
-    for (CFuncDlg* page : m_apPages) {
+    for (const std::unique_ptr<CFuncDlg>& page : m_pages) {
         if (page && page->Dialog().IsShown() && page->Dialog().FocusedItem() != 0) {
-            m_pFocusPage = page;
+            m_pFocusPage = page.get();
             m_nFocusItem = page->Dialog().FocusedItem();
         }
     }
@@ -278,19 +266,18 @@ bool CBrimwellDlg::OnQueryEndSession() {
     return !CFuncDlg::RunningJob().sending;
 }
 
-const CEnumeratedPrinter* CBrimwellDlg::SelectedPrinter() const {
-    const IDialog& dialog = Dialog();
-    const int current = dialog.GetCurSel(IDC_PRINTER_COMBO);
-    if (current < 0) {
-        return nullptr;
+std::optional<CEnumeratedPrinter> CBrimwellDlg::SelectedPrinter() const {
+    // "No printer found" is the only entry when no printer is listed: it is past the end.
+    const int current = Dialog().GetCurSel(IDC_PRINTER_COMBO);
+    if (current < 0 || static_cast<std::size_t>(current) >= m_printers.size()) {
+        return std::nullopt;
     }
-    return reinterpret_cast<const CEnumeratedPrinter*>(
-        dialog.GetItemData(IDC_PRINTER_COMBO, current));
+    return m_printers[static_cast<std::size_t>(current)];
 }
 
 void CBrimwellDlg::ApplyTesterIndex(CFuncDlg* pSource, int nIndex) {
-    for (CFuncDlg* page : m_apPages) {
-        if (page && page != pSource) {
+    for (const std::unique_ptr<CFuncDlg>& page : m_pages) {
+        if (page && page.get() != pSource) {
             page->OnTesterTypeChange(pSource, nIndex);
         }
     }

@@ -1,10 +1,11 @@
 #pragma once
-#include "app/FunctionTable.h"
+#include "app/PageTable.h"
 #include "platform/DeviceEnumerator.h"
 #include "printer/CFuncDlg.h"
 
-#include <array>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace brimwell {
@@ -26,16 +27,16 @@ inline constexpr const char* kAskStopJobToClose =
     "or 'Cancel' to let it finish.";
 
 // The main window: the function list and the printer list on the left, the page of the
-// selected function on the right. It owns the pages and the printer records.
+// selected function on the right. It owns the pages, one slot per row of its page table, and
+// the printers listed: entry i of the printer list is printer i.
 class CBrimwellDlg : public CDialogBase, public IPageHost {
 public:
-    // Builds the page of a function row; tests hand in their own.
-    using PageFactory = std::function<CFuncDlg*(int nDialogId, int nPageArg, CBrimwellDlg*)>;
+    // Builds the page of every row instead of the row's own factory; tests hand in their own.
+    using PageFactory = std::function<CFuncDlg*(const PageRow& row, IPageHost* host)>;
 
     // The host creates the window from template IDD_BRIMWELL_DIALOG and runs OnInitDialog,
     // which creates every page and lists the printers.
-    explicit CBrimwellDlg(const FuncTableEntry* table = kFunctionTable,
-                          PageFactory factory = nullptr);
+    explicit CBrimwellDlg(PageTable table = FunctionPages(), PageFactory factory = nullptr);
     ~CBrimwellDlg() override;
 
     bool OnInitDialog() override;
@@ -45,12 +46,20 @@ public:
 
     void ShowSelectedPage();
     void RefreshPrinterList();
-    void FreePrinterList();
     // A printer-class device arrived or was removed.
     void OnDeviceChange();
 
+    // The page of the row in `slot`, or nullptr when the row has none (its factory made none,
+    // or the window has no function list) or there is no such row.
+    CFuncDlg* Page(int slot) const;
+    // The number of slots: the rows of the page table.
+    int PageCount() const { return static_cast<int>(m_pages.size()); }
+    // The printers listed, in the order of the printer list; empty when it shows
+    // "No printer found".
+    const std::vector<CEnumeratedPrinter>& Printers() const { return m_printers; }
+
     // IPageHost
-    const CEnumeratedPrinter* SelectedPrinter() const override;
+    std::optional<CEnumeratedPrinter> SelectedPrinter() const override;
     void ApplyTesterIndex(CFuncDlg* pSource, int nIndex) override;
     // While a job runs the send buttons are off (every page is told no printer can take a
     // job), and once it has run for JOB_PANEL_DELAY_MS the job panel shows what is sent, how
@@ -60,29 +69,24 @@ public:
     void OnJobFinished() override;
     bool OnQueryEndSession() override;
 
-    // The monitor this window registered with, so that it unregisters from the same one.
-    IDeviceMonitor* m_hDevNotify = nullptr;
-    std::vector<CEnumeratedPrinter*> m_arrPrinters;
-    // Allocates a printer record; nullptr when memory is short (tests hand in a failing
-    // one). A device whose record cannot be allocated is left out of the list.
-    CEnumeratedPrinter* (*m_pfnNewPrinter)() = &NewPrinterRecord;
-    static CEnumeratedPrinter* NewPrinterRecord();
-    std::array<CFuncDlg*, MAX_FUNC_PAGES> m_apPages{};
-
 private:
     void TellPagesAvailability();
     void StopJob();
     void ShowJobPanel(bool show);
     void UpdateJobPanel();
 
-    const FuncTableEntry* m_pTable;
+    PageTable m_table;
+    PageFactory m_factory;
+    std::vector<std::unique_ptr<CFuncDlg>> m_pages; // one slot per row, null for no page
+    std::vector<CEnumeratedPrinter> m_printers;
+    // The monitor this window registered with, so that it unregisters from the same one.
+    IDeviceMonitor* m_pMonitor = nullptr;
     bool m_bPrintersListed = false; // the last rebuild listed a printer or adapter
     bool m_bJobPanelShown = false;
     bool m_bCloseAfterJob = false; // the user asked to stop the job and close the window
     bool m_bStopRequested = false;
     CFuncDlg* m_pFocusPage = nullptr; // where keyboard focus was when the job started
     int m_nFocusItem = 0;
-    PageFactory m_factory;
 };
 
 } // namespace brimwell

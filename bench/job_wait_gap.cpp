@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     IJobRunner& runner = host ? static_cast<IJobRunner&>(hostRunner) : *InlineJobRunnerService();
     platform.enumerator.devices = {fake::FakeEnumerator::Usb(fifo, 0x1203, 0x0126)};
 
-    CBrimwellDlg logic{kFunctionTable};
+    CBrimwellDlg logic;
     QtTopDialog window{*FindDialogTemplate(IDD_BRIMWELL_DIALOG)};
     window.Dialog().Attach(logic);
     window.show();
@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
     });
     ScopedServices useRunner(&Services::jobRunner, &noting);
     QTimer::singleShot(200, [&] {
-        auto* page = static_cast<QtDialog*>(&logic.m_apPages[kDensityRow]->Dialog());
+        auto* page = static_cast<QtDialog*>(&logic.Page(kDensityRow)->Dialog());
         pinger = std::make_unique<bench::WmPinger>(window.winId());
         if (std::getenv("BRIMWELL_BENCH_VERBOSE")) {
             std::printf("window 0x%llx\n", static_cast<unsigned long long>(window.winId()));

@@ -21,17 +21,18 @@
 namespace brimwell {
 namespace {
 
-const FuncTableEntry kNoRows[MAX_FUNC_PAGES] = {};
-constexpr int kPages = 11; // filled rows of the function table
+constexpr int kPages = 11; // rows of the delivered function list
 
-// The main window in the Qt host, its printer list a real combo box.
+// The main window in the Qt host, its printer list a real combo box, with as many pages as
+// the delivered window, each hearing of the printers as the page base does.
 struct Window {
     explicit Window(IDeviceEnumerator& enumerator)
-        : useEnumerator(&Services::enumerator, &enumerator), dlg(kNoRows) {
+        : useEnumerator(&Services::enumerator, &enumerator),
+          dlg(PageTable(kPages, PageRow{"Page", IDD_WELCOME, 0, nullptr}),
+              [](const PageRow& row, IPageHost* host) -> CFuncDlg* {
+                  return new CFuncDlg(row.dialogId, host);
+              }) {
         host.Dialog().Attach(dlg);
-        for (int i = 0; i < kPages; ++i) {
-            dlg.m_apPages[i] = new CFuncDlg(IDD_WELCOME, &dlg);
-        }
     }
     test::FakePlatform platform;
     ScopedServices useEnumerator;
@@ -75,7 +76,7 @@ void BM_RefreshPrinterListUdev(benchmark::State& state) {
     AddEmulatedPrinters(static_cast<int>(state.range(0)));
     UdevEnumerator enumerator;
     Window window(enumerator);
-    if (window.dlg.m_arrPrinters.size() != static_cast<std::size_t>(state.range(0))) {
+    if (window.dlg.Printers().size() != static_cast<std::size_t>(state.range(0))) {
         state.SkipWithError("emulated printers not listed");
         return;
     }

@@ -89,7 +89,7 @@ int wmain(int argc, wchar_t** argv) {
     ScopedServices useRunner(&Services::jobRunner, &runner);
     platform.enumerator.devices = {fake::FakeEnumerator::Usb(path, 0x1203, 0x0126)};
 
-    CBrimwellDlg logic{kFunctionTable};
+    CBrimwellDlg logic;
     WinDialog window{*FindDialogTemplate(IDD_BRIMWELL_DIALOG), true};
     if (!window.Create(logic, nullptr)) {
         return 1;
@@ -100,7 +100,7 @@ int wmain(int argc, wchar_t** argv) {
     SendMessageW(list, LB_SETCURSEL, kDensityRow, 0);
     SendMessageW(window.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_FUNCTION_LIST, LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(list));
-    HWND page = static_cast<WinDialog&>(logic.m_apPages[kDensityRow]->Dialog()).Hwnd();
+    HWND page = static_cast<WinDialog&>(logic.Page(kDensityRow)->Dialog()).Hwnd();
 
     Pinger pinger;
     pinger.window = window.Hwnd();

@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
     const std::string logoPath = "/home/user/logos/pass.bmp";
     platform.fileSource.Add(logoPath, ExampleLogo());
 
-    CBrimwellDlg logic{kFunctionTable};
+    CBrimwellDlg logic;
     QtTopDialog window{*FindDialogTemplate(IDD_BRIMWELL_DIALOG)};
     window.Dialog().Attach(logic);
     window.show();

@@ -173,7 +173,7 @@ bool CFuncDlg::AskAndFindPrinter(int nConfirm, std::string& devicePath) {
     // The printer list is read only now, after the question: a rebuild may have run while
     // the question was open.
     IPageHost* host = Host();
-    const CEnumeratedPrinter* printer = host ? host->SelectedPrinter() : nullptr;
+    const std::optional<CEnumeratedPrinter> printer = host ? host->SelectedPrinter() : std::nullopt;
     if (!printer) {
         return false;
     }

@@ -26,15 +26,6 @@ inline constexpr const char* kSessionHoldReason =
 // The question shown before a job of this kind opens the printer, or nullptr for none.
 const char* ConfirmationText(int nConfirm);
 
-// One printer with a record in the main window's printer list.
-class CEnumeratedPrinter {
-public:
-    virtual ~CEnumeratedPrinter() = default;
-    int m_nKind = 0;
-    std::string m_strName;       // display text
-    std::string m_strDevicePath; // what a job opens
-};
-
 // The page base. Every function page derives from it; it holds the printer availability
 // and tester index every page shares, and the printer transport. A page sends a job with
 // SendJob: the page's question, then the selected printer's device path and the job's bytes

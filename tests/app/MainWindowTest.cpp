@@ -20,8 +20,8 @@ public:
 };
 
 CBrimwellDlg::PageFactory PlainPages(const DialogTemplate* tmpl = nullptr) {
-    return [tmpl](int id, int arg, CBrimwellDlg* parent) -> CFuncDlg* {
-        return id == 999 ? nullptr : new PlainPage(id, arg, parent, tmpl);
+    return [tmpl](const PageRow& row, IPageHost* host) -> CFuncDlg* {
+        return row.dialogId == 999 ? nullptr : new PlainPage(row.dialogId, row.pageArg, host, tmpl);
     };
 }
 
@@ -29,7 +29,7 @@ CBrimwellDlg::PageFactory PlainPages(const DialogTemplate* tmpl = nullptr) {
 
 TEST(MainWindow, ListsTheElevenFunctionsInTableOrderWithWelcomeSelected) {
     FakePlatform platform;
-    FakeWindow window(kFunctionTable, PlainPages());
+    FakeWindow window(FunctionPages(), PlainPages());
     const std::vector<std::string> expected = {"Welcome",
                                                "About Brimwell",
                                                "Help : Connecting a Printer",
@@ -45,16 +45,32 @@ TEST(MainWindow, ListsTheElevenFunctionsInTableOrderWithWelcomeSelected) {
     EXPECT_EQ(window.host.GetCurSel(IDC_FUNCTION_LIST), 0);
     EXPECT_EQ(window.host.icon, IDR_MAINFRAME);
     // The logo pages get their arguments: 0 for pass, 1 for fail.
-    EXPECT_EQ(static_cast<PlainPage*>(window.dlg.m_apPages[8])->pageArg, 0);
-    EXPECT_EQ(static_cast<PlainPage*>(window.dlg.m_apPages[9])->pageArg, 1);
-    for (int i = 11; i < MAX_FUNC_PAGES; ++i) {
-        EXPECT_EQ(window.dlg.m_apPages[i], nullptr);
+    EXPECT_EQ(static_cast<PlainPage*>(window.dlg.Page(8))->pageArg, 0);
+    EXPECT_EQ(static_cast<PlainPage*>(window.dlg.Page(9))->pageArg, 1);
+    EXPECT_EQ(window.dlg.PageCount(), 11);
+    EXPECT_EQ(window.dlg.Page(11), nullptr);
+    EXPECT_EQ(window.dlg.Page(-1), nullptr);
+}
+
+// Each delivered row builds its page from its own factory: the page of its template, titled
+// as the row.
+TEST(MainWindow, EveryDeliveredRowBuildsThePageOfItsTemplateWithItsTitle) {
+    FakePlatform platform;
+    FakeWindow window;
+    const PageTable& rows = FunctionPages();
+    ASSERT_EQ(window.dlg.PageCount(), static_cast<int>(rows.size()));
+    for (int slot = 0; slot < window.dlg.PageCount(); ++slot) {
+        SCOPED_TRACE(slot);
+        const CFuncDlg* page = window.dlg.Page(slot);
+        ASSERT_NE(page, nullptr);
+        EXPECT_EQ(page->DialogId(), rows[static_cast<std::size_t>(slot)].dialogId);
+        EXPECT_EQ(page->Title(), rows[static_cast<std::size_t>(slot)].title);
     }
 }
 
 TEST(MainWindow, ShowsOnlyTheSelectedPageAndEveryPageStandsAt210) {
     FakePlatform platform;
-    FakeWindow window(kFunctionTable, PlainPages());
+    FakeWindow window(FunctionPages(), PlainPages());
     EXPECT_EQ(window.VisiblePages(), std::vector<int>{0});
     for (int slot : {9, 8, 3, 0}) {
         ASSERT_TRUE(window.SelectRow(slot));
@@ -68,18 +84,18 @@ TEST(MainWindow, ShowsOnlyTheSelectedPageAndEveryPageStandsAt210) {
 
 TEST(MainWindow, ARowWithAnUnknownDialogIsListedWithoutAPage) {
     FakePlatform platform;
-    const FuncTableEntry table[MAX_FUNC_PAGES] = {{"Known", 144, 0}, {"Mystery", 999, 0}};
+    const PageTable table = {{"Known", 144, 0, nullptr}, {"Mystery", 999, 0, nullptr}};
     FakeWindow window(table, PlainPages());
     EXPECT_EQ(window.host.At(IDC_FUNCTION_LIST).strings,
               (std::vector<std::string>{"Known", "Mystery"}));
-    EXPECT_EQ(window.dlg.m_apPages[1], nullptr);
+    EXPECT_EQ(window.dlg.Page(1), nullptr);
     ASSERT_TRUE(window.SelectRow(1));
     EXPECT_TRUE(window.VisiblePages().empty());
 }
 
 TEST(MainWindow, WidensOnlyWhenThePagesDoNotFitRightOf210) {
     FakePlatform platform;
-    const FuncTableEntry table[MAX_FUNC_PAGES] = {{"Only", 144, 0}};
+    const PageTable table = {{"Only", 144, 0, nullptr}};
     FakeWindow reference(table, PlainPages());
     const DlgSize templateSize =
         fake::FakeDialog(*FindDialogTemplate(IDD_BRIMWELL_DIALOG)).ClientSize();
@@ -117,7 +133,7 @@ TEST(MainWindow, EveryPageCoversTheSeparatorToTheBottomOfTheWindow) {
 
 TEST(MainWindow, TheCloseCommandEndsTheRunWithOk) {
     FakePlatform platform;
-    FakeWindow window(kFunctionTable, PlainPages());
+    FakeWindow window(FunctionPages(), PlainPages());
     EXPECT_FALSE(window.host.endResult);
     window.host.Close();
     EXPECT_EQ(window.host.endResult, DLG_RESULT_OK);
@@ -128,7 +144,7 @@ TEST(MainWindow, WithoutAFunctionListNoPageIsBuiltButPrintersAreListed) {
     platform.AddPrinter("/dev/usb/lp0");
     const DialogTemplate damaged =
         FindDialogTemplate(IDD_BRIMWELL_DIALOG)->Without(IDC_FUNCTION_LIST);
-    CBrimwellDlg dlg(kFunctionTable, PlainPages());
+    CBrimwellDlg dlg(FunctionPages(), PlainPages());
     fake::FakeDialog host(damaged);
     host.Create(dlg);
     EXPECT_TRUE(host.children.empty());
@@ -137,8 +153,7 @@ TEST(MainWindow, WithoutAFunctionListNoPageIsBuiltButPrintersAreListed) {
 
 TEST(MainWindow, RegistersForDeviceEventsAndUnregistersOnDestruction) {
     FakePlatform platform;
-    auto window = std::make_unique<FakeWindow>(kFunctionTable, PlainPages());
-    EXPECT_TRUE(window->dlg.m_hDevNotify);
+    auto window = std::make_unique<FakeWindow>(FunctionPages(), PlainPages());
     EXPECT_EQ(window->Printers(), std::vector<std::string>{"No printer found"});
     platform.AddPrinter("/dev/usb/lp3");
     platform.monitor.Plug();

@@ -5,25 +5,53 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
+#include <new>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+namespace {
+// Memory running short, on request: when this is n >= 0, the n-th allocation from now (0: the
+// next one) throws std::bad_alloc, and the count ends at -1.
+int g_failingAllocation = -1;
+} // namespace
+
+// Not inlined: the compiler would otherwise take the free() of a block from operator new for a
+// mismatched pair.
+[[gnu::noinline]] void* operator new(std::size_t size) {
+    if (g_failingAllocation >= 0 && g_failingAllocation-- == 0) {
+        throw std::bad_alloc();
+    }
+    if (void* block = std::malloc(size == 0 ? 1 : size)) {
+        return block;
+    }
+    throw std::bad_alloc();
+}
+[[gnu::noinline]] void operator delete(void* block) noexcept {
+    std::free(block);
+}
+[[gnu::noinline]] void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
 
 namespace brimwell::test {
 namespace {
 
 using fake::FakeEnumerator;
 
-// Rows only in some slots, so that the pages are told in slot order, skipping empty ones.
-constexpr int kPageSlots[] = {0, 7, 19};
+// Pages in some slots only (a row without a page between them), so that the pages are told in
+// slot order, skipping the slot without one.
+constexpr int kPageSlots[] = {0, 2, 3};
 
-const FuncTableEntry* PageRows() {
-    static FuncTableEntry rows[MAX_FUNC_PAGES] = {};
-    for (int slot : kPageSlots) {
-        rows[slot] = {"Page", IDD_WELCOME, slot};
-    }
-    return rows;
+PageTable PageRows() {
+    return {{"Page", IDD_WELCOME, 0, nullptr},
+            {"No page", 999, 1, nullptr},
+            {"Page", IDD_WELCOME, 2, nullptr},
+            {"Page", IDD_WELCOME, 3, nullptr}};
 }
 
 using AvailabilityLog = std::vector<std::pair<int, bool>>; // (slot, value) per call
@@ -71,22 +99,35 @@ protected:
     PrinterListTest() = default;
 
     void Start() {
-        window = std::make_unique<FakeWindow>(PageRows(), [this](int, int slot, CBrimwellDlg* p) {
-            return new RecordingPage(slot, log, p);
-        });
+        window = std::make_unique<FakeWindow>(
+            PageRows(), [this](const PageRow& row, IPageHost* host) -> CFuncDlg* {
+                return row.dialogId == IDD_WELCOME ? new RecordingPage(row.pageArg, log, host)
+                                                   : nullptr;
+            });
     }
 
     std::vector<std::string> Entries() const { return window->Printers(); }
     int Selected() const { return window->host.GetCurSel(IDC_PRINTER_COMBO); }
 
-    CEnumeratedPrinter* Record(int index) const {
-        return reinterpret_cast<CEnumeratedPrinter*>(
-            window->host.GetItemData(IDC_PRINTER_COMBO, index));
-    }
-
     std::string SelectedPath() const {
-        CEnumeratedPrinter* record = Record(Selected());
-        return record ? record->m_strDevicePath : std::string("(none)");
+        const std::optional<CEnumeratedPrinter> printer = window->dlg.SelectedPrinter();
+        return printer ? printer->m_strDevicePath : std::string("(none)");
+    }
+    // The device paths of the printers listed, in list order.
+    std::vector<std::string> Paths() const {
+        std::vector<std::string> paths;
+        for (const CEnumeratedPrinter& printer : window->dlg.Printers()) {
+            paths.push_back(printer.m_strDevicePath);
+        }
+        return paths;
+    }
+    // The names of the printers listed, in list order.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const CEnumeratedPrinter& printer : window->dlg.Printers()) {
+            names.push_back(printer.m_strName);
+        }
+        return names;
     }
 
     FakePlatform platform;
@@ -150,14 +191,9 @@ TEST_P(PrinterListScenario, FollowsTheDevices) {
         EXPECT_EQ(Selected(), step.selectedIndex);
         EXPECT_EQ(SelectedPath(), step.selectedPath);
 
-        // Every listed entry carries its own record, owned by the window.
+        // Entry i of the list is printer i; "No printer found" is none.
         const bool available = step.entries != std::vector<std::string>{kNone};
-        EXPECT_EQ(window->dlg.m_arrPrinters.size(), available ? step.entries.size() : 0u);
-        for (std::size_t e = 0; available && e < step.entries.size(); ++e) {
-            ASSERT_NE(Record(static_cast<int>(e)), nullptr);
-            EXPECT_EQ(Record(static_cast<int>(e)), window->dlg.m_arrPrinters[e]);
-            EXPECT_EQ(Record(static_cast<int>(e))->m_strName, step.entries[e]);
-        }
+        EXPECT_EQ(Names(), available ? step.entries : std::vector<std::string>{});
         // Every page, in slot order, after every rebuild (the one at start-up too).
         AvailabilityLog expected;
         for (int slot : kPageSlots) {
@@ -276,10 +312,10 @@ TEST_F(PrinterListTest, RefusedQueryLeavesTheListEmptyAndThePagesUntold) {
     monitor.Fire();
     EXPECT_EQ(window->host.GetCount(IDC_PRINTER_COMBO), 0);
     EXPECT_EQ(Selected(), -1);
-    EXPECT_TRUE(window->dlg.m_arrPrinters.empty());
+    EXPECT_TRUE(window->dlg.Printers().empty());
     EXPECT_TRUE(log.empty());
     for (int slot : kPageSlots) {
-        EXPECT_TRUE(window->dlg.m_apPages[slot]->PrinterAvailable()) << slot;
+        EXPECT_TRUE(window->dlg.Page(slot)->PrinterAvailable()) << slot;
     }
 
     // The next query that succeeds lists again, first entry selected.
@@ -298,7 +334,7 @@ TEST_F(PrinterListTest, WithoutAPrinterListThePagesAreToldNoPrinter) {
     const int callsBefore = enumerator.calls;
     monitor.Fire();
     EXPECT_EQ(enumerator.calls, callsBefore);
-    EXPECT_TRUE(window->dlg.m_arrPrinters.size() == 1u); // nothing was rebuilt
+    EXPECT_EQ(window->dlg.Printers().size(), 1u); // nothing was rebuilt
     AvailabilityLog expected;
     for (int slot : kPageSlots) {
         expected.emplace_back(slot, false);
@@ -306,22 +342,44 @@ TEST_F(PrinterListTest, WithoutAPrinterListThePagesAreToldNoPrinter) {
     EXPECT_EQ(log, expected);
 }
 
-// Every second record fails to allocate: those devices are left out, the rest listed.
-CEnumeratedPrinter* EverySecondRecordFails() {
-    static int calls = 0;
-    return ++calls % 2 == 0 ? nullptr : CBrimwellDlg::NewPrinterRecord();
-}
-
-TEST_F(PrinterListTest, ADeviceWhoseRecordCannotBeAllocatedIsLeftOut) {
-    enumerator.devices = {Printer("/dev/usb/lp0"), Adapter("/dev/usb/lp1"),
-                          Printer("/dev/usb/lp2")};
+// Memory runs short at each allocation of a rebuild in turn. Where the record of a device
+// cannot be made, that device is left out and the others are listed, entry i still printer i;
+// a failure elsewhere ends the rebuild, and the next one lists every device again.
+TEST_F(PrinterListTest, ADeviceWhoseRecordCannotBeMadeIsLeftOut) {
+    const std::vector<std::string> all = {"/dev/usb/lp0", "/dev/usb/lp1", "/dev/usb/lp2"};
+    enumerator.devices = {Printer(all[0]), Adapter(all[1]), Printer(all[2])};
     Start();
-    window->dlg.m_pfnNewPrinter = &EverySecondRecordFails;
-    monitor.Fire();
-    EXPECT_EQ(Entries(), (std::vector<std::string>{kP, kP}));
-    EXPECT_EQ(Record(1)->m_strDevicePath, "/dev/usb/lp2");
-    EXPECT_EQ(window->dlg.m_arrPrinters.size(), 2u);
-    EXPECT_TRUE(window->dlg.m_apPages[0]->PrinterAvailable());
+    std::vector<std::vector<std::string>> leftOut;
+    for (int n = 0;; ++n) {
+        SCOPED_TRACE("allocation " + std::to_string(n));
+        g_failingAllocation = n;
+        bool rebuilt = true;
+        try {
+            monitor.Fire();
+        } catch (const std::bad_alloc&) {
+            rebuilt = false;
+        }
+        const bool failed = g_failingAllocation < 0;
+        g_failingAllocation = -1;
+        if (!failed) {
+            EXPECT_EQ(Paths(), all); // past the rebuild's last allocation
+            break;
+        }
+        if (rebuilt && Paths() != all) {
+            ASSERT_EQ(Paths().size(), 2u);
+            EXPECT_EQ(Entries(), Names());
+            EXPECT_TRUE(window->dlg.Page(0)->PrinterAvailable());
+            leftOut.push_back(Paths());
+        }
+        monitor.Fire();
+        ASSERT_EQ(Paths(), all);
+        ASSERT_EQ(Entries(), (std::vector<std::string>{kP, kA, kP}));
+    }
+    // Each device in turn was the one left out.
+    std::sort(leftOut.begin(), leftOut.end());
+    leftOut.erase(std::unique(leftOut.begin(), leftOut.end()), leftOut.end());
+    EXPECT_EQ(leftOut, (std::vector<std::vector<std::string>>{
+                           {all[0], all[1]}, {all[0], all[2]}, {all[1], all[2]}}));
 }
 
 } // namespace

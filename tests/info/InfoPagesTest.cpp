@@ -1,6 +1,4 @@
 // The welcome and text pages: which document each row streams into its view, and the banner.
-#include "app/FunctionTable.h"
-#include "app/PageFactory.h"
 #include "info/CTextInfoDlg.h"
 #include "info/CWelcomeDlg.h"
 #include "info/InfoDocuments.h"
@@ -17,14 +15,12 @@ constexpr int kAboutRow = 1;
 
 class InfoPages : public ::testing::Test, protected FakePlatform {
 protected:
-    CTextInfoDlg* TextPage(int row) {
-        return dynamic_cast<CTextInfoDlg*>(window.dlg.m_apPages[row]);
-    }
+    CTextInfoDlg* TextPage(int row) { return dynamic_cast<CTextInfoDlg*>(window.dlg.Page(row)); }
     const fake::FakeDialog::RichView& View(int row) {
         return *window.Page(row).At(IDC_TEXT_VIEW).richText;
     }
 
-    FakeWindow window{kFunctionTable};
+    FakeWindow window;
 };
 
 TEST(RtfStreamCallback, ServesPiecesNoLargerThanAskedThenExactlyTheRestThenNothing) {
@@ -54,7 +50,7 @@ TEST(RtfStreamCallback, ServesPiecesNoLargerThanAskedThenExactlyTheRestThenNothi
 }
 
 TEST_F(InfoPages, EachTextRowHoldsItsDocumentAndOnlyTheAboutRowShowsTheBanner) {
-    ASSERT_NE(dynamic_cast<CWelcomeDlg*>(window.dlg.m_apPages[0]), nullptr);
+    ASSERT_NE(dynamic_cast<CWelcomeDlg*>(window.dlg.Page(0)), nullptr);
     for (int row = kAboutRow; row <= 4; ++row) {
         SCOPED_TRACE(row);
         CTextInfoDlg* page = TextPage(row);
@@ -71,7 +67,8 @@ TEST_F(InfoPages, EachTextRowHoldsItsDocumentAndOnlyTheAboutRowShowsTheBanner) {
 TEST_F(InfoPages, AnIndexOutsideTheFourGivesAnEmptyViewAndNoBannerAndNoViewGivesNoText) {
     fake::FakeDialog parent(*FindDialogTemplate(IDD_BRIMWELL_DIALOG));
     for (int index : {-1, 4, 1000}) {
-        std::unique_ptr<CFuncDlg> page(CreatePage(IDD_TEXT_INFO, index, nullptr));
+        const PageRow row = RowOf(IDD_TEXT_INFO, index);
+        std::unique_ptr<CFuncDlg> page(row.make(row, nullptr));
         ASSERT_TRUE(page->Create(parent));
         fake::FakeDialog& host = *parent.Child(*page);
         EXPECT_EQ(host.At(IDC_TEXT_VIEW).richText->streams, 1) << index;
@@ -80,7 +77,8 @@ TEST_F(InfoPages, AnIndexOutsideTheFourGivesAnEmptyViewAndNoBannerAndNoViewGives
     }
     // A template without the view: nothing is streamed and the banner stays as it was.
     const DialogTemplate damaged = FindDialogTemplate(IDD_TEXT_INFO)->Without(IDC_TEXT_VIEW);
-    std::unique_ptr<CFuncDlg> page(CreatePage(IDD_TEXT_INFO, 2, nullptr));
+    const PageRow row = RowOf(IDD_TEXT_INFO, 2);
+    std::unique_ptr<CFuncDlg> page(row.make(row, nullptr));
     ASSERT_TRUE(page->Create(parent, &damaged));
     EXPECT_TRUE(parent.Child(*page)->IsItemShown(IDC_BANNER_PICTURE));
     EXPECT_EQ(static_cast<CTextInfoDlg*>(page.get())->m_pszRtf, nullptr);

@@ -157,8 +157,7 @@ TEST_P(SystemCallFaults, InTheCompanionAndTheWindow) {
     calls.cursor = &window.cursor;
     PosixDeviceOpener opener(calls, &window.ticks);
     ScopedServices useOpener{&Services::deviceOpener, &opener};
-    const FuncTableEntry noRows[MAX_FUNC_PAGES] = {};
-    FakeWindow dlg(noRows);
+    FakeWindow dlg(PageTable{});
     struct Page : CFuncDlg {
         using CFuncDlg::CFuncDlg;
         using CFuncDlg::SendJob;

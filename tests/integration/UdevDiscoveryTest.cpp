@@ -52,8 +52,6 @@ public:
     bool Send(const std::string& bytes) { return SendJob(JOB_CONFIRM_NONE, bytes); }
 };
 
-const FuncTableEntry kNoRows[MAX_FUNC_PAGES] = {};
-constexpr int kSendingSlot = 19;
 const char* const kP = "Brimwell printer";
 const char* const kA = "USB-to-Parallel adapter";
 const char* const kNone = "No printer found";
@@ -98,20 +96,22 @@ protected:
     }
 
     void Start() {
-        window = std::make_unique<FakeWindow>(kNoRows);
-        page = new SendingPage(&window->dlg);
-        window->dlg.m_apPages[kSendingSlot] = page;
+        window = std::make_unique<FakeWindow>(
+            PageTable{{"Send", IDD_SET_DENSITY, 0, nullptr}},
+            [](const PageRow&, IPageHost* host) { return new SendingPage(host); });
+        page = static_cast<SendingPage*>(window->dlg.Page(0));
     }
 
-    // "text|path" per entry ("text|" for the entry without a record).
+    // "text|path" per entry ("text|" for the entry that is no printer).
     std::vector<std::string> Entries() const {
         std::vector<std::string> entries;
         const fake::FakeDialog& host = window->host;
+        const std::vector<CEnumeratedPrinter>& printers = window->dlg.Printers();
         for (int i = 0; i < host.GetCount(IDC_PRINTER_COMBO); ++i) {
-            auto* record =
-                reinterpret_cast<CEnumeratedPrinter*>(host.GetItemData(IDC_PRINTER_COMBO, i));
-            entries.push_back(host.GetString(IDC_PRINTER_COMBO, i) + "|" +
-                              (record ? record->m_strDevicePath : std::string()));
+            const auto at = static_cast<std::size_t>(i);
+            entries.push_back(
+                host.GetString(IDC_PRINTER_COMBO, i) + "|" +
+                (at < printers.size() ? printers[at].m_strDevicePath : std::string()));
         }
         return entries;
     }

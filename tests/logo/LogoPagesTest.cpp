@@ -13,8 +13,8 @@ namespace {
 using namespace std::string_literals;
 
 constexpr const char* kPrinter = "/dev/usb/lp0";
-const FuncTableEntry kTable[MAX_FUNC_PAGES] = {{"Configure Pass Logo", IDD_CFG_LOGO, 0},
-                                               {"Configure Fail Logo", IDD_CFG_LOGO, 1}};
+const PageTable kTable = {{"Configure Pass Logo", IDD_CFG_LOGO, 0, &NewPage<CCfgLogoDlg>},
+                          {"Configure Fail Logo", IDD_CFG_LOGO, 1, &NewPage<CCfgLogoDlg>}};
 
 class LogoPages : public ::testing::Test, protected FakePlatform {
 protected:
@@ -23,7 +23,7 @@ protected:
         fileSource.Add("/logos/wide.bmp", Loadable(MonoDesc({"#..", "..."})));
     }
     void Open() { window = std::make_unique<FakeWindow>(kTable); }
-    CCfgLogoDlg* Page(int row) { return dynamic_cast<CCfgLogoDlg*>(window->dlg.m_apPages[row]); }
+    CCfgLogoDlg* Page(int row) { return dynamic_cast<CCfgLogoDlg*>(window->dlg.Page(row)); }
     fake::FakeDialog& Host(int row) { return window->Page(row); }
     const fake::FakeDialog::Preview& Preview(int row) {
         return *Host(row).At(IDC_LOGO_PREVIEW).preview;

@@ -20,7 +20,7 @@ class FirmwarePage : public ::testing::Test, protected FakePlatform {
 protected:
     void Open() {
         AddPrinter(kPrinter);
-        window = std::make_unique<FakeWindow>(table.data());
+        window = std::make_unique<FakeWindow>(table);
     }
     fake::FakeDialog& Page() { return window->Page(0); }
     bool Type(const std::string& text) { return Page().Retype(IDC_FIRMWARE_FILE, text); }
@@ -28,14 +28,14 @@ protected:
     bool SendEnabled() { return Page().IsItemEnabled(IDC_SEND_FIRMWARE); }
     bool Send() { return Page().Click(IDC_SEND_FIRMWARE); }
 
-    std::array<FuncTableEntry, MAX_FUNC_PAGES> table = TableOf({IDD_UPDATE_FIRMWARE});
+    PageTable table = TableOf({IDD_UPDATE_FIRMWARE});
     std::unique_ptr<FakeWindow> window;
 };
 
 TEST_F(FirmwarePage, StatusLineAndSendFollowTheFileTypedAndThePrinter) {
     fileSource.Add("/fw/update.tpl", Bytes(kSmallest));
     Open();
-    const auto* page = dynamic_cast<CUpdateFirmwareDlg*>(window->dlg.m_apPages[0]);
+    const auto* page = dynamic_cast<CUpdateFirmwareDlg*>(window->dlg.Page(0));
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->BrowseEdit().Filter(), "Update files (*.tpl)|*.tpl|All Files|*.*||");
     EXPECT_TRUE(StatusShown());

@@ -18,10 +18,10 @@ constexpr int kDensityRow = 0;
 constexpr int kClockRow = 2;
 
 // The delivered table has no clock row; this one offers it, after a row with no page.
-const FuncTableEntry kTable[MAX_FUNC_PAGES] = {
-    {"Configure Print Density", IDD_SET_DENSITY, 0},
-    {"Not A Page", 999, 0},
-    {"Set Printer Clock", IDD_SET_DATE_TIME, 0},
+const PageTable kTable = {
+    {"Configure Print Density", IDD_SET_DENSITY, 0, &NewPage<CSetDensityDlg>},
+    {"Not A Page", 999, 0, nullptr},
+    {"Set Printer Clock", IDD_SET_DATE_TIME, 0, &NewPage<CSetDateTimeDlg>},
 };
 
 class MaintenancePages : public ::testing::Test, protected FakePlatform {
@@ -99,8 +99,8 @@ TEST_F(MaintenancePages, DensityPageWithoutItsSliderSendsEight) {
 TEST_F(MaintenancePages, ClockRowInTheTableShowsTheClockPageAtItsPosition) {
     Window();
     EXPECT_EQ(window->host.GetCount(IDC_FUNCTION_LIST), 3);
-    ASSERT_NE(dynamic_cast<CSetDateTimeDlg*>(window->dlg.m_apPages[kClockRow]), nullptr);
-    EXPECT_EQ(window->dlg.m_apPages[1], nullptr);
+    ASSERT_NE(dynamic_cast<CSetDateTimeDlg*>(window->dlg.Page(kClockRow)), nullptr);
+    EXPECT_EQ(window->dlg.Page(1), nullptr);
     EXPECT_EQ(window->VisiblePages(), std::vector<int>{kDensityRow});
     ASSERT_TRUE(window->SelectRow(kClockRow));
     EXPECT_EQ(window->VisiblePages(), std::vector<int>{kClockRow});
@@ -165,7 +165,7 @@ TEST_F(MaintenancePages, SendButtonsFollowPrinterAvailability) {
     enumerator.devices.push_back(FakeEnumerator::Usb(kPath, 0x1203, 0x0126));
     monitor.Plug();
     EXPECT_EQ(buttons(), std::make_pair(true, true));
-    EXPECT_TRUE(window->dlg.m_apPages[kClockRow]->PrinterAvailable());
+    EXPECT_TRUE(window->dlg.Page(kClockRow)->PrinterAvailable());
 
     enumerator.devices.clear();
     monitor.Unplug();

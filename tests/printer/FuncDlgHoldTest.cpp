@@ -12,8 +12,8 @@ TEST(PageBaseRealTime, TheHoldLastsAtLeastTheMinimumAndOneSleep) {
     ScopedServices realTime(&Services::ticks, &realTicks);
     platform.AddPrinter("/dev/usb/lp0");
     auto table = TableOf({144});
-    FakeWindow window(table.data(), JobPages());
-    auto* page = static_cast<JobPage*>(window.dlg.m_apPages[0]);
+    FakeWindow window(table, JobPages());
+    auto* page = static_cast<JobPage*>(window.dlg.Page(0));
     using Clock = std::chrono::steady_clock;
     for (std::uint32_t minMs : {500u, 0u}) {
         const auto start = Clock::now();

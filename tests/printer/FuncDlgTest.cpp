@@ -10,11 +10,11 @@ namespace {
 
 struct PageBase : ::testing::Test {
     FakePlatform platform;
-    std::array<FuncTableEntry, MAX_FUNC_PAGES> table = TableOf({144, 144, 144});
+    PageTable table = TableOf({144, 144, 144});
     std::unique_ptr<FakeWindow> window;
 
-    JobPage* Page(int slot) { return static_cast<JobPage*>(window->dlg.m_apPages[slot]); }
-    void Open() { window = std::make_unique<FakeWindow>(table.data(), JobPages()); }
+    JobPage* Page(int slot) { return static_cast<JobPage*>(window->dlg.Page(slot)); }
+    void Open() { window = std::make_unique<FakeWindow>(table, JobPages()); }
 };
 
 } // namespace
@@ -89,8 +89,8 @@ TEST_F(PageBase, FailuresShowTheirMessageWithTheDisplayNameAndSkipTheHold) {
         device.opens = c.opens;
         device.writeFails = c.writeFails;
         device.shortWrite = c.shortWrite;
-        FakeWindow w(table.data(), JobPages());
-        auto* page = static_cast<JobPage*>(w.dlg.m_apPages[0]);
+        FakeWindow w(table, JobPages());
+        auto* page = static_cast<JobPage*>(w.dlg.Page(0));
         EXPECT_FALSE(page->SendJob(JOB_CONFIRM_NONE, "payload")) << c.name;
         ASSERT_EQ(p.box.shown.size(), 1u) << c.name;
         EXPECT_EQ(p.box.shown[0].text, c.message) << c.name;
@@ -148,9 +148,9 @@ TEST_F(PageBase, EveryPageStartsFromTheStoredTesterCode) {
         if (c.stored) {
             p.profile.values["Settings/TesterType"] = *c.stored;
         }
-        FakeWindow w(table.data(), JobPages());
+        FakeWindow w(table, JobPages());
         for (int slot = 0; slot < 3; ++slot) {
-            EXPECT_EQ(w.dlg.m_apPages[slot]->TesterIndex(), c.index);
+            EXPECT_EQ(w.dlg.Page(slot)->TesterIndex(), c.index);
         }
         EXPECT_TRUE(p.profile.writes.empty());
     }

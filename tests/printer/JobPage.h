@@ -17,7 +17,7 @@ public:
 
 // A page factory that makes a JobPage for every row.
 inline CBrimwellDlg::PageFactory JobPages() {
-    return [](int, int, CBrimwellDlg* parent) -> CFuncDlg* { return new JobPage(parent); };
+    return [](const PageRow&, IPageHost* host) -> CFuncDlg* { return new JobPage(host); };
 }
 
 } // namespace brimwell::test

@@ -24,13 +24,13 @@ struct JobThreads : ::testing::Test {
         fifo = dir + "/lp0";
         EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
         platform.AddPrinter(fifo);
-        window = std::make_unique<FakeWindow>(table.data(), JobPages());
+        window = std::make_unique<FakeWindow>(table, JobPages());
     }
     ~JobThreads() override {
         ::unlink(fifo.c_str());
         ::rmdir(dir.c_str());
     }
-    JobPage* Page() { return static_cast<JobPage*>(window->dlg.m_apPages[0]); }
+    JobPage* Page() { return static_cast<JobPage*>(window->dlg.Page(0)); }
 
     std::string dir, fifo;
     FakePlatform platform;
@@ -40,7 +40,7 @@ struct JobThreads : ::testing::Test {
     ScopedServices useTicks{&Services::ticks, &ticks};
     ScopedServices useOpener{&Services::deviceOpener, &opener};
     ScopedServices useRunner{&Services::jobRunner, &runner};
-    std::array<FuncTableEntry, MAX_FUNC_PAGES> table = TableOf({IDD_SET_DATE_TIME});
+    PageTable table = TableOf({IDD_SET_DATE_TIME});
     std::unique_ptr<FakeWindow> window;
 };
 

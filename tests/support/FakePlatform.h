@@ -5,8 +5,8 @@
 #include "platform/fake/FakeServices.h"
 #include "ui/Services.h"
 
-#include <array>
 #include <initializer_list>
+#include <string>
 
 namespace brimwell::test {
 
@@ -36,19 +36,19 @@ struct FakePlatform {
 // The main window's logic running in a fake host: the window as the user finds it after
 // start-up, each page's controls reachable through Page(slot).
 struct FakeWindow {
-    explicit FakeWindow(const FuncTableEntry* table = kFunctionTable,
+    explicit FakeWindow(PageTable table = FunctionPages(),
                         CBrimwellDlg::PageFactory factory = nullptr)
-        : dlg(table, std::move(factory)) {
+        : dlg(std::move(table), std::move(factory)) {
         host.Create(dlg);
     }
     // The host of the page in `slot` (which must hold one).
-    fake::FakeDialog& Page(int slot) { return *host.Child(*dlg.m_apPages[slot]); }
+    fake::FakeDialog& Page(int slot) { return *host.Child(*dlg.Page(slot)); }
     // The user picks a row of the function list.
     bool SelectRow(int row) { return host.Choose(IDC_FUNCTION_LIST, row); }
     std::vector<int> VisiblePages() {
         std::vector<int> shown;
-        for (int i = 0; i < MAX_FUNC_PAGES; ++i) {
-            if (dlg.m_apPages[i] && Page(i).IsShown()) {
+        for (int i = 0; i < dlg.PageCount(); ++i) {
+            if (dlg.Page(i) && Page(i).IsShown()) {
                 shown.push_back(i);
             }
         }
@@ -61,17 +61,36 @@ struct FakeWindow {
     fake::FakeDialog host{*FindDialogTemplate(IDD_BRIMWELL_DIALOG)};
 };
 
-// A function table with one row per dialog id given, titled "Row <n>".
-inline std::array<FuncTableEntry, MAX_FUNC_PAGES> TableOf(std::initializer_list<int> ids) {
-    std::array<FuncTableEntry, MAX_FUNC_PAGES> table{};
+// The delivered row of a dialog id and argument; for an argument no delivered row has, the
+// first row of the dialog id with its argument replaced; for a dialog id no delivered row has,
+// a row without a factory.
+inline PageRow RowOf(int dialogId, int pageArg = 0) {
+    const PageTable& rows = FunctionPages();
+    for (const PageRow& row : rows) {
+        if (row.dialogId == dialogId && row.pageArg == pageArg) {
+            return row;
+        }
+    }
+    for (const PageRow& row : rows) {
+        if (row.dialogId == dialogId) {
+            return PageRow{row.title, dialogId, pageArg, row.make};
+        }
+    }
+    return PageRow{"", dialogId, pageArg, nullptr};
+}
+
+// A page table with one row per dialog id given, titled "Row <n>", each with the delivered
+// factory of its dialog id.
+inline PageTable TableOf(std::initializer_list<int> ids) {
     static const char* const kTitles[] = {"Row 0",  "Row 1",  "Row 2",  "Row 3",  "Row 4",
                                           "Row 5",  "Row 6",  "Row 7",  "Row 8",  "Row 9",
                                           "Row 10", "Row 11", "Row 12", "Row 13", "Row 14",
                                           "Row 15", "Row 16", "Row 17", "Row 18", "Row 19"};
-    int i = 0;
+    PageTable table;
     for (int id : ids) {
-        table[static_cast<std::size_t>(i)] = FuncTableEntry{kTitles[i], id, 0};
-        ++i;
+        PageRow row = RowOf(id);
+        row.title = kTitles[table.size()];
+        table.push_back(row);
     }
     return table;
 }

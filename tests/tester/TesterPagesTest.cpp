@@ -1,6 +1,5 @@
 // The tester-type and test-label pages inside the main window, with every platform service
 // replaced by a double: what the user sees, what the profile gets and what the printer gets.
-#include "app/PageFactory.h"
 #include "support/FakePlatform.h"
 #include "tester/CCfgTesterTypeDlg.h"
 #include "tester/CGenTstLblDlg.h"
@@ -19,9 +18,9 @@ constexpr const char* kPath = "/dev/usb/lp0";
 constexpr const char* kProfileKey = "Settings/TesterType";
 
 // A window with only the two tester pages: the other subsystems' pages play no part here.
-const FuncTableEntry kTable[MAX_FUNC_PAGES] = {
-    {"Configure Tester Type", IDD_CFG_TESTER_TYPE, 0},
-    {"Generate Test Label", IDD_GEN_TEST_LABEL, 0},
+const PageTable kTable = {
+    {"Configure Tester Type", IDD_CFG_TESTER_TYPE, 0, &NewPage<CCfgTesterTypeDlg>},
+    {"Generate Test Label", IDD_GEN_TEST_LABEL, 0, &NewPage<CGenTstLblDlg>},
 };
 
 class TesterPages : public ::testing::Test, protected FakePlatform {
@@ -38,8 +37,8 @@ protected:
         }
         window.reset(); // one window at a time, as in the application
         window = std::make_unique<FakeWindow>(kTable);
-        cfg = dynamic_cast<CCfgTesterTypeDlg*>(window->dlg.m_apPages[0]);
-        label = dynamic_cast<CGenTstLblDlg*>(window->dlg.m_apPages[1]);
+        cfg = dynamic_cast<CCfgTesterTypeDlg*>(window->dlg.Page(0));
+        label = dynamic_cast<CGenTstLblDlg*>(window->dlg.Page(1));
         ASSERT_NE(cfg, nullptr);
         ASSERT_NE(label, nullptr);
     }
@@ -115,8 +114,8 @@ TEST_F(TesterPages, ChoosingOnEitherPageWritesOnceAndEveryPageFollows) {
             if (!window) {
                 Open();
             }
-            CFuncDlg* chooser = window->dlg.m_apPages[source];
-            CFuncDlg* other = window->dlg.m_apPages[1 - source];
+            CFuncDlg* chooser = window->dlg.Page(source);
+            CFuncDlg* other = window->dlg.Page(1 - source);
             Choose(chooser, index);
             ASSERT_EQ(profile.writes.size(), 1u);
             EXPECT_EQ(profile.writes[0].first, kProfileKey);
@@ -260,13 +259,15 @@ TEST_F(TesterPages, SendButtonsFollowPrinterAvailability) {
 TEST_F(TesterPages, FactoryMakesBothPagesWithTheUserNameAssumedUntilInitialised) {
     profile.values[kProfileKey] = 1002;
     fake::FakeDialog parent(*FindDialogTemplate(IDD_BRIMWELL_DIALOG));
-    std::unique_ptr<CFuncDlg> page(CreatePage(IDD_CFG_TESTER_TYPE, 0, nullptr));
+    const PageRow cfgRow = RowOf(IDD_CFG_TESTER_TYPE);
+    std::unique_ptr<CFuncDlg> page(cfgRow.make(cfgRow, nullptr));
     auto* tester = dynamic_cast<CCfgTesterTypeDlg*>(page.get());
     ASSERT_NE(tester, nullptr);
     EXPECT_TRUE(tester->m_bUserNameApplies);
     ASSERT_TRUE(tester->Create(parent));
     EXPECT_FALSE(tester->m_bUserNameApplies);
-    std::unique_ptr<CFuncDlg> other(CreatePage(IDD_GEN_TEST_LABEL, 0, nullptr));
+    const PageRow labelRow = RowOf(IDD_GEN_TEST_LABEL);
+    std::unique_ptr<CFuncDlg> other(labelRow.make(labelRow, nullptr));
     ASSERT_NE(dynamic_cast<CGenTstLblDlg*>(other.get()), nullptr);
     EXPECT_TRUE(profile.writes.empty());
 }

@@ -45,10 +45,7 @@ protected:
         SendMessageW(host.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_PRINTER_COMBO, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(combo));
     }
-    HWND Page(int row) const {
-        return static_cast<WinDialog&>(dlg.m_apPages[static_cast<std::size_t>(row)]->Dialog())
-            .Hwnd();
-    }
+    HWND Page(int row) const { return static_cast<WinDialog&>(dlg.Page(row)->Dialog()).Hwnd(); }
     std::string PrinterText(int index) const { return host.GetString(IDC_PRINTER_COMBO, index); }
 
     FakePlatform platform;
@@ -295,7 +292,7 @@ TEST_F(WinMainWindowTest, DeviceChangeMessageRebuildsThePrinterListKeepingTheCho
     platform.enumerator.devices.clear();
     SendMessageW(monitor.Window(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
     EXPECT_EQ(host.GetCount(IDC_PRINTER_COMBO), 1);
-    EXPECT_EQ(dlg.SelectedPrinter(), nullptr);
+    EXPECT_FALSE(dlg.SelectedPrinter().has_value());
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Page(kDensityRow), IDC_SEND_DENSITY)));
 }
 
@@ -361,9 +358,7 @@ TEST_F(WinMainWindowTest, EveryControlHasItsLabelRightBeforeItAndEditsAreNamedBy
     std::vector<std::pair<HWND, const DialogTemplate*>> windows{
         {host.Hwnd(), FindDialogTemplate(IDD_BRIMWELL_DIALOG)}};
     for (int row = 0; row < 11; ++row) {
-        windows.emplace_back(
-            Page(row),
-            FindDialogTemplate(dlg.m_apPages[static_cast<std::size_t>(row)]->DialogId()));
+        windows.emplace_back(Page(row), FindDialogTemplate(dlg.Page(row)->DialogId()));
     }
     int labelled = 0;
     for (const auto& [window, tmpl] : windows) {
