@@ -14,13 +14,13 @@
 
 namespace brimwell {
 
-// The platform services the window uses. A program puts the real ones in place at its start
-// (UseServices(MakeRealServices())); tests put doubles in their place with ScopedServices. Code
-// looks a service up when it uses it, never keeps the pointer, so a swap reaches every caller.
 // The inline job runner and the guard that holds nothing, which every Services starts with.
 IJobRunner* InlineJobRunnerService();
 ISessionGuard* NoSessionGuardService();
 
+// The platform services the window uses. A program puts the real ones in place at its start
+// (UseServices(MakeRealServices())); tests put doubles in their place with ScopedServices. Code
+// looks a service up when it uses it, never keeps the pointer, so a swap reaches every caller.
 struct Services {
     IMessageBox* messageBox = nullptr;
     IProfile* profile = nullptr;
