@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fcntl.h>
 #include <memory>
 #include <sstream>
@@ -301,7 +302,17 @@ TEST_F(UdevDiscovery, APrinterUnpluggedDuringAStalledJobFailsItAndLeavesTheList)
     while (::write(fill, "xxxxxxxx", 8) > 0) {
     }
     ::close(fill);
-    PosixDeviceOpener stalling(SystemPosixCalls(), nullptr, /*stallLimitMs=*/800);
+    // Notes when the job's worker has opened the node, so that the unplug comes in the middle
+    // of the write and not before the open.
+    struct NotingOpener : IDeviceOpener {
+        std::unique_ptr<IDeviceHandle> OpenForWrite(const std::string& path) override {
+            auto handle = inner.OpenForWrite(path);
+            opened = handle != nullptr;
+            return handle;
+        }
+        PosixDeviceOpener inner{SystemPosixCalls(), nullptr, /*stallLimitMs=*/800};
+        std::atomic<bool> opened{false};
+    } stalling;
     QtJobRunner runner;
     ScopedServices useStalling(&Services::deviceOpener, &stalling);
     ScopedServices useRunner(&Services::jobRunner, &runner);
@@ -310,6 +321,7 @@ TEST_F(UdevDiscovery, APrinterUnpluggedDuringAStalledJobFailsItAndLeavesTheList)
 
     EXPECT_TRUE(page->Send("RKW7047\r\n8\r\n")); // started: the job runs on
     EXPECT_TRUE(CFuncDlg::RunningJob().sending);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return stalling.opened.load(); }));
     bus.Unplug(printer);
     EXPECT_TRUE(WaitForEntries({std::string(kNone) + "|"}));
     EXPECT_TRUE(ProcessEventsUntil([] { return !CFuncDlg::JobRunning(); }));
