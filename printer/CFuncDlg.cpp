@@ -261,7 +261,6 @@ void CFuncDlg::FinishJob(const JobOutcome& outcome) {
     }
     g_job = WindowJob{};
     if (page) {
-        page->OnJobEnded(outcome);
         if (IPageHost* host = page->Host()) {
             host->OnJobFinished();
         }
@@ -293,20 +292,12 @@ void CFuncDlg::ShowJobFailure(bool wasOk) {
         return;
     }
     JobOutcome outcome;
-    switch (m_job.LastFailure()) {
-    case CPrinterJob::Failure::NoMemory:
-        outcome.result = JobOutcome::Result::NoMemory;
-        break;
-    case CPrinterJob::Failure::WriteFailed:
-        outcome.result = JobOutcome::Result::WriteFailed;
-        outcome.reason = m_job.FailureReason();
-        break;
-    case CPrinterJob::Failure::Stopped:
-        outcome.result = JobOutcome::Result::Stopped;
-        break;
-    default:
+    if (const auto result = FailedResult(m_job.LastFailure())) {
+        outcome.result = *result;
+    } else {
         return;
     }
+    outcome.reason = m_job.FailureReason();
     GetServices().messageBox->Show(JobFailureMessage(outcome, m_strPrinterName, false),
                                    MsgIcon::Warning, MsgButtons::Ok);
 }

@@ -92,9 +92,6 @@ protected:
     // that carries the time it is sent at). The builder must not touch the page or any window;
     // a builder that returns nullopt sends nothing.
     bool SendJob(int nConfirm, std::function<std::optional<std::string>()> build);
-    // A job of this page has ended: its outcome, after the failure (if any) was reported.
-    virtual void OnJobEnded(const JobOutcome& /*outcome*/) {}
-
     // The window hosting this page (its parent), or nullptr.
     IPageHost* Host() const { return m_pHost; }
 

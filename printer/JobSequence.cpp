@@ -7,6 +7,19 @@
 
 namespace brimwell {
 
+std::optional<JobOutcome::Result> FailedResult(CPrinterJob::Failure failure) {
+    switch (failure) {
+    case CPrinterJob::Failure::NoMemory:
+        return JobOutcome::Result::NoMemory;
+    case CPrinterJob::Failure::WriteFailed:
+        return JobOutcome::Result::WriteFailed;
+    case CPrinterJob::Failure::Stopped:
+        return JobOutcome::Result::Stopped;
+    default:
+        return std::nullopt;
+    }
+}
+
 JobOutcome RunJobSequence(IDeviceOpener& opener, ITickSource& ticks, const JobRequest& request,
                           JobControl* control) {
     JobOutcome outcome;
@@ -37,17 +50,9 @@ JobOutcome RunJobSequence(IDeviceOpener& opener, ITickSource& ticks, const JobRe
         }
         return outcome;
     }
-    switch (job.LastFailure()) {
-    case CPrinterJob::Failure::NoMemory:
-        outcome.result = JobOutcome::Result::NoMemory;
-        break;
-    case CPrinterJob::Failure::Stopped:
-        outcome.result = JobOutcome::Result::Stopped;
-        break;
-    default:
-        outcome.result = JobOutcome::Result::WriteFailed;
+    outcome.result = FailedResult(job.LastFailure()).value_or(JobOutcome::Result::WriteFailed);
+    if (outcome.result == JobOutcome::Result::WriteFailed) {
         outcome.reason = job.FailureReason();
-        break;
     }
     outcome.taken = control ? control->Taken() : 0;
     job.CloseNow(); // a failed job is closed at once, without the hold

@@ -2,6 +2,7 @@
 #include "platform/DeviceOpener.h"
 #include "platform/JobControl.h"
 #include "platform/Ticks.h"
+#include "printer/PrinterJob.h"
 
 #include <cstdint>
 #include <functional>
@@ -39,6 +40,10 @@ struct JobOutcome {
     std::uint32_t taken = 0;  // of which the device took (all of them when sent)
     bool Sent() const { return result == Result::Sent; }
 };
+
+// The outcome a job's failure after a successful open stands for; nullopt for none (or a
+// refused open, which the sequence reports itself).
+std::optional<JobOutcome::Result> FailedResult(CPrinterJob::Failure failure);
 
 // Runs the whole job on the calling thread: open, build, append, one write, drain, commit,
 // then the hold for a printer and the close. `control`, when given, can stop the write and the
