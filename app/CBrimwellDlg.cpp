@@ -13,7 +13,7 @@ namespace brimwell {
 
 CBrimwellDlg::CBrimwellDlg(PageTable table, PageFactory factory)
     : CDialogBase(IDD_BRIMWELL_DIALOG), m_table(std::move(table)), m_factory(std::move(factory)),
-      m_pages(m_table.size()) {}
+      m_pages(m_table.size()), m_tried(m_table.size(), false) {}
 
 CBrimwellDlg::~CBrimwellDlg() {
     // The window is never taken down under a running job: it refuses to close until the job
@@ -36,51 +36,97 @@ bool CBrimwellDlg::OnInitDialog() {
     }
 
     if (dialog.HasItem(IDC_FUNCTION_LIST)) {
-        const DlgSize client = dialog.ClientSize();
-        int widestPage = 0;
-        for (std::size_t slot = 0; slot < m_table.size(); ++slot) {
-            const PageRow& row = m_table[slot];
+        for (const PageRow& row : m_table) {
             dialog.AddString(IDC_FUNCTION_LIST, row.title);
-            std::unique_ptr<CFuncDlg> page;
-            if (m_factory) {
-                page.reset(m_factory(row, this));
-            } else if (row.make) {
-                page.reset(row.make(row, this));
-            }
-            if (page) {
-                page->SetTitle(row.title);
-                if (!page->Create(dialog)) {
-                    // A page without its window cannot be shown: end at once.
-                    std::abort();
-                }
-                IDialog& pageDialog = page->Dialog();
-                widestPage = std::max(widestPage, pageDialog.ClientSize().cx);
-                pageDialog.MoveTo(kPageLeft, 0);
-                pageDialog.Show(false);
-            }
-            m_pages[slot] = std::move(page);
         }
-        const int shortfall = kPageLeft + widestPage - client.cx;
-        if (shortfall > 0) {
-            dialog.ResizeClient({client.cx + shortfall, client.cy});
-        }
-        // The window's separator stands inside the page area (at 167 dialog units, right of
-        // x = 210 pixels), where every page covers it; a page shorter than the window would
-        // leave its lower end showing. Each page reaches to the bottom of the window.
-        for (const std::unique_ptr<CFuncDlg>& page : m_pages) {
-            if (page) {
-                const DlgSize size = page->Dialog().ClientSize();
-                if (size.cy < client.cy) {
-                    page->Dialog().ResizeClient({size.cx, client.cy});
-                }
-            }
-        }
+        FitWindowToPages();
         dialog.SetCurSel(IDC_FUNCTION_LIST, 0);
     }
 
     RefreshPrinterList();
     ShowSelectedPage();
     return true;
+}
+
+void CBrimwellDlg::FitWindowToPages() {
+    IDialog& dialog = Dialog();
+    const DlgSize client = dialog.ClientSize();
+    DlgSize need = client;
+    for (const PageRow& row : m_table) {
+        const DialogTemplate* tmpl = FindDialogTemplate(row.dialogId);
+        if (!tmpl || (!m_factory && !row.make)) {
+            continue;
+        }
+        const DlgSize page = row.fit ? row.fit(dialog, *tmpl) : dialog.ChildClientSize(*tmpl);
+        need.cx = std::max(need.cx, kPageLeft + page.cx);
+        need.cy = std::max(need.cy, page.cy);
+    }
+    if (!(need == client)) {
+        dialog.ResizeClient(need);
+    }
+    // The window's separator stands inside the page area (at 167 dialog units, right of
+    // x = 210 pixels), where every page covers it; a page shorter than the window would
+    // leave its lower end showing. Each page reaches to the bottom of the window.
+    const DlgSize window = dialog.ClientSize();
+    for (const std::unique_ptr<CFuncDlg>& page : m_pages) {
+        if (page) {
+            const DlgSize size = page->Dialog().ClientSize();
+            if (size.cy < window.cy) {
+                page->Dialog().ResizeClient({size.cx, window.cy});
+            }
+        }
+    }
+}
+
+void CBrimwellDlg::OnDpiChanged() {
+    if (Dialog().HasItem(IDC_FUNCTION_LIST)) {
+        FitWindowToPages();
+    }
+}
+
+CFuncDlg* CBrimwellDlg::MakePage(int slot) {
+    if (slot < 0 || static_cast<std::size_t>(slot) >= m_pages.size() ||
+        !Dialog().HasItem(IDC_FUNCTION_LIST)) {
+        return nullptr;
+    }
+    const auto index = static_cast<std::size_t>(slot);
+    if (m_pages[index] || m_tried[index]) {
+        return m_pages[index].get();
+    }
+    m_tried[index] = true;
+    const PageRow& row = m_table[index];
+    std::unique_ptr<CFuncDlg> page;
+    if (m_factory) {
+        page.reset(m_factory(row, this));
+    } else if (row.make) {
+        page.reset(row.make(row, this));
+    }
+    if (!page) {
+        return nullptr;
+    }
+    IDialog& dialog = Dialog();
+    page->SetTitle(row.title);
+    if (!page->Create(dialog)) {
+        // A page without its window cannot be shown: end at once.
+        std::abort();
+    }
+    IDialog& pageDialog = page->Dialog();
+    pageDialog.MoveTo(kPageLeft, 0);
+    pageDialog.Show(false);
+    const DlgSize size = pageDialog.ClientSize();
+    const DlgSize window = dialog.ClientSize();
+    if (size.cy < window.cy) {
+        pageDialog.ResizeClient({size.cx, window.cy});
+    }
+    CFuncDlg* made = page.get();
+    m_pages[index] = std::move(page);
+    // What the pages made before it were told: the tester type chosen on another page, and
+    // whether a printer can take a job.
+    if (m_nTesterIndex) {
+        made->OnTesterTypeChange(nullptr, *m_nTesterIndex);
+    }
+    made->OnPrinterAvailability(PrintersAvailable());
+    return made;
 }
 
 void CBrimwellDlg::OnCommand(int nID, Notify code) {
@@ -106,13 +152,14 @@ void CBrimwellDlg::ShowSelectedPage() {
         return;
     }
     const int selected = dialog.GetCurSel(IDC_FUNCTION_LIST);
+    CFuncDlg* shown = MakePage(selected);
     for (const std::unique_ptr<CFuncDlg>& page : m_pages) {
-        if (page) {
+        if (page && page.get() != shown) {
             page->Dialog().Show(false);
         }
     }
-    if (CFuncDlg* page = Page(selected)) {
-        page->Dialog().Show(true);
+    if (shown) {
+        shown->Dialog().Show(true);
     }
 }
 
@@ -172,9 +219,13 @@ void CBrimwellDlg::RefreshPrinterList() {
     TellPagesAvailability();
 }
 
-void CBrimwellDlg::TellPagesAvailability() {
+bool CBrimwellDlg::PrintersAvailable() const {
     // A printer can take a job when one is listed and no job is being sent.
-    const bool available = m_bPrintersListed && !CFuncDlg::RunningJob().sending;
+    return m_bPrintersListed && !CFuncDlg::RunningJob().sending;
+}
+
+void CBrimwellDlg::TellPagesAvailability() {
+    const bool available = PrintersAvailable();
     for (const std::unique_ptr<CFuncDlg>& page : m_pages) {
         if (page) {
             page->OnPrinterAvailability(available);
@@ -276,6 +327,7 @@ std::optional<CEnumeratedPrinter> CBrimwellDlg::SelectedPrinter() const {
 }
 
 void CBrimwellDlg::ApplyTesterIndex(CFuncDlg* pSource, int nIndex) {
+    m_nTesterIndex = nIndex;
     for (const std::unique_ptr<CFuncDlg>& page : m_pages) {
         if (page && page.get() != pSource) {
             page->OnTesterTypeChange(pSource, nIndex);

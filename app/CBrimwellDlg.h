@@ -35,7 +35,9 @@ public:
     using PageFactory = std::function<CFuncDlg*(const PageRow& row, IPageHost* host)>;
 
     // The host creates the window from template IDD_BRIMWELL_DIALOG and runs OnInitDialog,
-    // which creates every page and lists the printers.
+    // which sizes the window to fit every page, lists the printers and makes the page of the
+    // selected row (the welcome page); every other page is made when its row is first
+    // selected, and kept.
     explicit CBrimwellDlg(PageTable table = FunctionPages(), PageFactory factory = nullptr);
     ~CBrimwellDlg() override;
 
@@ -43,15 +45,21 @@ public:
     void OnCommand(int nID, Notify code) override;
     // The window's close command: ends the modal run with the result IDOK.
     void OnSysCommandClose() override;
+    // The window is sized anew for every page at the new DPI.
+    void OnDpiChanged() override;
 
     void ShowSelectedPage();
     void RefreshPrinterList();
     // A printer-class device arrived or was removed.
     void OnDeviceChange();
 
-    // The page of the row in `slot`, or nullptr when the row has none (its factory made none,
-    // or the window has no function list) or there is no such row.
+    // The page of the row in `slot`, or nullptr when it has not been made (its row has not
+    // been selected yet), the row has none (its factory made none, or the window has no
+    // function list) or there is no such row.
     CFuncDlg* Page(int slot) const;
+    // The page of the row in `slot`, made (hidden) now if it has not been, as its first
+    // selection makes it; nullptr as for Page when the row has none.
+    CFuncDlg* MakePage(int slot);
     // The number of slots: the rows of the page table.
     int PageCount() const { return static_cast<int>(m_pages.size()); }
     // The printers listed, in the order of the printer list; empty when it shows
@@ -70,6 +78,9 @@ public:
     bool OnQueryEndSession() override;
 
 private:
+    // Widens and heightens the window to fit the page of every row, from the templates.
+    void FitWindowToPages();
+    bool PrintersAvailable() const;
     void TellPagesAvailability();
     void StopJob();
     void ShowJobPanel(bool show);
@@ -78,6 +89,9 @@ private:
     PageTable m_table;
     PageFactory m_factory;
     std::vector<std::unique_ptr<CFuncDlg>> m_pages; // one slot per row, null for no page
+    std::vector<bool> m_tried;                      // the slot's page was asked of its factory
+    // The tester type a page chose last, handed to every page made after it.
+    std::optional<int> m_nTesterIndex;
     std::vector<CEnumeratedPrinter> m_printers;
     // The monitor this window registered with, so that it unregisters from the same one.
     IDeviceMonitor* m_pMonitor = nullptr;

@@ -39,8 +39,8 @@ const PageTable& FunctionPages() {
         {"Update Printer Firmware", IDD_UPDATE_FIRMWARE, 0, &NewPage<CUpdateFirmwareDlg>},
         {"Configure Tester Type", IDD_CFG_TESTER_TYPE, 0, &NewPage<CCfgTesterTypeDlg>},
         {"Configure Print Density", IDD_SET_DENSITY, 0, &NewPage<CSetDensityDlg>},
-        {"Configure Pass Logo", IDD_CFG_LOGO, 0, &NewPage<CCfgLogoDlg>},
-        {"Configure Fail Logo", IDD_CFG_LOGO, 1, &NewPage<CCfgLogoDlg>},
+        {"Configure Pass Logo", IDD_CFG_LOGO, 0, &NewPage<CCfgLogoDlg>, &CCfgLogoDlg::FitSize},
+        {"Configure Fail Logo", IDD_CFG_LOGO, 1, &NewPage<CCfgLogoDlg>, &CCfgLogoDlg::FitSize},
         {"Generate Test Label", IDD_GEN_TEST_LABEL, 0, &NewPage<CGenTstLblDlg>},
     };
     return rows;

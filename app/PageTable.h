@@ -1,4 +1,6 @@
 #pragma once
+#include "ui/Dialog.h"
+
 #include <new>
 #include <type_traits>
 #include <vector>
@@ -12,11 +14,17 @@ class IPageHost;
 // the argument handed to the page (which help text, the pass or the fail logo) and the factory
 // that builds the page, with the window as its host. A row without a factory, or whose factory
 // returns nullptr, is listed with no page.
+//
+// A page is made when its row is first selected, but the window is sized at start to fit
+// every page: `fit` says the size the row's page will take in `window`, made from template
+// `tmpl` (its row's), where its logic makes it larger than the template (the logo pages); by
+// default it is the template's size as the host lays it out.
 struct PageRow {
     const char* title;
     int dialogId;
     int pageArg;
     CFuncDlg* (*make)(const PageRow& row, IPageHost* host);
+    DlgSize (*fit)(const IDialog& window, const DialogTemplate& tmpl) = nullptr;
 };
 
 // The rows in the order the user sees them; a row's position is its slot in the window.

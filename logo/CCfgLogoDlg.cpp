@@ -4,6 +4,7 @@
 #include "ui/Services.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace brimwell {
 namespace {
@@ -53,6 +54,17 @@ bool CCfgLogoDlg::OnInitDialog() {
 
     UpdateButtons();
     return true;
+}
+
+DlgSize CCfgLogoDlg::FitSize(const IDialog& window, const DialogTemplate& tmpl) {
+    DlgSize size = window.ChildClientSize(tmpl);
+    const bool anyButton = std::any_of(std::begin(kButtons), std::end(kButtons),
+                                       [&tmpl](int id) { return tmpl.Find(id) != nullptr; });
+    if (tmpl.Find(IDC_LOGO_PREVIEW) && anyButton) {
+        const DlgRect preview = window.ChildItemRect(tmpl, IDC_LOGO_PREVIEW);
+        size.cy += std::max(0, preview.y + PREVIEW_HEIGHT - preview.Bottom());
+    }
+    return size;
 }
 
 void CCfgLogoDlg::KeepButtonsClearOfPreview(int templateBottom) {

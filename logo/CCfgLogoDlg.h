@@ -28,6 +28,10 @@ public:
     const CMyEditBrowseCtrl& BrowseEdit() const { return m_browse; }
     const CLogoPreviewCtrl& Preview() const { return m_preview; }
 
+    // The size the page takes in `window` when made from `tmpl`: the template's, grown by what
+    // the buttons move down to clear the preview's fixed size (KeepButtonsClearOfPreview).
+    static DlgSize FitSize(const IDialog& window, const DialogTemplate& tmpl);
+
 protected:
     bool OnInitDialog() override;
 

@@ -143,6 +143,12 @@ public:
     // and runs logic.OnInitDialog. nullptr when it cannot be created. The child lives as long
     // as this dialog.
     virtual IDialog* CreateChild(const DialogTemplate& tmpl, CDialogBase& logic) = 0;
+    // What a child made from `tmpl` now would measure before its logic runs, without making
+    // it: its client size (grown where this host grows a dialog round its pictures) and the
+    // rectangle of its control `id` (empty when the template lacks it), in this dialog's
+    // pixels.
+    virtual DlgSize ChildClientSize(const DialogTemplate& tmpl) const = 0;
+    virtual DlgRect ChildItemRect(const DialogTemplate& tmpl, int id) const = 0;
 
     // The logic is going away: nothing more is delivered to it.
     virtual void Detach() = 0;

@@ -49,6 +49,8 @@ public:
     void SetIcon(int) override {}
     void EndDialog(int) override {}
     IDialog* CreateChild(const DialogTemplate&, CDialogBase&) override { return nullptr; }
+    DlgSize ChildClientSize(const DialogTemplate&) const override { return {}; }
+    DlgRect ChildItemRect(const DialogTemplate&, int) const override { return {}; }
     void Detach() override {}
 };
 

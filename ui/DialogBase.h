@@ -31,6 +31,9 @@ public:
     // The session is about to end (log off, shut down): false asks the system to wait, while
     // work that must not be cut off runs.
     virtual bool OnQueryEndSession() { return true; }
+    // The window moved to a screen of another DPI and the host has laid its controls out
+    // anew: what the logic sized itself may be redone.
+    virtual void OnDpiChanged() {}
 
 private:
     int m_nIDTemplate;

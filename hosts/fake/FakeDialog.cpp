@@ -22,6 +22,15 @@ DlgRect TemplateRectInPixels(int x, int y, int cx, int cy) {
     return DialogUnitsToPixels(kTemplateBaseUnits, x, y, cx, cy);
 }
 
+namespace {
+
+DlgRect ControlRectInPixels(const ControlTemplate& c) {
+    return TemplateRectInPixels(c.x, c.y, c.cx,
+                                c.cls == CtlClass::ComboBox ? kClosedComboUnits : c.cy);
+}
+
+} // namespace
+
 std::int32_t FakeDialog::RichView::StreamIn(int nFormat, EditStream& es) {
     if (nFormat != STREAM_FORMAT_RTF && nFormat != STREAM_FORMAT_TEXT) {
         es.dwError = 0;
@@ -46,8 +55,7 @@ FakeDialog::FakeDialog(const DialogTemplate& tmpl) {
         item.style = c.style;
         item.text = c.text;
         item.shown = (c.style & CtlStyle::Hidden) == 0;
-        item.rect = TemplateRectInPixels(c.x, c.y, c.cx,
-                                         c.cls == CtlClass::ComboBox ? kClosedComboUnits : c.cy);
+        item.rect = ControlRectInPixels(c);
         switch (c.cls) {
         case CtlClass::LabelPreview:
             item.preview = std::make_unique<Preview>();
@@ -88,6 +96,16 @@ IDialog* FakeDialog::CreateChild(const DialogTemplate& tmpl, CDialogBase& logic)
     FakeDialog* child = children.back().get();
     child->Create(logic);
     return child;
+}
+
+DlgSize FakeDialog::ChildClientSize(const DialogTemplate& tmpl) const {
+    const DlgRect whole = TemplateRectInPixels(0, 0, tmpl.cx, tmpl.cy);
+    return {whole.cx, whole.cy};
+}
+
+DlgRect FakeDialog::ChildItemRect(const DialogTemplate& tmpl, int id) const {
+    const ControlTemplate* c = tmpl.Find(id);
+    return c ? ControlRectInPixels(*c) : DlgRect{};
 }
 
 FakeDialog* FakeDialog::Child(const CDialogBase& logic) const {

@@ -149,6 +149,8 @@ public:
     void SetIcon(int nIconId) override { icon = nIconId; }
     void EndDialog(int result) override { endResult = result; }
     IDialog* CreateChild(const DialogTemplate& tmpl, CDialogBase& logic) override;
+    DlgSize ChildClientSize(const DialogTemplate& tmpl) const override;
+    DlgRect ChildItemRect(const DialogTemplate& tmpl, int id) const override;
     void Detach() override { m_logic = nullptr; }
 
     std::map<int, Item> items;

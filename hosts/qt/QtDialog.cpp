@@ -375,6 +375,18 @@ IDialog* QtDialog::CreateChild(const DialogTemplate& tmpl, CDialogBase& logic) {
     return &page->Dialog();
 }
 
+// A page is laid out in the templates' own dialog units (BuildDialog); it does not grow round
+// its pictures.
+DlgSize QtDialog::ChildClientSize(const DialogTemplate& tmpl) const {
+    const DlgRect whole = DialogUnitsToPixels(kTemplateBaseUnits, 0, 0, tmpl.cx, tmpl.cy);
+    return {whole.cx, whole.cy};
+}
+
+DlgRect QtDialog::ChildItemRect(const DialogTemplate& tmpl, int id) const {
+    const ControlTemplate* c = tmpl.Find(id);
+    return c ? DialogUnitsToPixels(kTemplateBaseUnits, c->x, c->y, c->cx, c->cy) : DlgRect{};
+}
+
 QtPageWidget::QtPageWidget(QWidget* parent, const DialogTemplate& tmpl) : QWidget(parent) {
     setVisible(false);
     // A page is opaque, like a child dialog: it covers what lies under it.

@@ -72,6 +72,8 @@ public:
     void SetIcon(int nIconId) override;
     void EndDialog(int result) override;
     IDialog* CreateChild(const DialogTemplate& tmpl, CDialogBase& logic) override;
+    DlgSize ChildClientSize(const DialogTemplate& tmpl) const override;
+    DlgRect ChildItemRect(const DialogTemplate& tmpl, int id) const override;
     void Detach() override { m_logic = nullptr; }
 
 private:

@@ -662,6 +662,10 @@ void WinDialog::OnDpiChanged(const RECT& suggested) {
     }
     ShowPicturesAtDpi();
     GrowToShowPages();
+    // The logic sizes the window for the pages not made yet as well.
+    if (m_logic) {
+        m_logic->OnDpiChanged();
+    }
     if (m_iconId != 0) {
         SetIcon(m_iconId);
     }

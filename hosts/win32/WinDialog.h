@@ -83,6 +83,8 @@ public:
     void SetIcon(int nIconId) override;
     void EndDialog(int result) override;
     IDialog* CreateChild(const DialogTemplate& tmpl, CDialogBase& logic) override;
+    DlgSize ChildClientSize(const DialogTemplate& tmpl) const override;
+    DlgRect ChildItemRect(const DialogTemplate& tmpl, int id) const override;
     void Detach() override { m_logic = nullptr; }
 
 private:
@@ -141,6 +143,8 @@ private:
     // The dialog grows where a picture or a page would not show whole in it.
     void GrowToShowPictures();
     void GrowToShowPages();
+    // A rectangle in dialog units of a template, in this dialog's physical pixels.
+    RECT MapTemplateRect(int x, int y, int cx, int cy) const;
     void CentreOnMonitor();
 
     DialogTemplate m_tmpl;

@@ -69,6 +69,50 @@ void WinDialog::GrowToShowPages() {
     }
 }
 
+RECT WinDialog::MapTemplateRect(int x, int y, int cx, int cy) const {
+    // Every template has the same dialog font, so this dialog's units are its children's.
+    RECT r{x, y, x + cx, y + cy};
+    if (m_hwnd) {
+        MapDialogRect(m_hwnd, &r);
+    }
+    return r;
+}
+
+DlgSize WinDialog::ChildClientSize(const DialogTemplate& tmpl) const {
+    // As CreateChild would make it, then grow it round its pictures (GrowToShowPictures).
+    const RECT whole = MapTemplateRect(0, 0, tmpl.cx, tmpl.cy);
+    SIZE need{whole.right, whole.bottom};
+    const int dpi = Dpi();
+    for (const ControlTemplate& c : tmpl.controls) {
+        if (!IsPicture(c)) {
+            continue;
+        }
+        const SIZE picture = PictureSize(c.imageId);
+        if (picture.cx <= 0 || picture.cy <= 0) {
+            continue; // a static without its picture keeps the template's size
+        }
+        const RECT at = MapTemplateRect(c.x, c.y, 0, 0);
+        const RECT margin = MapTemplateRect(0, 0, std::max(0, tmpl.cx - c.x - c.cx),
+                                            std::max(0, tmpl.cy - c.y - c.cy));
+        const int right = at.left + PhysicalFromDip(picture.cx, dpi);
+        const int bottom = at.top + PhysicalFromDip(picture.cy, dpi);
+        need.cx = std::max<LONG>(need.cx, right + margin.right);
+        need.cy = std::max<LONG>(need.cy, bottom + margin.bottom);
+    }
+    return {DipFromPhysical(need.cx, dpi), DipFromPhysical(need.cy, dpi)};
+}
+
+DlgRect WinDialog::ChildItemRect(const DialogTemplate& tmpl, int id) const {
+    const ControlTemplate* c = tmpl.Find(id);
+    if (!c) {
+        return {};
+    }
+    const RECT r = MapTemplateRect(c->x, c->y, c->cx, c->cy);
+    const int dpi = Dpi();
+    return {DipFromPhysical(r.left, dpi), DipFromPhysical(r.top, dpi),
+            DipFromPhysical(r.right - r.left, dpi), DipFromPhysical(r.bottom - r.top, dpi)};
+}
+
 // Centres the top-level window on the work area of its monitor.
 void WinDialog::CentreOnMonitor() {
     RECT window{};

@@ -4,6 +4,9 @@
 #include "hosts/win32/WinDpi.h"
 #include "platform/windows/WinModule.h"
 
+#include <climits>
+#include <cstdint>
+#include <cstring>
 #include <map>
 #include <utility>
 
@@ -35,7 +38,55 @@ HBITMAP Resampled(HBITMAP source, int width, int height) {
     return target;
 }
 
+// The bytes of resource `id` of `type` in this program; empty when there is none.
+std::pair<const unsigned char*, DWORD> ResourceBytes(int id, LPCWSTR type) {
+    HMODULE module = ThisModule();
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const void* data = loaded ? LockResource(loaded) : nullptr;
+    if (!data) {
+        return {nullptr, 0};
+    }
+    return {static_cast<const unsigned char*>(data), SizeofResource(module, found)};
+}
+
+std::uint32_t BigEndian32(const unsigned char* p) {
+    return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
+}
+
 } // namespace
+
+SIZE PictureSize(int id) {
+    // A PNG: the signature, then the IHDR chunk with the width and the height, big-endian.
+    static const unsigned char kPngStart[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n',
+                                              0,    0,   0,   13,  'I',  'H',  'D',  'R'};
+    for (LPCWSTR type : {RT_RCDATA, RT_BITMAP}) {
+        const auto [bytes, length] = ResourceBytes(id, type);
+        if (!bytes) {
+            continue;
+        }
+        if (length >= sizeof kPngStart + 8 &&
+            std::memcmp(bytes, kPngStart, sizeof kPngStart) == 0) {
+            const std::uint32_t width = BigEndian32(bytes + 16);
+            const std::uint32_t height = BigEndian32(bytes + 20);
+            if (width > 0 && height > 0 && width <= 0x7fffffff && height <= 0x7fffffff) {
+                return {static_cast<LONG>(width), static_cast<LONG>(height)};
+            }
+            return {0, 0};
+        }
+        // A BITMAP resource: a BITMAPINFOHEADER (the height negative for a top-down one).
+        BITMAPINFOHEADER header{};
+        if (type == RT_BITMAP && length >= sizeof header) {
+            std::memcpy(&header, bytes, sizeof header);
+            if (header.biSize >= sizeof header && header.biWidth > 0 && header.biHeight != 0 &&
+                header.biHeight != LONG_MIN) {
+                return {header.biWidth, header.biHeight < 0 ? -header.biHeight : header.biHeight};
+            }
+        }
+        return {0, 0};
+    }
+    return {0, 0};
+}
 
 HBITMAP LoadPictureDib(int id) {
     static std::map<int, HBITMAP> loaded;

@@ -15,6 +15,10 @@ inline bool IsPicture(const ControlTemplate& c) {
 // and kept for the life of the process; nullptr when it is missing.
 HBITMAP LoadPictureDib(int id);
 
+// The size in pixels of picture `id` as stored (the size it covers in device-independent
+// pixels), read from its header without decoding it; {0, 0} when it is missing or damaged.
+SIZE PictureSize(int id);
+
 // The resource id of a picture drawn at twice its size (for screens above 96 DPI): the
 // picture's id plus this.
 inline constexpr int kDoubleSizePicture = 1000;

@@ -52,10 +52,14 @@ public:
         return it == values.end() ? defaultValue : it->second;
     }
     bool WriteInt(const std::string& section, const std::string& entry, int value) override {
-        values[section + "/" + entry] = value;
         writes.emplace_back(section + "/" + entry, value);
+        if (readOnly) {
+            return false;
+        }
+        values[section + "/" + entry] = value;
         return true;
     }
+    bool readOnly = false; // a store the user may not write: every write fails
     std::map<std::string, int> values;
     std::vector<std::pair<std::string, int>> writes;
     int readCount = 0;

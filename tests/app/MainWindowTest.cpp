@@ -1,5 +1,6 @@
 // The main window's logic: the function list and its pages, the widening rule, closing, and
 // the device-event registration.
+#include "logo/CCfgLogoDlg.h"
 #include "support/FakePlatform.h"
 
 #include <algorithm>
@@ -45,11 +46,11 @@ TEST(MainWindow, ListsTheElevenFunctionsInTableOrderWithWelcomeSelected) {
     EXPECT_EQ(window.host.GetCurSel(IDC_FUNCTION_LIST), 0);
     EXPECT_EQ(window.host.icon, IDR_MAINFRAME);
     // The logo pages get their arguments: 0 for pass, 1 for fail.
-    EXPECT_EQ(static_cast<PlainPage*>(window.dlg.Page(8))->pageArg, 0);
-    EXPECT_EQ(static_cast<PlainPage*>(window.dlg.Page(9))->pageArg, 1);
+    EXPECT_EQ(static_cast<PlainPage*>(window.dlg.MakePage(8))->pageArg, 0);
+    EXPECT_EQ(static_cast<PlainPage*>(window.dlg.MakePage(9))->pageArg, 1);
     EXPECT_EQ(window.dlg.PageCount(), 11);
-    EXPECT_EQ(window.dlg.Page(11), nullptr);
-    EXPECT_EQ(window.dlg.Page(-1), nullptr);
+    EXPECT_EQ(window.dlg.MakePage(11), nullptr);
+    EXPECT_EQ(window.dlg.MakePage(-1), nullptr);
 }
 
 // Each delivered row builds its page from its own factory: the page of its template, titled
@@ -61,7 +62,7 @@ TEST(MainWindow, EveryDeliveredRowBuildsThePageOfItsTemplateWithItsTitle) {
     ASSERT_EQ(window.dlg.PageCount(), static_cast<int>(rows.size()));
     for (int slot = 0; slot < window.dlg.PageCount(); ++slot) {
         SCOPED_TRACE(slot);
-        const CFuncDlg* page = window.dlg.Page(slot);
+        const CFuncDlg* page = window.dlg.MakePage(slot);
         ASSERT_NE(page, nullptr);
         EXPECT_EQ(page->DialogId(), rows[static_cast<std::size_t>(slot)].dialogId);
         EXPECT_EQ(page->Title(), rows[static_cast<std::size_t>(slot)].title);
@@ -88,26 +89,70 @@ TEST(MainWindow, ARowWithAnUnknownDialogIsListedWithoutAPage) {
     FakeWindow window(table, PlainPages());
     EXPECT_EQ(window.host.At(IDC_FUNCTION_LIST).strings,
               (std::vector<std::string>{"Known", "Mystery"}));
-    EXPECT_EQ(window.dlg.Page(1), nullptr);
+    EXPECT_EQ(window.dlg.MakePage(1), nullptr);
     ASSERT_TRUE(window.SelectRow(1));
     EXPECT_TRUE(window.VisiblePages().empty());
 }
 
-TEST(MainWindow, WidensOnlyWhenThePagesDoNotFitRightOf210) {
-    FakePlatform platform;
-    const PageTable table = {{"Only", 144, 0, nullptr}};
-    FakeWindow reference(table, PlainPages());
-    const DlgSize templateSize =
-        fake::FakeDialog(*FindDialogTemplate(IDD_BRIMWELL_DIALOG)).ClientSize();
-    EXPECT_EQ(reference.host.ClientSize(), templateSize); // a page that fits changes nothing
+// The template the single row of the sizing cases is made from; fit reads it, as the
+// delivered rows' fit reads their own template.
+DialogTemplate g_sizedTemplate;
 
-    // A page wider than the room right of 210 pixels widens the window exactly.
-    DialogTemplate wide = *FindDialogTemplate(IDD_SET_DATE_TIME);
-    wide.cx = 800;
-    FakeWindow widened(table, PlainPages(&wide));
-    const int pageWidth = widened.Page(0).ClientSize().cx;
-    ASSERT_GT(kPageLeft + pageWidth, templateSize.cx);
-    EXPECT_EQ(widened.host.ClientSize(), (DlgSize{kPageLeft + pageWidth, templateSize.cy}));
+DlgSize FitSizedTemplate(const IDialog& window, const DialogTemplate&) {
+    return window.ChildClientSize(g_sizedTemplate);
+}
+
+TEST(MainWindow, IsSizedAtStartForPagesNotMadeYetAndKeepsThatSize) {
+    const DialogTemplate& base = *FindDialogTemplate(IDD_SET_DATE_TIME);
+    const DlgSize window = fake::FakeDialog(*FindDialogTemplate(IDD_BRIMWELL_DIALOG)).ClientSize();
+    struct Case {
+        const char* name;
+        int cx, cy; // the page's template size in dialog units
+    };
+    for (const Case& c : {Case{"fits", base.cx, base.cy}, Case{"wider", 800, base.cy},
+                          Case{"taller", base.cx, 500}, Case{"both", 700, 600}}) {
+        SCOPED_TRACE(c.name);
+        FakePlatform platform;
+        g_sizedTemplate = base;
+        g_sizedTemplate.cx = c.cx;
+        g_sizedTemplate.cy = c.cy;
+        const PageTable table = {{"Welcome", IDD_WELCOME, 0, nullptr},
+                                 {"Sized", IDD_SET_DATE_TIME, 0, nullptr, &FitSizedTemplate}};
+        FakeWindow w(table, PlainPages(&g_sizedTemplate));
+        ASSERT_EQ(w.dlg.Page(1), nullptr); // not made until its row is selected
+        const DlgRect inPixels = fake::TemplateRectInPixels(0, 0, c.cx, c.cy);
+        const DlgSize page{inPixels.cx, inPixels.cy};
+        const DlgSize expected{std::max(window.cx, kPageLeft + page.cx),
+                               std::max(window.cy, page.cy)};
+        EXPECT_EQ(w.host.ClientSize(), expected);
+        ASSERT_TRUE(w.SelectRow(1));
+        EXPECT_EQ(w.host.ClientSize(), expected); // making the page changed nothing
+        EXPECT_EQ(w.Page(1).ClientSize().cx, page.cx);
+        EXPECT_EQ(w.Page(1).ClientSize().cy, expected.cy); // reaches to the bottom
+    }
+}
+
+// The logo page grows when its preview's fixed size runs past the template's preview: the
+// size the window reserves for it beforehand is the size it takes once made.
+TEST(MainWindow, TheLogoPagesFitIsTheSizeTheMadePageTakes) {
+    DialogTemplate shortPreview = *FindDialogTemplate(IDD_CFG_LOGO);
+    for (ControlTemplate& c : shortPreview.controls) {
+        if (c.id == IDC_LOGO_PREVIEW) {
+            c.cy = 100;
+        }
+    }
+    const fake::FakeDialog window(*FindDialogTemplate(IDD_BRIMWELL_DIALOG));
+    for (const DialogTemplate* tmpl :
+         {FindDialogTemplate(IDD_CFG_LOGO), static_cast<const DialogTemplate*>(&shortPreview)}) {
+        FakePlatform platform;
+        CCfgLogoDlg page(nullptr, 0);
+        fake::FakeDialog made(*tmpl);
+        made.Create(page);
+        EXPECT_EQ(made.ClientSize(), CCfgLogoDlg::FitSize(window, *tmpl))
+            << (tmpl == &shortPreview ? "short preview" : "delivered");
+    }
+    EXPECT_GT(CCfgLogoDlg::FitSize(window, shortPreview).cy,
+              window.ChildClientSize(shortPreview).cy);
 }
 
 // The separator stands right of x = 210: wherever the page area is, a page covers it.

@@ -104,6 +104,11 @@ protected:
                 return row.dialogId == IDD_WELCOME ? new RecordingPage(row.pageArg, log, host)
                                                    : nullptr;
             });
+        // Every page made, as if each row had been visited: each is told what the ones made at
+        // start were.
+        for (int slot = 0; slot < window->dlg.PageCount(); ++slot) {
+            window->dlg.MakePage(slot);
+        }
     }
 
     std::vector<std::string> Entries() const { return window->Printers(); }
@@ -315,7 +320,7 @@ TEST_F(PrinterListTest, RefusedQueryLeavesTheListEmptyAndThePagesUntold) {
     EXPECT_TRUE(window->dlg.Printers().empty());
     EXPECT_TRUE(log.empty());
     for (int slot : kPageSlots) {
-        EXPECT_TRUE(window->dlg.Page(slot)->PrinterAvailable()) << slot;
+        EXPECT_TRUE(window->dlg.MakePage(slot)->PrinterAvailable()) << slot;
     }
 
     // The next query that succeeds lists again, first entry selected.
@@ -368,7 +373,7 @@ TEST_F(PrinterListTest, ADeviceWhoseRecordCannotBeMadeIsLeftOut) {
         if (rebuilt && Paths() != all) {
             ASSERT_EQ(Paths().size(), 2u);
             EXPECT_EQ(Entries(), Names());
-            EXPECT_TRUE(window->dlg.Page(0)->PrinterAvailable());
+            EXPECT_TRUE(window->dlg.MakePage(0)->PrinterAvailable());
             leftOut.push_back(Paths());
         }
         monitor.Fire();

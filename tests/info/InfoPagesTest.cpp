@@ -15,7 +15,9 @@ constexpr int kAboutRow = 1;
 
 class InfoPages : public ::testing::Test, protected FakePlatform {
 protected:
-    CTextInfoDlg* TextPage(int row) { return dynamic_cast<CTextInfoDlg*>(window.dlg.Page(row)); }
+    CTextInfoDlg* TextPage(int row) {
+        return dynamic_cast<CTextInfoDlg*>(window.dlg.MakePage(row));
+    }
     const fake::FakeDialog::RichView& View(int row) {
         return *window.Page(row).At(IDC_TEXT_VIEW).richText;
     }
@@ -50,7 +52,7 @@ TEST(RtfStreamCallback, ServesPiecesNoLargerThanAskedThenExactlyTheRestThenNothi
 }
 
 TEST_F(InfoPages, EachTextRowHoldsItsDocumentAndOnlyTheAboutRowShowsTheBanner) {
-    ASSERT_NE(dynamic_cast<CWelcomeDlg*>(window.dlg.Page(0)), nullptr);
+    ASSERT_NE(dynamic_cast<CWelcomeDlg*>(window.dlg.MakePage(0)), nullptr);
     for (int row = kAboutRow; row <= 4; ++row) {
         SCOPED_TRACE(row);
         CTextInfoDlg* page = TextPage(row);

@@ -100,7 +100,7 @@ protected:
         window = std::make_unique<FakeWindow>(
             PageTable{{"Send", IDD_SET_DENSITY, 0, nullptr}},
             [](const PageRow&, IPageHost* host) { return new SendingPage(host); });
-        page = static_cast<SendingPage*>(window->dlg.Page(0));
+        page = static_cast<SendingPage*>(window->dlg.MakePage(0));
     }
 
     // "text|path" per entry ("text|" for the entry that is no printer).

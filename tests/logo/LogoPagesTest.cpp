@@ -23,7 +23,7 @@ protected:
         fileSource.Add("/logos/wide.bmp", Loadable(MonoDesc({"#..", "..."})));
     }
     void Open() { window = std::make_unique<FakeWindow>(kTable); }
-    CCfgLogoDlg* Page(int row) { return dynamic_cast<CCfgLogoDlg*>(window->dlg.Page(row)); }
+    CCfgLogoDlg* Page(int row) { return dynamic_cast<CCfgLogoDlg*>(window->dlg.MakePage(row)); }
     fake::FakeDialog& Host(int row) { return window->Page(row); }
     const fake::FakeDialog::Preview& Preview(int row) {
         return *Host(row).At(IDC_LOGO_PREVIEW).preview;

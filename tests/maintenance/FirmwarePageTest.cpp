@@ -35,7 +35,7 @@ protected:
 TEST_F(FirmwarePage, StatusLineAndSendFollowTheFileTypedAndThePrinter) {
     fileSource.Add("/fw/update.tpl", Bytes(kSmallest));
     Open();
-    const auto* page = dynamic_cast<CUpdateFirmwareDlg*>(window->dlg.Page(0));
+    const auto* page = dynamic_cast<CUpdateFirmwareDlg*>(window->dlg.MakePage(0));
     ASSERT_NE(page, nullptr);
     EXPECT_EQ(page->BrowseEdit().Filter(), "Update files (*.tpl)|*.tpl|All Files|*.*||");
     EXPECT_TRUE(StatusShown());

@@ -99,8 +99,8 @@ TEST_F(MaintenancePages, DensityPageWithoutItsSliderSendsEight) {
 TEST_F(MaintenancePages, ClockRowInTheTableShowsTheClockPageAtItsPosition) {
     Window();
     EXPECT_EQ(window->host.GetCount(IDC_FUNCTION_LIST), 3);
-    ASSERT_NE(dynamic_cast<CSetDateTimeDlg*>(window->dlg.Page(kClockRow)), nullptr);
-    EXPECT_EQ(window->dlg.Page(1), nullptr);
+    ASSERT_NE(dynamic_cast<CSetDateTimeDlg*>(window->dlg.MakePage(kClockRow)), nullptr);
+    EXPECT_EQ(window->dlg.MakePage(1), nullptr);
     EXPECT_EQ(window->VisiblePages(), std::vector<int>{kDensityRow});
     ASSERT_TRUE(window->SelectRow(kClockRow));
     EXPECT_EQ(window->VisiblePages(), std::vector<int>{kClockRow});
@@ -165,7 +165,7 @@ TEST_F(MaintenancePages, SendButtonsFollowPrinterAvailability) {
     enumerator.devices.push_back(FakeEnumerator::Usb(kPath, 0x1203, 0x0126));
     monitor.Plug();
     EXPECT_EQ(buttons(), std::make_pair(true, true));
-    EXPECT_TRUE(window->dlg.Page(kClockRow)->PrinterAvailable());
+    EXPECT_TRUE(window->dlg.MakePage(kClockRow)->PrinterAvailable());
 
     enumerator.devices.clear();
     monitor.Unplug();

@@ -185,7 +185,7 @@ protected:
         window.Dialog().Attach(logic);
         window.show();
     }
-    QtDialog& Page(int slot) { return *static_cast<QtDialog*>(&logic.Page(slot)->Dialog()); }
+    QtDialog& Page(int slot) { return *static_cast<QtDialog*>(&logic.MakePage(slot)->Dialog()); }
     template <class T>
     T* Get(int slot, int id) {
         return GetDlgItemAs<T>(Page(slot).Root(), id);
@@ -375,7 +375,7 @@ TEST_F(QtWindow, TheLogoPreviewDrawsWhatTheCompanionDrawsAndTabRunsToTheButtons)
     QTest::keyClicks(edit->Edit(), "/logos/wide.bmp");
     Get<QPushButton>(kPassLogoRow, IDC_LOGO_ROTATE)->click();
     Get<QPushButton>(kPassLogoRow, IDC_LOGO_INVERT)->click();
-    const auto* page = dynamic_cast<CCfgLogoDlg*>(logic.Page(kPassLogoRow));
+    const auto* page = dynamic_cast<CCfgLogoDlg*>(logic.MakePage(kPassLogoRow));
     ASSERT_TRUE(page->Logo().IsLoaded());
     auto* preview = Get<QtLabelPreview>(kPassLogoRow, IDC_LOGO_PREVIEW);
     EXPECT_EQ(preview->size(), QSize(610, 380));

@@ -115,7 +115,7 @@ TEST_F(DriverContract, EveryJobArrivesWholeFromTheCompanionAndTheWindow) {
         ScopedServices useNode(&Services::deviceOpener, &pageNode);
         const auto table = TableOf({IDD_SET_DENSITY});
         FakeWindow dlg(table, JobPages());
-        auto* page = static_cast<JobPage*>(dlg.dlg.Page(0));
+        auto* page = static_cast<JobPage*>(dlg.dlg.MakePage(0));
         EXPECT_TRUE(page->SendJob(JOB_CONFIRM_NONE, expected)) << kind.name;
         EXPECT_TRUE(pageDriver.delivered == expected) << kind.name;
         EXPECT_EQ(pageDriver.killed, 0u) << kind.name;

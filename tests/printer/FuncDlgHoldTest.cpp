@@ -13,7 +13,7 @@ TEST(PageBaseRealTime, TheHoldLastsAtLeastTheMinimumAndOneSleep) {
     platform.AddPrinter("/dev/usb/lp0");
     auto table = TableOf({144});
     FakeWindow window(table, JobPages());
-    auto* page = static_cast<JobPage*>(window.dlg.Page(0));
+    auto* page = static_cast<JobPage*>(window.dlg.MakePage(0));
     using Clock = std::chrono::steady_clock;
     for (std::uint32_t minMs : {500u, 0u}) {
         const auto start = Clock::now();

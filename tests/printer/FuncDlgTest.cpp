@@ -13,7 +13,7 @@ struct PageBase : ::testing::Test {
     PageTable table = TableOf({144, 144, 144});
     std::unique_ptr<FakeWindow> window;
 
-    JobPage* Page(int slot) { return static_cast<JobPage*>(window->dlg.Page(slot)); }
+    JobPage* Page(int slot) { return static_cast<JobPage*>(window->dlg.MakePage(slot)); }
     void Open() { window = std::make_unique<FakeWindow>(table, JobPages()); }
 };
 
@@ -90,7 +90,7 @@ TEST_F(PageBase, FailuresShowTheirMessageWithTheDisplayNameAndSkipTheHold) {
         device.writeFails = c.writeFails;
         device.shortWrite = c.shortWrite;
         FakeWindow w(table, JobPages());
-        auto* page = static_cast<JobPage*>(w.dlg.Page(0));
+        auto* page = static_cast<JobPage*>(w.dlg.MakePage(0));
         EXPECT_FALSE(page->SendJob(JOB_CONFIRM_NONE, "payload")) << c.name;
         ASSERT_EQ(p.box.shown.size(), 1u) << c.name;
         EXPECT_EQ(p.box.shown[0].text, c.message) << c.name;
@@ -150,7 +150,7 @@ TEST_F(PageBase, EveryPageStartsFromTheStoredTesterCode) {
         }
         FakeWindow w(table, JobPages());
         for (int slot = 0; slot < 3; ++slot) {
-            EXPECT_EQ(w.dlg.Page(slot)->TesterIndex(), c.index);
+            EXPECT_EQ(w.dlg.MakePage(slot)->TesterIndex(), c.index);
         }
         EXPECT_TRUE(p.profile.writes.empty());
     }

@@ -30,7 +30,7 @@ struct JobThreads : ::testing::Test {
         ::unlink(fifo.c_str());
         ::rmdir(dir.c_str());
     }
-    JobPage* Page() { return static_cast<JobPage*>(window->dlg.Page(0)); }
+    JobPage* Page() { return static_cast<JobPage*>(window->dlg.MakePage(0)); }
 
     std::string dir, fifo;
     FakePlatform platform;

@@ -42,7 +42,7 @@ struct FakeWindow {
         host.Create(dlg);
     }
     // The host of the page in `slot` (which must hold one).
-    fake::FakeDialog& Page(int slot) { return *host.Child(*dlg.Page(slot)); }
+    fake::FakeDialog& Page(int slot) { return *host.Child(*dlg.MakePage(slot)); }
     // The user picks a row of the function list.
     bool SelectRow(int row) { return host.Choose(IDC_FUNCTION_LIST, row); }
     std::vector<int> VisiblePages() {

@@ -37,8 +37,8 @@ protected:
         }
         window.reset(); // one window at a time, as in the application
         window = std::make_unique<FakeWindow>(kTable);
-        cfg = dynamic_cast<CCfgTesterTypeDlg*>(window->dlg.Page(0));
-        label = dynamic_cast<CGenTstLblDlg*>(window->dlg.Page(1));
+        cfg = dynamic_cast<CCfgTesterTypeDlg*>(window->dlg.MakePage(0));
+        label = dynamic_cast<CGenTstLblDlg*>(window->dlg.MakePage(1));
         ASSERT_NE(cfg, nullptr);
         ASSERT_NE(label, nullptr);
     }
@@ -114,8 +114,8 @@ TEST_F(TesterPages, ChoosingOnEitherPageWritesOnceAndEveryPageFollows) {
             if (!window) {
                 Open();
             }
-            CFuncDlg* chooser = window->dlg.Page(source);
-            CFuncDlg* other = window->dlg.Page(1 - source);
+            CFuncDlg* chooser = window->dlg.MakePage(source);
+            CFuncDlg* other = window->dlg.MakePage(1 - source);
             Choose(chooser, index);
             ASSERT_EQ(profile.writes.size(), 1u);
             EXPECT_EQ(profile.writes[0].first, kProfileKey);

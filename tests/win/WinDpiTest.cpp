@@ -76,7 +76,7 @@ TEST(DpiLayout, PagesStandClearOfTheFunctionListAtThisRunsDpi) {
     GetClientRect(host.Hwnd(), &client);
     for (int row = 0; row < 11; ++row) {
         SCOPED_TRACE(row);
-        auto& page = static_cast<WinDialog&>(dlg.Page(row)->Dialog());
+        auto& page = static_cast<WinDialog&>(dlg.MakePage(row)->Dialog());
         const RECT r = PixelsIn(page.Hwnd(), host.Hwnd());
         EXPECT_EQ(r.left, PhysicalFromDip(kPageLeft, dpi));
         EXPECT_GE(r.left, list.right);
@@ -85,7 +85,7 @@ TEST(DpiLayout, PagesStandClearOfTheFunctionListAtThisRunsDpi) {
         EXPECT_LE(r.bottom, client.bottom);
     }
     // The logo page's preview: 610 x 380 to the logic, as many physical pixels as that is.
-    auto& logoPage = static_cast<WinDialog&>(dlg.Page(kPassLogoRow)->Dialog());
+    auto& logoPage = static_cast<WinDialog&>(dlg.MakePage(kPassLogoRow)->Dialog());
     const DlgRect preview = logoPage.ItemRect(IDC_LOGO_PREVIEW);
     EXPECT_EQ(preview.cx, PREVIEW_WIDTH);
     EXPECT_EQ(preview.cy, PREVIEW_HEIGHT);

@@ -45,7 +45,7 @@ protected:
         SendMessageW(host.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_PRINTER_COMBO, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(combo));
     }
-    HWND Page(int row) const { return static_cast<WinDialog&>(dlg.Page(row)->Dialog()).Hwnd(); }
+    HWND Page(int row) const { return static_cast<WinDialog&>(dlg.MakePage(row)->Dialog()).Hwnd(); }
     std::string PrinterText(int index) const { return host.GetString(IDC_PRINTER_COMBO, index); }
 
     FakePlatform platform;
@@ -358,7 +358,7 @@ TEST_F(WinMainWindowTest, EveryControlHasItsLabelRightBeforeItAndEditsAreNamedBy
     std::vector<std::pair<HWND, const DialogTemplate*>> windows{
         {host.Hwnd(), FindDialogTemplate(IDD_BRIMWELL_DIALOG)}};
     for (int row = 0; row < 11; ++row) {
-        windows.emplace_back(Page(row), FindDialogTemplate(dlg.Page(row)->DialogId()));
+        windows.emplace_back(Page(row), FindDialogTemplate(dlg.MakePage(row)->DialogId()));
     }
     int labelled = 0;
     for (const auto& [window, tmpl] : windows) {
