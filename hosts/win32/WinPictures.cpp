@@ -1,8 +1,11 @@
 #include "hosts/win32/WinPictures.h"
 
+#include "draw/WinImaging.h"
 #include "draw/WinPreviewPainter.h"
 #include "hosts/win32/WinDpi.h"
 #include "platform/windows/WinModule.h"
+
+#include <objbase.h>
 
 #include <map>
 #include <utility>
@@ -43,8 +46,19 @@ HBITMAP LoadPictureDib(int id) {
     if (it != loaded.end()) {
         return it->second;
     }
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageW(ThisModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    // WIC is a COM component. The window's thread takes part in COM apartment-threaded (the
+    // shell's dialogs and the accessibility annotations want it so) and stays in it; a thread
+    // already in COM keeps its apartment.
+    static const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    (void)com; // S_FALSE or RPC_E_CHANGED_MODE: COM is already there
+    HBITMAP bitmap = nullptr;
+    HMODULE module = ThisModule();
+    constexpr WORD kRcData = 10; // RT_RCDATA, spelt for the wide-character call
+    if (HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(kRcData))) {
+        const HGLOBAL held = LoadResource(module, found);
+        const void* png = held ? LockResource(held) : nullptr;
+        bitmap = DecodePngDib(png, SizeofResource(module, found));
+    }
     loaded[id] = bitmap;
     return bitmap;
 }
