@@ -17,7 +17,8 @@ QImage ReadPicture(const QString& path, qreal ratio) {
         return {};
     }
     // The build writes RGB without alpha, which Qt reads as RGB32: the pixels as drawn, kept as
-    // they are. Anything else is made opaque on the same terms.
+    // they are. Any other PNG is converted to RGB32 too (an alpha channel is dropped), so that
+    // every picture is an opaque pixmap.
     if (image.format() != QImage::Format_RGB32) {
         image.convertTo(QImage::Format_RGB32);
     }
