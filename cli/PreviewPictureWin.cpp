@@ -1,4 +1,5 @@
 #include "cli/PreviewPicture.h"
+#include "draw/WinImaging.h"
 #include "draw/WinPreviewPainter.h"
 #include "platform/windows/WinText.h"
 
@@ -10,26 +11,6 @@
 
 namespace brimwell::cli {
 namespace {
-
-// A COM interface released when it goes out of scope.
-template <class T>
-class Com {
-public:
-    Com() = default;
-    ~Com() {
-        if (m_p) {
-            m_p->Release();
-        }
-    }
-    Com(const Com&) = delete;
-    Com& operator=(const Com&) = delete;
-    T** Out() { return &m_p; }
-    T* operator->() const { return m_p; }
-    T* Get() const { return m_p; }
-
-private:
-    T* m_p = nullptr;
-};
 
 // The preview drawn as the window's control draws it at 96 DPI, on a white ground as the
 // Linux picture has it: top-down rows of 24-bit BGR pixels, each row padded to 4 bytes.

@@ -3,39 +3,26 @@
 #include "resources/AppIcon.h"
 
 #include <QImage>
-#include <QResource>
-#include <cstdint>
-#include <cstring>
+#include <map>
+#include <utility>
 
 namespace brimwell {
 namespace {
 
-// The picture resource at `path` copied into an image; null when it is missing or malformed.
-QImage ReadPicture(const QString& path) {
-    const QResource resource(path);
-    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::NoCompression) {
+// The picture resource at `path` decoded as an opaque image of `ratio`; null when it is
+// missing or is not a sound PNG.
+QImage ReadPicture(const QString& path, qreal ratio) {
+    QImage image;
+    if (!image.load(path, "PNG")) {
         return {};
     }
-    const auto* data = resource.data();
-    const qint64 bytes = resource.size();
-    std::uint32_t size[2] = {};
-    if (!data || bytes < static_cast<qint64>(sizeof size)) {
-        return {};
+    // The build writes RGB without alpha, which Qt reads as RGB32: the pixels as drawn, kept as
+    // they are. Any other PNG is converted to RGB32 too (an alpha channel is dropped), so that
+    // every picture is an opaque pixmap.
+    if (image.format() != QImage::Format_RGB32) {
+        image.convertTo(QImage::Format_RGB32);
     }
-    std::memcpy(size, data, sizeof size);
-    // The pictures are a few hundred pixels wide and high, twice that for dense screens; the
-    // limit keeps the product small.
-    constexpr std::uint32_t kMaxSide = 4096;
-    if (size[0] == 0 || size[1] == 0 || size[0] > kMaxSide || size[1] > kMaxSide ||
-        bytes != static_cast<qint64>(sizeof size + 4ull * size[0] * size[1])) {
-        return {};
-    }
-    QImage image(static_cast<int>(size[0]), static_cast<int>(size[1]), QImage::Format_RGB32);
-    const std::size_t rowBytes = 4u * size[0];
-    for (int y = 0; y < image.height(); ++y) {
-        std::memcpy(image.scanLine(y), data + sizeof size + rowBytes * static_cast<std::size_t>(y),
-                    rowBytes);
-    }
+    image.setDevicePixelRatio(ratio);
     return image;
 }
 
@@ -43,14 +30,25 @@ QImage ReadPicture(const QString& path) {
 
 QPixmap LoadPicture(int nResourceId, qreal devicePixelRatio) {
     EnsureResources();
-    if (devicePixelRatio > 1) {
-        QImage dense = ReadPicture(QStringLiteral(":/pictures/%1@2x.xrgb").arg(nResourceId));
-        if (!dense.isNull()) {
-            dense.setDevicePixelRatio(2);
-            return QPixmap::fromImage(std::move(dense));
-        }
+    const bool dense = devicePixelRatio > 1;
+    // Kept for the life of the process and never destroyed: a pixmap must not outlive the
+    // application object, which goes before the statics do.
+    static auto* const loaded = new std::map<std::pair<int, bool>, QPixmap>;
+    const auto key = std::make_pair(nResourceId, dense);
+    const auto it = loaded->find(key);
+    if (it != loaded->end()) {
+        return it->second;
     }
-    return QPixmap::fromImage(ReadPicture(QStringLiteral(":/pictures/%1.xrgb").arg(nResourceId)));
+    QImage image;
+    if (dense) {
+        image = ReadPicture(QStringLiteral(":/pictures/%1@2x.png").arg(nResourceId), 2);
+    }
+    if (image.isNull()) {
+        image = ReadPicture(QStringLiteral(":/pictures/%1.png").arg(nResourceId), 1);
+    }
+    QPixmap& pixmap = (*loaded)[key];
+    pixmap = QPixmap::fromImage(std::move(image));
+    return pixmap;
 }
 
 } // namespace brimwell

@@ -9,9 +9,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-# rsvg-convert and ImageMagick draw the window's pictures and icon from their SVG sources.
+# rsvg-convert and ImageMagick draw the window's pictures and icon from their SVG sources;
+# optipng shrinks the pictures' PNG files.
 ./scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine wine64 googletest cmake ninja-build \
-    librsvg2-bin imagemagick xvfb xauth
+    librsvg2-bin imagemagick optipng xvfb xauth
 
 # The rest runs on one virtual X display: Wine's background services start on it with the
 # prefix, and the host tests' windows open on it.

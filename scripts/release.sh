@@ -68,7 +68,7 @@ cp "$builds"/deb/package/*.deb "$dist/"
 # --- the Windows installer and the portable zip --------------------------------------------
 # The programs only (no test programs), optimised and with debugging information as the CI
 # build, with the paths mapped; package-windows.sh strips the debugging information.
-./scripts/install-deps.sh g++-mingw-w64-x86-64-posix cmake ninja-build librsvg2-bin imagemagick
+./scripts/install-deps.sh g++-mingw-w64-x86-64-posix cmake ninja-build librsvg2-bin imagemagick optipng
 win=$builds/windows
 cmake -S . -B "$win" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRIMWELL_WERROR=ON \
     -DBRIMWELL_REPRODUCIBLE=ON -DBRIMWELL_BUILD_TESTS=OFF -DBRIMWELL_BUILD_BENCH=OFF \

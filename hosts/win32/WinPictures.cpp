@@ -1,10 +1,12 @@
 #include "hosts/win32/WinPictures.h"
 
+#include "draw/WinImaging.h"
 #include "draw/WinPreviewPainter.h"
 #include "hosts/win32/WinDpi.h"
 #include "platform/windows/WinModule.h"
 
-#include <climits>
+#include <objbase.h>
+
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -38,12 +40,14 @@ HBITMAP Resampled(HBITMAP source, int width, int height) {
     return target;
 }
 
-// The bytes of resource `id` of `type` in this program; empty when there is none.
-std::pair<const unsigned char*, DWORD> ResourceBytes(int id, LPCWSTR type) {
+// The bytes of the program's RCDATA resource `id` (a picture as PNG); empty when there is
+// none.
+std::pair<const unsigned char*, DWORD> PngResource(int id) {
     HMODULE module = ThisModule();
-    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type);
-    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-    const void* data = loaded ? LockResource(loaded) : nullptr;
+    constexpr WORD kRcData = 10; // RT_RCDATA, spelt for the wide-character call
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(kRcData));
+    HGLOBAL held = found ? LoadResource(module, found) : nullptr;
+    const void* data = held ? LockResource(held) : nullptr;
     if (!data) {
         return {nullptr, 0};
     }
@@ -57,35 +61,20 @@ std::uint32_t BigEndian32(const unsigned char* p) {
 } // namespace
 
 SIZE PictureSize(int id) {
-    // A PNG: the signature, then the IHDR chunk with the width and the height, big-endian.
+    // The signature, then the IHDR chunk with the width and the height, big-endian.
     static const unsigned char kPngStart[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n',
                                               0,    0,   0,   13,  'I',  'H',  'D',  'R'};
-    for (LPCWSTR type : {RT_RCDATA, RT_BITMAP}) {
-        const auto [bytes, length] = ResourceBytes(id, type);
-        if (!bytes) {
-            continue;
-        }
-        if (length >= sizeof kPngStart + 8 &&
-            std::memcmp(bytes, kPngStart, sizeof kPngStart) == 0) {
-            const std::uint32_t width = BigEndian32(bytes + 16);
-            const std::uint32_t height = BigEndian32(bytes + 20);
-            if (width > 0 && height > 0 && width <= 0x7fffffff && height <= 0x7fffffff) {
-                return {static_cast<LONG>(width), static_cast<LONG>(height)};
-            }
-            return {0, 0};
-        }
-        // A BITMAP resource: a BITMAPINFOHEADER (the height negative for a top-down one).
-        BITMAPINFOHEADER header{};
-        if (type == RT_BITMAP && length >= sizeof header) {
-            std::memcpy(&header, bytes, sizeof header);
-            if (header.biSize >= sizeof header && header.biWidth > 0 && header.biHeight != 0 &&
-                header.biHeight != LONG_MIN) {
-                return {header.biWidth, header.biHeight < 0 ? -header.biHeight : header.biHeight};
-            }
-        }
+    const auto [bytes, length] = PngResource(id);
+    if (!bytes || length < sizeof kPngStart + 8 ||
+        std::memcmp(bytes, kPngStart, sizeof kPngStart) != 0) {
         return {0, 0};
     }
-    return {0, 0};
+    const std::uint32_t width = BigEndian32(bytes + 16);
+    const std::uint32_t height = BigEndian32(bytes + 20);
+    if (width == 0 || height == 0 || width > 0x7fffffff || height > 0x7fffffff) {
+        return {0, 0};
+    }
+    return {static_cast<LONG>(width), static_cast<LONG>(height)};
 }
 
 HBITMAP LoadPictureDib(int id) {
@@ -94,8 +83,13 @@ HBITMAP LoadPictureDib(int id) {
     if (it != loaded.end()) {
         return it->second;
     }
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageW(ThisModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    // WIC is a COM component. The window's thread takes part in COM apartment-threaded (the
+    // shell's dialogs and the accessibility annotations want it so) and stays in it; a thread
+    // already in COM keeps its apartment.
+    static const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    (void)com; // S_FALSE or RPC_E_CHANGED_MODE: COM is already there
+    const auto [png, length] = PngResource(id);
+    HBITMAP bitmap = png ? DecodePngDib(png, length) : nullptr;
     loaded[id] = bitmap;
     return bitmap;
 }

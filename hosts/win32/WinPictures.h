@@ -1,5 +1,6 @@
 #pragma once
-// The program's pictures (its BITMAP resources) and the picture statics that show them.
+// The program's pictures (PNG files kept as RCDATA resources) and the picture statics that
+// show them.
 #include "resources/DialogTemplates.h"
 
 #include <windows.h>
@@ -11,8 +12,9 @@ inline bool IsPicture(const ControlTemplate& c) {
     return c.cls == CtlClass::Static && (c.style & CtlStyle::Bitmap);
 }
 
-// The picture resource `id` (a BITMAP resource of the program) as a DIB section, loaded once
-// and kept for the life of the process; nullptr when it is missing.
+// The picture resource `id` (a PNG file in an RCDATA resource of the program) as a 24-bit DIB
+// section, decoded (by WIC) on the first call for it and kept for the life of the process;
+// nullptr when the resource is missing or is not a sound PNG.
 HBITMAP LoadPictureDib(int id);
 
 // The size in pixels of picture `id` as stored (the size it covers in device-independent

@@ -1,20 +1,18 @@
 // Build-time tool: draws an SVG picture into a bitmap of an exact size on a white ground and
-// writes it as a picture resource (resources/Pictures.h): the width and the height as 32-bit
-// numbers, then the rows top-down, each pixel a 32-bit 0xffRRGGBB, all in this machine's byte
-// order, so that the program loads it with one copy and no decoding.
-//   brimwell_svg_to_bitmap IN.svg OUT WIDTH HEIGHT
-#include <QFile>
+// writes it as a picture resource (resources/Pictures.h): a PNG file of 8-bit RGB without
+// alpha, at zlib's highest level, with no dates in it (the same SVG gives the same bytes).
+//   brimwell_svg_to_bitmap IN.svg OUT.png WIDTH HEIGHT
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageWriter>
 #include <QPainter>
 #include <QSvgRenderer>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char** argv) {
     if (argc != 5) {
-        std::fprintf(stderr, "usage: %s IN.svg OUT WIDTH HEIGHT\n", argv[0]);
+        std::fprintf(stderr, "usage: %s IN.svg OUT.png WIDTH HEIGHT\n", argv[0]);
         return 2;
     }
     // Text needs the font database of a GUI application, but no display.
@@ -37,17 +35,12 @@ int main(int argc, char** argv) {
     renderer.render(&painter, QRectF(0, 0, width, height));
     painter.end();
 
-    QFile out(QString::fromLocal8Bit(argv[2]));
-    bool ok = out.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    const std::uint32_t size[2] = {static_cast<std::uint32_t>(width),
-                                   static_cast<std::uint32_t>(height)};
-    ok = ok && out.write(reinterpret_cast<const char*>(size), sizeof size) == sizeof size;
-    const qint64 rowBytes = static_cast<qint64>(width) * 4;
-    for (int y = 0; ok && y < height; ++y) {
-        ok = out.write(reinterpret_cast<const char*>(image.constScanLine(y)), rowBytes) == rowBytes;
-    }
-    if (!ok || !out.flush()) {
-        std::fprintf(stderr, "%s: cannot write %s\n", argv[0], argv[2]);
+    // An opaque image (RGB32) is written as RGB, and reads back as RGB32 with the same pixels.
+    QImageWriter out(QString::fromLocal8Bit(argv[2]), "png");
+    out.setQuality(0); // for PNG: the smallest file, zlib level 9
+    if (!out.write(image)) {
+        std::fprintf(stderr, "%s: cannot write %s: %s\n", argv[0], argv[2],
+                     qPrintable(out.errorString()));
         return 1;
     }
     return 0;

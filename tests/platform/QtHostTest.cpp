@@ -246,6 +246,38 @@ TEST_F(QtWindow, ThePicturesAreDrawnForTheScreensPixelRatio) {
     }
 }
 
+// Each picture, at each ratio a screen may have, decodes from its PNG resource to its size in
+// device pixels and an opaque pixmap, once (the same pixmap comes back); a picture the program
+// does not have gives a null pixmap.
+TEST(Pictures, EachPictureDecodesOnceToItsSizeAtEachRatio) {
+    struct Case {
+        int id;
+        qreal screenRatio;
+        QSize pixels; // empty: no picture
+        qreal pixmapRatio;
+    };
+    const Case cases[] = {
+        {IDB_WELCOME, 1, {611, 543}, 1},   {IDB_WELCOME, 1.25, {1222, 1086}, 2},
+        {IDB_WELCOME, 2, {1222, 1086}, 2}, {IDB_BANNER, 1, {580, 200}, 1},
+        {IDB_BANNER, 1.5, {1160, 400}, 2}, {IDB_BANNER, 3, {1160, 400}, 2},
+        {IDB_WELCOME + 1, 1, {}, 1},       {IDB_WELCOME + 1, 2, {}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.id << " at " << c.screenRatio);
+        const QPixmap picture = LoadPicture(c.id, c.screenRatio);
+        if (c.pixels.isEmpty()) {
+            EXPECT_TRUE(picture.isNull());
+            continue;
+        }
+        EXPECT_EQ(picture.size(), c.pixels);
+        EXPECT_EQ(picture.devicePixelRatio(), c.pixmapRatio);
+        EXPECT_FALSE(picture.hasAlphaChannel());
+        // Drawn on a white ground: the top-left pixel is white.
+        EXPECT_EQ(picture.toImage().pixel(0, 0), qRgb(255, 255, 255));
+        EXPECT_EQ(LoadPicture(c.id, c.screenRatio).cacheKey(), picture.cacheKey());
+    }
+}
+
 // The window as a screen of the device pixel ratio shows it.
 QImage RenderAt(QWidget& window, qreal ratio) {
     QPixmap pixmap((QSizeF(window.size()) * ratio).toSize() + QSize(1, 1));
