@@ -45,7 +45,7 @@ protected:
         SendMessageW(host.Hwnd(), WM_COMMAND, MAKEWPARAM(IDC_PRINTER_COMBO, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(combo));
     }
-    HWND Page(int row) const { return static_cast<WinDialog&>(dlg.MakePage(row)->Dialog()).Hwnd(); }
+    HWND Page(int row) { return static_cast<WinDialog&>(dlg.MakePage(row)->Dialog()).Hwnd(); }
     std::string PrinterText(int index) const { return host.GetString(IDC_PRINTER_COMBO, index); }
 
     FakePlatform platform;
