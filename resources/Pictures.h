@@ -12,4 +12,10 @@ namespace brimwell {
 // size and stays sharp; only that one is read. For the window's thread only (pixmaps are).
 QPixmap LoadPicture(int nResourceId, qreal devicePixelRatio = 1);
 
+// Starts decoding the picture LoadPicture(nResourceId, devicePixelRatio) will want on a thread
+// of its own, so that the window's thread builds the window meanwhile and the call then only
+// waits for what is left. For the picture the first frame shows; calling it again, or for a
+// picture already loaded, does nothing.
+void PrefetchPicture(int nResourceId, qreal devicePixelRatio = 1);
+
 } // namespace brimwell

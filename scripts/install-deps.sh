@@ -6,14 +6,14 @@ set -euo pipefail
 
 default_packages=(
     build-essential cmake pkg-config ninja-build ccache
-    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libfontconfig-dev
     libudev-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang clang-format libclang-rt-14-dev
     umockdev libumockdev-dev gir1.2-umockdev-1.0 python3-gi dbus
     xvfb xauth x11-apps imagemagick xdotool hyperfine
     fonts-dejavu-core fonts-liberation2 libx11-dev
-    help2man appstream desktop-file-utils
+    help2man appstream desktop-file-utils optipng
 )
 
 packages=("${default_packages[@]}")
