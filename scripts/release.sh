@@ -212,7 +212,7 @@ Expire-Date: 0
 %commit
 EOF
     done
-    gpg_key=$(gpg --with-colons --list-secret-keys release-check@brimwell.invalid |
+    gpg_key=$(gpg --with-colons --list-secret-keys release-check@brimwell.invalid 2>/dev/null |
         awk -F: '/^fpr/ { print $10; exit }')
     gpg --export-options export-minimal --export other-check@brimwell.invalid \
         >"$keys/other-keyring.gpg"
@@ -477,7 +477,7 @@ cat "$dist/SHA256SUMS"
 
 # --- the signatures ---------------------------------------------------------------------------
 checks_started=$SECONDS
-checks=$builds/check
+checks=$root/$builds/check   # absolute: apt takes relative paths from its own folders
 mkdir -p "$checks"
 passed=0
 failed=0
