@@ -41,7 +41,7 @@
 # refused with another, the downloaded .deb the one of dist/).
 #
 # Usage: scripts/release.sh [--check] [--allow-dirty] [--sign-pfx FILE [--timestamp-url URL]]
-#                           [--gpg-key KEY] [--attach-signatures DIR]
+#                           [--gpg-key KEY] [--attach-signatures DIR] [--ca-file FILE]
 #   --allow-dirty          build although the working tree has uncommitted changes (the release
 #                          is then not the commit's; for trying the script only)
 #   --sign-pfx FILE        sign the Windows files with the certificate, key and chain of this
@@ -54,6 +54,9 @@
 #                          attach the published signatures in DIR (laid out as dist/: the
 #                          MSI's .p7 and signatures/*.p7) instead of signing: gives the
 #                          published signed files
+#   --ca-file FILE         the root certificate (PEM) of the CA that issued the code-signing
+#                          certificate, when the system's CAs do not hold it: attaching a
+#                          signature checks its chain up to a root
 #   RELEASE_BUILD  the folder the builds go to (default build-release); it is emptied first
 set -euo pipefail
 here=$PWD   # relative paths given as arguments are taken from the caller's folder
@@ -62,7 +65,7 @@ root=$PWD
 
 usage() {
     echo "usage: $0 [--check] [--allow-dirty] [--sign-pfx FILE [--timestamp-url URL]]" \
-         "[--gpg-key KEY] [--attach-signatures DIR]" >&2
+         "[--gpg-key KEY] [--attach-signatures DIR] [--ca-file FILE]" >&2
     exit 2
 }
 absolute() { # PATH: PATH from the caller's folder
@@ -78,6 +81,7 @@ sign_pfx=""
 timestamp_url=""
 gpg_key=""
 attach_dir=""
+ca_file=""
 while [ $# -gt 0 ]; do
     case "$1" in
         --check) check=1 ;;
@@ -86,13 +90,14 @@ while [ $# -gt 0 ]; do
         --timestamp-url) [ $# -ge 2 ] || usage; timestamp_url=$2; shift ;;
         --gpg-key) [ $# -ge 2 ] || usage; gpg_key=$2; shift ;;
         --attach-signatures) [ $# -ge 2 ] || usage; attach_dir=$(absolute "$2"); shift ;;
+        --ca-file) [ $# -ge 2 ] || usage; ca_file=$(absolute "$2"); shift ;;
         *) usage ;;
     esac
     shift
 done
 
 fail() { echo "release: $*" >&2; exit 1; }
-if [ "$check" = 1 ] && [ -n "$sign_pfx$gpg_key$attach_dir" ]; then
+if [ "$check" = 1 ] && [ -n "$sign_pfx$gpg_key$attach_dir$ca_file" ]; then
     fail "--check signs with throw-away keys of its own: give it no keys or signatures"
 fi
 if [ -n "$timestamp_url" ] && [ -z "$sign_pfx" ]; then
@@ -104,6 +109,10 @@ if [ -n "$attach_dir" ] && [ -n "$sign_pfx" ]; then
 fi
 if [ -n "$sign_pfx" ] && [ ! -r "$sign_pfx" ]; then
     fail "--sign-pfx: cannot read $sign_pfx"
+fi
+if [ -n "$ca_file" ]; then
+    [ -n "$sign_pfx$attach_dir" ] || fail "--ca-file is for --sign-pfx or --attach-signatures"
+    [ -r "$ca_file" ] || fail "--ca-file: cannot read $ca_file"
 fi
 if [ -n "$attach_dir" ]; then
     # The file names of the published signatures; the MSI's carries the version, checked once
@@ -273,18 +282,24 @@ osslsign() { # osslsigncode ARGUMENTS...: its output to the log, shown when it f
     echo "+ osslsigncode $*" >>"$signing_log"
     if ! osslsigncode "$@" >>"$signing_log" 2>&1; then
         tail -n 40 "$signing_log" >&2
+        if [ "$1" = attach-signature ] && tail -n 40 "$signing_log" | grep -q 'issuer certificate'; then
+            echo "release: the signature's chain ends below a root the system does not hold:" \
+                 "give that root with --ca-file" >&2
+        fi
         fail "osslsigncode $1 failed (log: $signing_log)"
     fi
 }
-signature_trust() { # SIGNATURE FILE: into FILE the certificates SIGNATURE carries, then the
-                    # system's CAs
-    # Attaching checks that the signature fits the file and its chain holds together; whether
-    # the publisher is trusted is the business of whoever verifies the signed file. osslsigncode
-    # before 2.6 keeps a program's signature with its 8-byte certificate table header.
+signature_trust() { # SIGNATURE FILE: into FILE the certificates SIGNATURE carries, the root
+                    # of --ca-file, then the system's CAs
+    # Attaching checks that the signature fits the file and that its chain leads to a root;
+    # whether the publisher is trusted is the business of whoever verifies the signed file.
+    # osslsigncode before 2.6 keeps a program's signature with its 8-byte certificate table
+    # header.
     {
         openssl pkcs7 -inform DER -in "$1" -print_certs 2>/dev/null ||
             tail -c +9 "$1" | openssl pkcs7 -inform DER -print_certs 2>/dev/null ||
             true
+        [ -z "$ca_file" ] || cat "$ca_file"
         cat /etc/ssl/certs/ca-certificates.crt 2>/dev/null || true
     } >"$2"
 }
@@ -401,7 +416,7 @@ started=$SECONDS
 git clone -q --no-hardlinks "$root" "$again"
 git -C "$again" checkout -q "$(git rev-parse HEAD)"
 env -u GNUPGHOME -u BRIMWELL_SIGN_PASSWORD TZ=Pacific/Kiritimati RELEASE_BUILD=build-release \
-    "$again/scripts/release.sh" --attach-signatures "$root/$dist" \
+    "$again/scripts/release.sh" --attach-signatures "$root/$dist" --ca-file "$keys/ca.pem" \
     >"$root/$builds/again.log" 2>&1 || {
     tail -n 50 "$root/$builds/again.log" >&2
     echo "release: the second build failed (log: $builds/again.log)" >&2
