@@ -11,18 +11,25 @@
 # time when not set), the MSI's product and package codes from the version and the inputs'
 # hash, the zip's members are sorted with fixed times and modes.
 # Installs what is missing (Debian 12 packages). Usage:
-#   scripts/package-windows.sh [--no-build] [--no-test]
+#   scripts/package-windows.sh [--no-build] [--no-test] [--staged]
+#   --staged    package the files a previous run left in the staging folder
+#               (build-windows/package/stage) as they are now, instead of staging them afresh:
+#               scripts/release.sh signs the stripped programs there (or attaches their
+#               published signatures) between a first run and this one, so that the MSI and
+#               the zip carry the signed programs
 #   BUILD_DIR   the Windows build folder (default build-windows)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build_first=1
 install_test=1
+staged=0
 for arg in "$@"; do
     case "$arg" in
         --no-build) build_first=0 ;;
         --no-test) install_test=0 ;;   # scripts/release.sh: CI runs the install test itself
-        *) echo "usage: $0 [--no-build] [--no-test]" >&2; exit 2 ;;
+        --staged) staged=1; build_first=0 ;;
+        *) echo "usage: $0 [--no-build] [--no-test] [--staged]" >&2; exit 2 ;;
     esac
 done
 
@@ -75,32 +82,48 @@ out=$build/package
 stage=$out/stage
 msi=$out/brimwell-$version-x64.msi
 zip=$out/brimwell-$version-x64-portable.zip
-rm -rf "$stage" "$msi" "$zip"
-mkdir -p "$stage"
+rm -f "$msi" "$zip"
 
-# The programs without their debugging information (a release build keeps it for gdb).
-x86_64-w64-mingw32-strip --strip-debug -o "$stage/brimwell.exe" "$window_exe"
-x86_64-w64-mingw32-strip --strip-debug -o "$stage/brimwell-cli.exe" "$cli_exe"
-cp "$icon" "$stage/brimwell.ico"
+stage_afresh() { # the programs, the icon and the texts into an empty staging folder
+    rm -rf "$stage"
+    mkdir -p "$stage"
 
-# LICENSE.txt, with Windows line ends: the copyright line and the licence paragraph of the
-# Debian copyright file (machine-readable format: continuation lines indented, " ." empty).
-{
-    echo "Brimwell $version"
-    echo
-    sed -n 's/^Copyright: */Copyright /p' "$copyright" | head -n 1
-    echo
-    awk '/^License:/ { inlicence = 1; next }
-         !/^ / { inlicence = 0 }
-         inlicence && /^ \.$/ { print ""; next }
-         inlicence { sub(/^ /, ""); print }' "$copyright"
-} | sed 's/$/\r/' >"$stage/LICENSE.txt"
-if ! grep -q '[a-z]' <(tail -n +5 "$stage/LICENSE.txt"); then
-    echo "package-windows: no licence text found in $copyright" >&2
-    exit 1
+    # The programs without their debugging information (a release build keeps it for gdb).
+    x86_64-w64-mingw32-strip --strip-debug -o "$stage/brimwell.exe" "$window_exe"
+    x86_64-w64-mingw32-strip --strip-debug -o "$stage/brimwell-cli.exe" "$cli_exe"
+    cp "$icon" "$stage/brimwell.ico"
+
+    # LICENSE.txt, with Windows line ends: the copyright line and the licence paragraph of the
+    # Debian copyright file (machine-readable format: continuation lines indented, " ." empty).
+    {
+        echo "Brimwell $version"
+        echo
+        sed -n 's/^Copyright: */Copyright /p' "$copyright" | head -n 1
+        echo
+        awk '/^License:/ { inlicence = 1; next }
+             !/^ / { inlicence = 0 }
+             inlicence && /^ \.$/ { print ""; next }
+             inlicence { sub(/^ /, ""); print }' "$copyright"
+    } | sed 's/$/\r/' >"$stage/LICENSE.txt"
+    if ! grep -q '[a-z]' <(tail -n +5 "$stage/LICENSE.txt"); then
+        echo "package-windows: no licence text found in $copyright" >&2
+        exit 1
+    fi
+    # README.txt, with Windows line ends: the programs and what to run when no printer is found.
+    sed 's/$/\r/' packaging/windows/README.txt >"$stage/README.txt"
+}
+
+if [ "$staged" = 0 ]; then
+    stage_afresh
+else
+    for f in brimwell.exe brimwell-cli.exe brimwell.ico LICENSE.txt README.txt; do
+        if [ ! -f "$stage/$f" ]; then
+            echo "package-windows: --staged: no $stage/$f (a run without --staged stages it)" >&2
+            exit 1
+        fi
+    done
 fi
-# README.txt, with Windows line ends: the programs and what to run when no printer is found.
-sed 's/$/\r/' packaging/windows/README.txt >"$stage/README.txt"
+# Fixed modes and times, also for staged files that were rewritten since (signed programs).
 chmod 0644 "$stage"/*
 chmod 0755 "$stage"/*.exe
 touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
