@@ -199,6 +199,7 @@ protected:
 };
 
 constexpr int kAboutRow = 1;
+constexpr int kTesterTypeRow = 6;
 constexpr int kFirmwareHelpRow = 3;
 constexpr int kPassLogoRow = 8;
 
@@ -461,6 +462,33 @@ TEST_F(QtWindow, EveryControlTabReachesOnEveryPageIsNamedForWhatItIsFor) {
     EXPECT_EQ(edit->BrowseButton()->accessibleName(), "Browse for the pass logo file");
     EXPECT_EQ(Get<QLabel>(kPassLogoRow, IDC_LOGO_FILE_CAPTION)->buddy(), edit);
     EXPECT_EQ(Get<QtRichTextView>(kAboutRow, IDC_TEXT_VIEW)->accessibleName(), "About Brimwell");
+}
+
+// A page made when its row is first selected reads to a screen reader as a page made earlier
+// does: a visible child of the window, its controls in the window's tab chain.
+TEST_F(QtWindow, APageMadeOnItsFirstSelectionReadsAsAMadePageDoes) {
+    QAccessibleInterface* top = QAccessible::queryAccessibleInterface(&window);
+    ASSERT_NE(top, nullptr);
+    for (const int row : {kTesterTypeRow, 0, kTesterTypeRow}) {
+        SCOPED_TRACE(row);
+        Select(row);
+        QAccessibleInterface* page = QAccessible::queryAccessibleInterface(Page(row).Root());
+        ASSERT_NE(page, nullptr);
+        EXPECT_FALSE(page->state().invisible);
+        EXPECT_EQ(page->parent(), top);
+        EXPECT_GE(top->indexOfChild(page), 0);
+    }
+    // Tab from the printer list runs into the page made last.
+    auto* combo = GetDlgItemAs<QComboBox>(&window, IDC_PRINTER_COMBO);
+    auto* list = Get<QComboBox>(kTesterTypeRow, IDC_TESTER_LIST);
+    QWidget* next = combo;
+    for (int hops = 0; hops < 20 && next != list; ++hops) {
+        next = next->nextInFocusChain();
+        while (next != combo && !(next->focusPolicy() & Qt::TabFocus && next->isVisible())) {
+            next = next->nextInFocusChain();
+        }
+    }
+    EXPECT_EQ(next, list);
 }
 
 // A closed drop-down list tells a screen reader its chosen entry as the selected item of its
