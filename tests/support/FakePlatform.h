@@ -41,7 +41,8 @@ struct FakeWindow {
         : dlg(std::move(table), std::move(factory)) {
         host.Create(dlg);
     }
-    // The host of the page in `slot` (which must hold one).
+    // The host of the page in `slot` (which must hold one), made now if its row has not been
+    // selected yet.
     fake::FakeDialog& Page(int slot) { return *host.Child(*dlg.MakePage(slot)); }
     // The user picks a row of the function list.
     bool SelectRow(int row) { return host.Choose(IDC_FUNCTION_LIST, row); }
