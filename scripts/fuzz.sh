@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds one libFuzzer target (logo: the logo readers; firmware: the firmware filter) with
+# Builds one libFuzzer target (logo: the logo readers; firmware: the firmware filter; mo: the
+# message catalogue reader) with
 # clang, AddressSanitizer and UndefinedBehaviorSanitizer in a build folder of its own, and runs
-# it for SECONDS (default 600): scripts/fuzz.sh logo|firmware [SECONDS].
+# it for SECONDS (default 600): scripts/fuzz.sh logo|firmware|mo [SECONDS].
 # The corpus grows in $build/fuzz/corpus-TARGET, seeded from fuzz/corpus/TARGET; inputs that
 # crash land in $build/fuzz/artifacts-TARGET.
 set -euo pipefail
@@ -14,8 +15,9 @@ build=${FUZZ_BUILD_DIR:-build-fuzz}
 case "$target" in
 logo) max_len=65536 ;;
 firmware) max_len=140000 ;; # a little past the largest file the size check lets through
+mo) max_len=4096 ;;
 *)
-    echo "usage: scripts/fuzz.sh logo|firmware [SECONDS]" >&2
+    echo "usage: scripts/fuzz.sh logo|firmware|mo [SECONDS]" >&2
     exit 2
     ;;
 esac
