@@ -64,17 +64,21 @@ void CBrimwellDlg::FitWindowToPages() {
     if (!(need == client)) {
         dialog.ResizeClient(need);
     }
-    // The window's separator stands inside the page area (at 167 dialog units, right of
-    // x = 210 pixels), where every page covers it; a page shorter than the window would
-    // leave its lower end showing. Each page reaches to the bottom of the window.
-    const DlgSize window = dialog.ClientSize();
     for (const std::unique_ptr<CFuncDlg>& page : m_pages) {
         if (page) {
-            const DlgSize size = page->Dialog().ClientSize();
-            if (size.cy < window.cy) {
-                page->Dialog().ResizeClient({size.cx, window.cy});
-            }
+            ReachToTheBottom(*page);
         }
+    }
+}
+
+void CBrimwellDlg::ReachToTheBottom(CFuncDlg& page) {
+    // The window's separator stands inside the page area (at 167 dialog units, right of
+    // x = 210 pixels), where every page covers it; a page shorter than the window would
+    // leave its lower end showing.
+    const DlgSize size = page.Dialog().ClientSize();
+    const int bottom = Dialog().ClientSize().cy;
+    if (size.cy < bottom) {
+        page.Dialog().ResizeClient({size.cx, bottom});
     }
 }
 
@@ -113,11 +117,7 @@ CFuncDlg* CBrimwellDlg::MakePage(int slot) {
     IDialog& pageDialog = page->Dialog();
     pageDialog.MoveTo(kPageLeft, 0);
     pageDialog.Show(false);
-    const DlgSize size = pageDialog.ClientSize();
-    const DlgSize window = dialog.ClientSize();
-    if (size.cy < window.cy) {
-        pageDialog.ResizeClient({size.cx, window.cy});
-    }
+    ReachToTheBottom(*page);
     CFuncDlg* made = page.get();
     m_pages[index] = std::move(page);
     // What the pages made before it were told: the tester type chosen on another page, and

@@ -80,6 +80,8 @@ public:
 private:
     // Widens and heightens the window to fit the page of every row, from the templates.
     void FitWindowToPages();
+    // Makes `page` at least as high as the window, so that it covers the window's separator.
+    void ReachToTheBottom(CFuncDlg& page);
     bool PrintersAvailable() const;
     void TellPagesAvailability();
     void StopJob();

@@ -69,27 +69,10 @@ public:
         if (!slider) {
             return false;
         }
-        Qt::Key key = Qt::Key_Right;
-        switch (step) {
-        case TrackStep::Up:
-            key = Qt::Key_Right;
-            break;
-        case TrackStep::Down:
-            key = Qt::Key_Left;
-            break;
-        case TrackStep::PageUp:
-            key = Qt::Key_PageUp;
-            break;
-        case TrackStep::PageDown:
-            key = Qt::Key_PageDown;
-            break;
-        case TrackStep::ToMin:
-            key = Qt::Key_Home;
-            break;
-        case TrackStep::ToMax:
-            key = Qt::Key_End;
-            break;
-        }
+        // The keys of Up, Down, PageUp, PageDown, ToMin and ToMax, in TrackStep's order.
+        static const Qt::Key kKeys[] = {Qt::Key_Right,    Qt::Key_Left, Qt::Key_PageUp,
+                                        Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
+        const Qt::Key key = kKeys[static_cast<int>(step)];
         QTest::keyClick(slider, key);
         return true;
     }

@@ -60,27 +60,9 @@ public:
     }
     static bool ChooseNext(IDialog& dialog, int id) { return Key(Usable(dialog, id), VK_DOWN); }
     static bool Step(IDialog& dialog, int id, TrackStep step) {
-        UINT key = VK_RIGHT;
-        switch (step) {
-        case TrackStep::Up:
-            key = VK_RIGHT;
-            break;
-        case TrackStep::Down:
-            key = VK_LEFT;
-            break;
-        case TrackStep::PageUp:
-            key = VK_NEXT;
-            break;
-        case TrackStep::PageDown:
-            key = VK_PRIOR;
-            break;
-        case TrackStep::ToMin:
-            key = VK_HOME;
-            break;
-        case TrackStep::ToMax:
-            key = VK_END;
-            break;
-        }
+        // The keys of Up, Down, PageUp, PageDown, ToMin and ToMax, in TrackStep's order.
+        static const UINT kKeys[] = {VK_RIGHT, VK_LEFT, VK_NEXT, VK_PRIOR, VK_HOME, VK_END};
+        const UINT key = kKeys[static_cast<int>(step)];
         return Key(Usable(dialog, id), key);
     }
     static bool Browse(IDialog& dialog, int id) {
