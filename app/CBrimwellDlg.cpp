@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstdio>
 #include <cstdlib>
 #include <new>
 
@@ -37,7 +38,7 @@ bool CBrimwellDlg::OnInitDialog() {
 
     if (dialog.HasItem(IDC_FUNCTION_LIST)) {
         for (const PageRow& row : m_table) {
-            dialog.AddString(IDC_FUNCTION_LIST, row.title);
+            dialog.AddString(IDC_FUNCTION_LIST, Tr(row.title));
         }
         FitWindowToPages();
         dialog.SetCurSel(IDC_FUNCTION_LIST, 0);
@@ -109,7 +110,7 @@ CFuncDlg* CBrimwellDlg::MakePage(int slot) {
         return nullptr;
     }
     IDialog& dialog = Dialog();
-    page->SetTitle(row.title);
+    page->SetTitle(Tr(row.title));
     if (!page->Create(dialog)) {
         // A page without its window cannot be shown: end at once.
         std::abort();
@@ -210,7 +211,7 @@ void CBrimwellDlg::RefreshPrinterList() {
             available = true;
         }
         if (m_printers.empty()) {
-            dialog.AddString(IDC_PRINTER_COMBO, kNoPrinterFound);
+            dialog.AddString(IDC_PRINTER_COMBO, Tr(kNoPrinterFound));
         }
         dialog.SetCurSel(IDC_PRINTER_COMBO, select);
         dialog.SetRedraw(IDC_PRINTER_COMBO, true);
@@ -234,7 +235,12 @@ void CBrimwellDlg::TellPagesAvailability() {
 }
 
 std::string JobBytesText(std::uint32_t taken, std::uint32_t length) {
-    return std::to_string(taken) + " of " + std::to_string(length) + " bytes sent";
+    char text[96];
+    // TRANSLATORS: the job panel's count while a job is sent: bytes taken of the job's bytes.
+    std::snprintf(text, sizeof text,
+                  TrPlural("%lu of %lu byte sent", "%lu of %lu bytes sent", length),
+                  static_cast<unsigned long>(taken), static_cast<unsigned long>(length));
+    return text;
 }
 
 void CBrimwellDlg::OnJobStarted() {
@@ -280,8 +286,9 @@ void CBrimwellDlg::ShowJobPanel(bool show) {
 void CBrimwellDlg::UpdateJobPanel() {
     IDialog& dialog = Dialog();
     const CFuncDlg::JobStatus job = CFuncDlg::RunningJob();
-    dialog.SetItemText(IDC_JOB_STATUS, FormatMessage(m_bStopRequested ? kJobStopping : kJobSending,
-                                                     job.printerName));
+    dialog.SetItemText(
+        IDC_JOB_STATUS,
+        FormatMessage(Tr(m_bStopRequested ? kJobStopping : kJobSending), job.printerName));
     const std::string bytes = JobBytesText(job.taken, job.length);
     dialog.SetItemText(IDC_JOB_BYTES, bytes);
     const int permille =
@@ -344,7 +351,7 @@ void CBrimwellDlg::OnSysCommandClose() {
     if (job.sending) {
         // The pages stay until the job has ended; the user chooses to stop it or to wait.
         if (m_bCloseAfterJob ||
-            GetServices().messageBox->Show(kAskStopJobToClose, MsgIcon::Warning,
+            GetServices().messageBox->Show(Tr(kAskStopJobToClose), MsgIcon::Warning,
                                            MsgButtons::OkCancel) != MsgResult::Ok) {
             return;
         }

@@ -2,6 +2,7 @@
 #include "app/PageTable.h"
 #include "platform/DeviceEnumerator.h"
 #include "printer/CFuncDlg.h"
+#include "text/Translate.h"
 
 #include <functional>
 #include <memory>
@@ -17,14 +18,14 @@ inline constexpr int kPageLeft = 210;
 inline constexpr std::uint32_t JOB_PANEL_DELAY_MS = 1000;
 
 // The job panel's texts: what is sent to which printer ("%s": its display text), and how far.
-inline constexpr const char* kJobSending = "Sending the job to '%s'...";
-inline constexpr const char* kJobStopping = "Stopping the job for '%s'...";
+inline constexpr const char* kJobSending = N_("Sending the job to '%s'...");
+inline constexpr const char* kJobStopping = N_("Stopping the job for '%s'...");
 std::string JobBytesText(std::uint32_t taken, std::uint32_t length);
 
 // The question when the window is closed while a job is being sent.
 inline constexpr const char* kAskStopJobToClose =
-    "A job is being sent to the printer.\r\n\r\nClick 'OK' to stop it and close the window, "
-    "or 'Cancel' to let it finish.";
+    N_("A job is being sent to the printer.\r\n\r\nClick 'OK' to stop it and close the window, "
+       "or 'Cancel' to let it finish.");
 
 // The main window: the function list and the printer list on the left, the page of the
 // selected function on the right. It owns the pages, one slot per row of its page table, and

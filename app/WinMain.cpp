@@ -6,6 +6,7 @@
 #include "hosts/win32/WinMessageBox.h"
 #include "hosts/win32/WinSessionGuard.h"
 #include "hosts/win32/WinWaitCursor.h"
+#include "platform/Languages.h"
 #include "platform/windows/RegistryProfile.h"
 #include "platform/windows/SetupApiEnumerator.h"
 #include "platform/windows/WinDeviceMonitor.h"
@@ -68,6 +69,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         }
     }
     SetAppUserModelId();
+    UseUserLanguage();
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_WIN95_CLASSES;

@@ -6,6 +6,7 @@
 #include "hosts/qt/QtMessageBox.h"
 #include "hosts/qt/QtSessionGuard.h"
 #include "hosts/qt/QtWaitCursor.h"
+#include "platform/Languages.h"
 #include "platform/linux/PosixDeviceOpener.h"
 #include "platform/linux/PosixFileSource.h"
 #include "platform/linux/SettingsProfile.h"
@@ -17,6 +18,8 @@
 #include "ui/Services.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <fontconfig/fontconfig.h>
 #include <thread>
 
@@ -60,6 +63,15 @@ int main(int argc, char** argv) {
         QString::fromUtf8(brimwell::LoadStringResource(brimwell::IDS_APP_TITLE)));
     QApplication::setApplicationVersion(QStringLiteral(BRIMWELL_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("brimwell"));
+    // The user's language: our own texts from our catalogue, and Qt's (the message boxes'
+    // buttons, the file dialog) from Qt's own translations where the system has them.
+    const std::string language = brimwell::UseUserLanguage();
+    QTranslator qtTexts;
+    if (!language.empty() &&
+        qtTexts.load(QStringLiteral("qtbase_") + QString::fromStdString(language),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
     // The welcome page is the first one shown: its picture is decoded while the window is built.
     brimwell::PrefetchPicture(brimwell::IDB_WELCOME, app.devicePixelRatio());
     brimwell::UseServices(brimwell::MakeRealServices());

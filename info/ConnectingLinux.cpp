@@ -2,8 +2,8 @@
 
 namespace brimwell {
 
-const char* ConnectingRtf() {
-    return kConnectingLinuxRtf;
+ConnectingSystem ThisSystem() {
+    return ConnectingSystem::Linux;
 }
 
 } // namespace brimwell

@@ -2,8 +2,8 @@
 
 namespace brimwell {
 
-const char* ConnectingRtf() {
-    return kConnectingWindowsRtf;
+ConnectingSystem ThisSystem() {
+    return ConnectingSystem::Windows;
 }
 
 } // namespace brimwell

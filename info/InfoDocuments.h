@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 namespace brimwell {
 
@@ -9,19 +10,25 @@ inline constexpr int TEXT_INFO_FIRMWARE = 2;
 inline constexpr int TEXT_INFO_LOGOS = 3;
 inline constexpr int TEXT_INFO_COUNT = 4;
 
-// The four documents of the text pages: 8-bit RTF (Windows-1252), zero-terminated.
-extern const char kAboutRtf[];
-// "Connecting a Printer" as each system has it: two shared paragraphs, then the system's own
-// (device node, udev rule and group on Linux; Windows' USB printer driver, Device Manager and
-// `brimwell-cli doctor` on Windows).
-extern const char kConnectingLinuxRtf[];
-extern const char kConnectingWindowsRtf[];
-// The one of the two for the system the program is built for (a per-system source).
-const char* ConnectingRtf();
-extern const char kFirmwareRtf[];
-extern const char kLogosRtf[];
+// The system a "Connecting a Printer" document speaks of.
+enum class ConnectingSystem { Linux, Windows };
 
-// The document of a text index; the empty document for an index outside 0 to 3.
+// The four documents of the text pages as 8-bit RTF (Windows-1252, other characters as \uN),
+// made from their paragraphs in the current language: the paragraphs are the catalogue's
+// entries, so translators never see RTF. Words between <b> and </b> in a paragraph are bold.
+std::string AboutRtf();
+// "Connecting a Printer": two paragraphs every system shares, then the system's own (device
+// node, udev rule and group on Linux; Windows' USB printer driver, Device Manager and
+// `brimwell-cli doctor` on Windows).
+std::string ConnectingRtf(ConnectingSystem system);
+std::string FirmwareRtf();
+std::string LogosRtf();
+
+// The system the program is built for (a per-system source).
+ConnectingSystem ThisSystem();
+
+// The document of a text index in the current language, for this system; the empty document
+// for an index outside 0 to 3. The text stays valid to the end of the program.
 const char* TextInfoRtf(int nTextIndex);
 
 } // namespace brimwell

@@ -27,7 +27,7 @@ bool CCfgLogoDlg::OnInitDialog() {
     DoDataExchange();
     IDialog& dialog = Dialog();
     m_browse.EnableFileBrowseButton(
-        "", LOGO_FILE_FILTER,
+        "", Tr(LOGO_FILE_FILTER),
         LoadStringResource(m_nPageArg == 0 ? IDS_BROWSE_PASS_LOGO : IDS_BROWSE_FAIL_LOGO));
     const char* word = LoadStringResource(m_nPageArg == 0 ? IDS_PASS : IDS_FAIL);
     for (const int id : {IDC_LOGO_FILE_CAPTION, IDC_LOGO_PREVIEW_CAPTION, IDC_LOGO_SEND}) {

@@ -4,12 +4,13 @@
 #include "logo/LogoFmtHandler.h"
 #include "logo/LogoJob.h"
 #include "printer/CFuncDlg.h"
+#include "text/Translate.h"
 
 namespace brimwell {
 
 // The logo file filter of the browse edit.
 inline constexpr const char* LOGO_FILE_FILTER =
-    "Logo files (*.bmp; *.pcx)|*.bmp;*.pcx|All Files|*.*||";
+    N_("Logo files (*.bmp; *.pcx)|*.bmp;*.pcx|All Files|*.*||");
 
 // The pass (page argument 0) or fail (any other) logo page (IDD_CFG_LOGO): a file-browse edit
 // that loads the logo on every change of its text, the label preview, and buttons that turn

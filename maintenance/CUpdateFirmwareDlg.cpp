@@ -11,7 +11,8 @@ CUpdateFirmwareDlg::CUpdateFirmwareDlg(IPageHost* pParent)
 
 bool CUpdateFirmwareDlg::OnInitDialog() {
     if (m_browse.SubclassDlgItem(IDC_FIRMWARE_FILE, *this)) {
-        m_browse.EnableFileBrowseButton("", kFileFilter, LoadStringResource(IDS_BROWSE_FIRMWARE));
+        m_browse.EnableFileBrowseButton("", Tr(kFileFilter),
+                                        LoadStringResource(IDS_BROWSE_FIRMWARE));
     }
     UpdateFileState();
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 #include "printer/CFuncDlg.h"
+#include "text/Translate.h"
 #include "ui/EditBrowseCtrl.h"
 
 #include <string>
@@ -13,7 +14,7 @@ class CUpdateFirmwareDlg : public CFuncDlg {
 public:
     // The file-open dialog's filter; the platform's dialog matches the extension in any
     // letter case.
-    static constexpr const char* kFileFilter = "Update files (*.tpl)|*.tpl|All Files|*.*||";
+    static constexpr const char* kFileFilter = N_("Update files (*.tpl)|*.tpl|All Files|*.*||");
 
     explicit CUpdateFirmwareDlg(IPageHost* pParent);
 

@@ -35,13 +35,13 @@ std::string FirmwareStatusMessage(FirmwareStatus status, const std::string& path
     case FirmwareStatus::Ok:
         break;
     case FirmwareStatus::OpenFailed:
-        return FormatMessage(kMsgFirmwareCantOpen, path);
+        return FormatMessage(Tr(kMsgFirmwareCantOpen), path);
     case FirmwareStatus::BadSize:
-        return kMsgFirmwareBadSize;
+        return Tr(kMsgFirmwareBadSize);
     case FirmwareStatus::ReadFailed:
-        return kMsgFirmwareReadError;
+        return Tr(kMsgFirmwareReadError);
     case FirmwareStatus::Invalid:
-        return FormatMessage(kMsgFirmwareInvalid, path);
+        return FormatMessage(Tr(kMsgFirmwareInvalid), path);
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/FileSource.h"
+#include "text/Translate.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -25,12 +26,12 @@ inline constexpr std::string_view kFirmwareMove = "MOVE";
 inline constexpr std::string_view kFirmwarePreamble = "\r\nQVX5930\r\n\r\n\r\n";
 
 // The firmware page's own messages (error icon); "%s" is the file's path.
-inline constexpr const char* kMsgFirmwareCantOpen = "Can't open '%s'!";
-inline constexpr const char* kMsgFirmwareBadSize = "Invalid firmware update file size!";
-inline constexpr const char* kMsgFirmwareReadError = "Error reading firmware update file!";
+inline constexpr const char* kMsgFirmwareCantOpen = N_("Can't open '%s'!");
+inline constexpr const char* kMsgFirmwareBadSize = N_("Invalid firmware update file size!");
+inline constexpr const char* kMsgFirmwareReadError = N_("Error reading firmware update file!");
 inline constexpr const char* kMsgFirmwareInvalid =
-    "The file '%s' does not appear to be a valid Brimwell firmware update file.\r\n\r\nSee "
-    "'Help : Updating Firmware' for further information.";
+    N_("The file '%s' does not appear to be a valid Brimwell firmware update file.\r\n\r\nSee "
+       "'Help : Updating Firmware' for further information.");
 
 // How reading an update file ended, in the order the steps run.
 enum class FirmwareStatus { Ok, OpenFailed, BadSize, ReadFailed, Invalid };

@@ -46,9 +46,9 @@ private:
 const char* ConfirmationText(int nConfirm) {
     switch (nConfirm) {
     case JOB_CONFIRM_PLAIN:
-        return kConfirmPlain;
+        return Tr(kConfirmPlain);
     case JOB_CONFIRM_POWER_CYCLE:
-        return kConfirmPowerCycle;
+        return Tr(kConfirmPowerCycle);
     default:
         return nullptr;
     }
@@ -206,7 +206,7 @@ bool CFuncDlg::StartJob(int nConfirm, std::function<std::optional<std::string>()
     g_job.control->SetLength(knownLength);
     guard.HandOn();
     services.waitCursor->Begin();
-    services.sessionGuard->Hold(FormatMessage(kSessionHoldReason, m_strPrinterName));
+    services.sessionGuard->Hold(FormatMessage(Tr(kSessionHoldReason), m_strPrinterName));
     if (IPageHost* host = Host()) {
         host->OnJobStarted();
     }
@@ -278,7 +278,7 @@ bool CFuncDlg::OpenJob(int nConfirm) {
         return false;
     }
     if (!m_job.Open(devicePath)) {
-        GetServices().messageBox->Show(FormatMessage(kMsgCantOpen, m_strPrinterName),
+        GetServices().messageBox->Show(FormatMessage(Tr(kMsgCantOpen), m_strPrinterName),
                                        MsgIcon::Warning, MsgButtons::Ok);
         return false;
     }

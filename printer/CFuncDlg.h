@@ -2,6 +2,7 @@
 #include "printer/JobSequence.h"
 #include "printer/PageHost.h"
 #include "printer/PrinterJob.h"
+#include "text/Translate.h"
 #include "ui/DialogBase.h"
 
 #include <cstdint>
@@ -20,8 +21,8 @@ inline constexpr int JOB_CONFIRM_POWER_CYCLE = 2;
 // What the system shows a user who logs off or shuts down while a job is sent ("%s": the
 // printer's display text).
 inline constexpr const char* kSessionHoldReason =
-    "Brimwell is sending a job to the printer '%s'. Stopping it now could leave the printer "
-    "with part of it.";
+    N_("Brimwell is sending a job to the printer '%s'. Stopping it now could leave the printer "
+       "with part of it.");
 
 // The question shown before a job of this kind opens the printer, or nullptr for none.
 const char* ConfirmationText(int nConfirm);

@@ -62,15 +62,15 @@ JobOutcome RunJobSequence(IDeviceOpener& opener, ITickSource& ticks, const JobRe
 std::string JobFailureMessage(const JobOutcome& outcome, const std::string& name, bool openReason) {
     switch (outcome.result) {
     case JobOutcome::Result::CantOpen: {
-        const std::string message = FormatMessage(kMsgCantOpen, name);
+        const std::string message = FormatMessage(Tr(kMsgCantOpen), name);
         return openReason ? WithReason(message, outcome.reason) : message;
     }
     case JobOutcome::Result::NoMemory:
-        return kMsgSpoolMemory;
+        return Tr(kMsgSpoolMemory);
     case JobOutcome::Result::WriteFailed:
-        return WithReason(FormatMessage(kMsgWriteFailure, name), outcome.reason);
+        return WithReason(FormatMessage(Tr(kMsgWriteFailure), name), outcome.reason);
     case JobOutcome::Result::Stopped:
-        return FormatMessage(kMsgJobStopped, name);
+        return FormatMessage(Tr(kMsgJobStopped), name);
     default:
         return {};
     }

@@ -20,7 +20,8 @@ int IdentifyPrinterKind(UsbId id) {
 }
 
 const char* PrinterKindName(int kind) {
-    return kind == PRINTER_KIND_ADAPTER ? "USB-to-Parallel adapter" : "Brimwell printer";
+    return kind == PRINTER_KIND_ADAPTER ? Tr(N_("USB-to-Parallel adapter"))
+                                        : Tr(N_("Brimwell printer"));
 }
 
 std::vector<ListedPrinter> FilterPrinters(const std::vector<RawDeviceInterface>& devices) {

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/DeviceEnumerator.h"
+#include "text/Translate.h"
 
 #include <cstddef>
 #include <string>
@@ -10,7 +11,7 @@ namespace brimwell {
 inline constexpr int PRINTER_KIND_PRINTER = 1;
 inline constexpr int PRINTER_KIND_ADAPTER = 2;
 
-inline constexpr const char* kNoPrinterFound = "No printer found";
+inline constexpr const char* kNoPrinterFound = N_("No printer found");
 
 // A device path, with its terminating zero, must fit in this many characters.
 inline constexpr std::size_t kMaxDevicePathChars = 144;

@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/DeviceOpener.h"
 #include "platform/Ticks.h"
+#include "text/Translate.h"
 
 #include <cstdarg>
 #include <cstdint>
@@ -20,20 +21,21 @@ namespace brimwell {
 
 // The messages of the transport. "%s" is the printer's display text in the window, the
 // device path in the command-line companion.
-inline constexpr const char* kMsgCantOpen = "Error : can't open '%s'";
-inline constexpr const char* kMsgSpoolMemory = "Error : failed to allocate internal spool memory";
-inline constexpr const char* kMsgWriteFailure = "Error : write failure for '%s'";
-inline constexpr const char* kMsgJobStopped =
-    "Error : the job for '%s' was stopped. The printer may hold part of it: send the job again.";
+inline constexpr const char* kMsgCantOpen = N_("Error : can't open '%s'");
+inline constexpr const char* kMsgSpoolMemory =
+    N_("Error : failed to allocate internal spool memory");
+inline constexpr const char* kMsgWriteFailure = N_("Error : write failure for '%s'");
+inline constexpr const char* kMsgJobStopped = N_(
+    "Error : the job for '%s' was stopped. The printer may hold part of it: send the job again.");
 
 // The questions asked before a job opens the printer. The second ends with the advice the
 // command-line companion prints after a job that changes what the printer runs.
-inline constexpr const char* kConfirmPlain = "Click 'OK' to proceed.";
+inline constexpr const char* kConfirmPlain = N_("Click 'OK' to proceed.");
 inline constexpr const char* kConfirmPowerCycle =
-    "Click 'OK' to proceed.\r\n\r\nWhen all printer lights stop flashing, turn the printer off "
-    "then on again.";
+    N_("Click 'OK' to proceed.\r\n\r\nWhen all printer lights stop flashing, turn the printer off "
+       "then on again.");
 inline constexpr const char* kPowerCycleAdvice =
-    "When all printer lights stop flashing, turn the printer off then on again.";
+    N_("When all printer lights stop flashing, turn the printer off then on again.");
 
 // Replaces the first "%s" of a message with text.
 std::string FormatMessage(const char* format, const std::string& text);

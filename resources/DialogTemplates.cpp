@@ -1,6 +1,10 @@
 #include "resources/DialogTemplates.h"
 
+#include "text/Translate.h"
+
 #include <algorithm>
+#include <map>
+#include <mutex>
 
 namespace brimwell {
 namespace {
@@ -28,10 +32,10 @@ const std::vector<DialogTemplate>& Templates() {
          8,
          "Brimwell",
          {
-             Ctl(IDC_STATIC, CtlClass::Static, "Function:", 7, 5, 31, 8, AlignLeft),
+             Ctl(IDC_STATIC, CtlClass::Static, N_("Function:"), 7, 5, 31, 8, AlignLeft),
              Ctl(IDC_FUNCTION_LIST, CtlClass::ListBox, "", 6, 16, 114, 114,
                  Notify | NoIntegralHeight | VScroll | Border | TabStop),
-             Ctl(IDC_STATIC, CtlClass::Static, "Printer:", 7, 155, 25, 8, AlignLeft),
+             Ctl(IDC_STATIC, CtlClass::Static, N_("Printer:"), 7, 155, 25, 8, AlignLeft),
              Ctl(IDC_PRINTER_COMBO, CtlClass::ComboBox, "", 6, 167, 114, 120,
                  DropDownList | VScroll | TabStop),
              Ctl(IDC_STATIC, CtlClass::Static, "", 167, 7, 1, 343, EtchedVertical),
@@ -39,9 +43,9 @@ const std::vector<DialogTemplate>& Templates() {
              // the button that stops it. Hidden until a job has run for a second.
              Ctl(IDC_JOB_STATUS, CtlClass::Static, "", 7, 192, 113, 18, AlignLeft | Hidden),
              Named(Ctl(IDC_JOB_PROGRESS, CtlClass::Progress, "", 6, 212, 114, 9, Hidden),
-                   "Job progress"),
+                   N_("Job progress")),
              Ctl(IDC_JOB_BYTES, CtlClass::Static, "", 7, 224, 113, 8, AlignLeft | Hidden),
-             Ctl(IDC_JOB_STOP, CtlClass::Button, "Stop", 70, 235, 50, 14, TabStop | Hidden),
+             Ctl(IDC_JOB_STOP, CtlClass::Button, N_("Stop"), 70, 235, 50, 14, TabStop | Hidden),
          },
          DlgFrame::Caption | DlgFrame::SystemMenu | DlgFrame::MaximizeBox | DlgFrame::ModalFrame |
              DlgFrame::AppWindow},
@@ -54,7 +58,7 @@ const std::vector<DialogTemplate>& Templates() {
          {
              Named(Ctl(IDC_WELCOME_PICTURE, CtlClass::Static, "", 4, 10, 407, 334, Bitmap,
                        IDB_WELCOME),
-                   "Brimwell Label Printer Utility"),
+                   N_("Brimwell Label Printer Utility")),
          }},
         {IDD_CFG_LOGO,
          424,
@@ -63,17 +67,19 @@ const std::vector<DialogTemplate>& Templates() {
          8,
          "",
          {
-             Ctl(IDC_LOGO_FILE_CAPTION, CtlClass::Static, "%s logo graphics file:", 4, 6, 142, 8,
-                 AlignLeft),
+             // TRANSLATORS: %s is "Pass" or "Fail" as translated (the logo printed on a passed
+             // or a failed appliance's label), here and in the page's other texts.
+             Ctl(IDC_LOGO_FILE_CAPTION, CtlClass::Static, N_("%s logo graphics file:"), 4, 6, 142,
+                 8, AlignLeft),
              Ctl(IDC_LOGO_FILE, CtlClass::EditBrowse, "", 3, 18, 408, 14,
                  Border | TabStop | AutoHScroll),
-             Ctl(IDC_LOGO_PREVIEW_CAPTION, CtlClass::Static, "%s label preview:", 3, 39, 142, 8,
+             Ctl(IDC_LOGO_PREVIEW_CAPTION, CtlClass::Static, N_("%s label preview:"), 3, 39, 142, 8,
                  AlignLeft),
              Ctl(IDC_LOGO_PREVIEW, CtlClass::LabelPreview, "", 3, 51, 409, 236, AlignLeft),
-             Ctl(IDC_LOGO_SEND, CtlClass::Button, "Send %s Logo To The Printer...", 3, 296, 160, 19,
-                 TabStop),
-             Ctl(IDC_LOGO_ROTATE, CtlClass::Button, "Rotate Logo", 217, 296, 82, 19, TabStop),
-             Ctl(IDC_LOGO_INVERT, CtlClass::Button, "Invert Logo Colours", 308, 296, 82, 19,
+             Ctl(IDC_LOGO_SEND, CtlClass::Button, N_("Send %s Logo To The Printer..."), 3, 296, 160,
+                 19, TabStop),
+             Ctl(IDC_LOGO_ROTATE, CtlClass::Button, N_("Rotate Logo"), 217, 296, 82, 19, TabStop),
+             Ctl(IDC_LOGO_INVERT, CtlClass::Button, N_("Invert Logo Colours"), 308, 296, 82, 19,
                  TabStop),
          }},
         {IDD_TEXT_INFO,
@@ -87,7 +93,7 @@ const std::vector<DialogTemplate>& Templates() {
                  Multiline | ReadOnly | Border | TabStop | VScroll | DisableNoScroll),
              Named(Ctl(IDC_BANNER_PICTURE, CtlClass::Static, "", 7, 17, 387, 123,
                        Bitmap | RealSizeImage, IDB_BANNER),
-                   "Brimwell: label printers for appliance testing"),
+                   N_("Brimwell: label printers for appliance testing")),
          }},
         {IDD_CFG_TESTER_TYPE,
          212,
@@ -97,14 +103,14 @@ const std::vector<DialogTemplate>& Templates() {
          "",
          {
              Ctl(IDC_STATIC, CtlClass::Static,
-                 "Tester type with which the printer will be used:", 5, 12, 198, 8, AlignLeft),
+                 N_("Tester type with which the printer will be used:"), 5, 12, 198, 8, AlignLeft),
              Ctl(IDC_TESTER_LIST, CtlClass::ComboBox, "", 5, 24, 188, 201,
                  DropDownList | VScroll | TabStop),
              Ctl(IDC_USER_NAME_CAPTION, CtlClass::Static,
-                 "User name to print on this label type:", 5, 59, 193, 8, AlignLeft),
+                 N_("User name to print on this label type:"), 5, 59, 193, 8, AlignLeft),
              Ctl(IDC_USER_NAME, CtlClass::Edit, "", 5, 71, 149, 14, Border | TabStop | AutoHScroll),
-             Ctl(IDC_SEND_CONFIGURATION, CtlClass::Button, "Send Configuration To The Printer...",
-                 5, 121, 160, 19, TabStop),
+             Ctl(IDC_SEND_CONFIGURATION, CtlClass::Button,
+                 N_("Send Configuration To The Printer..."), 5, 121, 160, 19, TabStop),
          }},
         {IDD_GEN_TEST_LABEL,
          279,
@@ -114,18 +120,18 @@ const std::vector<DialogTemplate>& Templates() {
          "",
          {
              Ctl(IDC_STATIC, CtlClass::Static,
-                 "Select the tester type for which the printer is configured:", 5, 14, 198, 8,
+                 N_("Select the tester type for which the printer is configured:"), 5, 14, 198, 8,
                  AlignLeft),
              Ctl(IDC_TESTER_LIST, CtlClass::ComboBox, "", 5, 26, 188, 201,
                  DropDownList | VScroll | TabStop),
              Ctl(IDC_LABEL_ADVICE, CtlClass::Static,
-                 "If any configuration changes have been made prior to attempting to print a "
-                 "label, please ensure the printer has been turned off then back on.",
+                 N_("If any configuration changes have been made prior to attempting to print a "
+                    "label, please ensure the printer has been turned off then back on."),
                  5, 48, 262, 39, AlignLeft),
-             Ctl(IDC_PASS_LABEL, CtlClass::Button, "Generate a 'Pass' Label...", 5, 88, 160, 19,
+             Ctl(IDC_PASS_LABEL, CtlClass::Button, N_("Generate a 'Pass' Label..."), 5, 88, 160, 19,
                  TabStop),
-             Ctl(IDC_FAIL_LABEL, CtlClass::Button, "Generate a 'Fail' Label...", 5, 126, 160, 19,
-                 TabStop),
+             Ctl(IDC_FAIL_LABEL, CtlClass::Button, N_("Generate a 'Fail' Label..."), 5, 126, 160,
+                 19, TabStop),
          }},
         {IDD_SET_DENSITY,
          212,
@@ -134,14 +140,14 @@ const std::vector<DialogTemplate>& Templates() {
          8,
          "",
          {
-             Ctl(IDC_STATIC, CtlClass::Static, "Light", 0, 32, 21, 8, AlignRight),
+             Ctl(IDC_STATIC, CtlClass::Static, N_("Light"), 0, 32, 21, 8, AlignRight),
              Named(Ctl(IDC_DENSITY_SLIDER, CtlClass::Trackbar, "", 28, 29, 156, 15,
                        TrackBoth | NoTicks | TabStop),
-                   "Print density"),
-             Ctl(IDC_STATIC, CtlClass::Static, "Dark", 190, 32, 21, 8, AlignLeft),
+                   N_("Print density")),
+             Ctl(IDC_STATIC, CtlClass::Static, N_("Dark"), 190, 32, 21, 8, AlignLeft),
              Ctl(IDC_DENSITY_VALUE, CtlClass::Static, "XX", 93, 48, 21, 8, AlignCenter),
-             Ctl(IDC_SEND_DENSITY, CtlClass::Button, "Send Density Setting To The Printer...", 24,
-                 85, 160, 19, TabStop),
+             Ctl(IDC_SEND_DENSITY, CtlClass::Button, N_("Send Density Setting To The Printer..."),
+                 24, 85, 160, 19, TabStop),
          }},
         {IDD_SET_DATE_TIME,
          245,
@@ -151,10 +157,12 @@ const std::vector<DialogTemplate>& Templates() {
          "",
          {
              Ctl(IDC_STATIC, CtlClass::Static,
-                 "Sets the printer's RTC for use with 'stand alone' mode.", 5, 41, 195, 8,
+                 N_("Sets the printer's RTC for use with 'stand alone' mode."), 5, 41, 195, 8,
                  AlignLeft),
+             // TRANSLATORS: "&&" shows one ampersand (a single "&" would underline the next
+             // letter as the button's access key).
              Ctl(IDC_SEND_DATE_TIME, CtlClass::Button,
-                 "Send Current Date && Time To The Printer...", 5, 76, 160, 19, TabStop),
+                 N_("Send Current Date && Time To The Printer..."), 5, 76, 160, 19, TabStop),
          }},
         {IDD_UPDATE_FIRMWARE,
          424,
@@ -163,13 +171,14 @@ const std::vector<DialogTemplate>& Templates() {
          8,
          "",
          {
-             Ctl(IDC_STATIC, CtlClass::Static, "Firmware update file:", 4, 6, 142, 8, AlignLeft),
+             Ctl(IDC_STATIC, CtlClass::Static, N_("Firmware update file:"), 4, 6, 142, 8,
+                 AlignLeft),
              Ctl(IDC_FIRMWARE_FILE, CtlClass::EditBrowse, "", 3, 18, 408, 14,
                  Border | TabStop | AutoHScroll),
-             Ctl(IDC_FIRMWARE_STATUS, CtlClass::Static, "Please select a firmware update file", 4,
-                 44, 414, 8, AlignLeft),
-             Ctl(IDC_SEND_FIRMWARE, CtlClass::Button, "Send Firmware To The Printer...", 3, 73, 160,
-                 19, TabStop),
+             Ctl(IDC_FIRMWARE_STATUS, CtlClass::Static, N_("Please select a firmware update file"),
+                 4, 44, 414, 8, AlignLeft),
+             Ctl(IDC_SEND_FIRMWARE, CtlClass::Button, N_("Send Firmware To The Printer..."), 3, 73,
+                 160, 19, TabStop),
          }},
     };
     return templates;
@@ -241,14 +250,56 @@ std::string NameFromLabel(const std::string& labelText) {
         }
         name += labelText[i];
     }
-    while (!name.empty() && (name.back() == ':' || name.back() == ' ')) {
-        name.pop_back();
+    // The colon, and the spaces before it: French puts a no-break space (U+00A0) or a narrow
+    // one (U+202F) there.
+    for (bool trimmed = true; trimmed && !name.empty();) {
+        trimmed = false;
+        for (const char* tail : {":", " ", "\xC2\xA0", "\xE2\x80\xAF"}) {
+            const std::size_t n = std::char_traits<char>::length(tail);
+            if (name.size() >= n && name.compare(name.size() - n, n, tail) == 0) {
+                name.erase(name.size() - n);
+                trimmed = true;
+            }
+        }
     }
     return name;
 }
 
+namespace {
+
+// The templates with every text in the current catalogue's language: made once per catalogue
+// and kept, so that the pointers handed out stay valid when a test changes the language.
+const std::vector<DialogTemplate>& TranslatedTemplates() {
+    const MoCatalog* catalogue = CurrentCatalogue();
+    if (!catalogue) {
+        return Templates();
+    }
+    static std::mutex lock;
+    static std::map<const MoCatalog*, std::vector<DialogTemplate>> translated;
+    const std::lock_guard<std::mutex> hold(lock);
+    auto found = translated.find(catalogue);
+    if (found == translated.end()) {
+        std::vector<DialogTemplate> copy = Templates();
+        for (DialogTemplate& tmpl : copy) {
+            for (ControlTemplate& control : tmpl.controls) {
+                // The density's "XX" stands in for a number; every other text is words.
+                if (!control.text.empty() && control.text != "XX") {
+                    control.text = Tr(control.text.c_str());
+                }
+                if (!control.accessibleName.empty()) {
+                    control.accessibleName = Tr(control.accessibleName.c_str());
+                }
+            }
+        }
+        found = translated.emplace(catalogue, std::move(copy)).first;
+    }
+    return found->second;
+}
+
+} // namespace
+
 const DialogTemplate* FindDialogTemplate(int id) {
-    for (const auto& t : Templates()) {
+    for (const auto& t : TranslatedTemplates()) {
         if (t.id == id) {
             return &t;
         }

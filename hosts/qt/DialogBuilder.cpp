@@ -8,6 +8,7 @@
 #include "hosts/qt/QtRichTextView.h"
 #include "resources/Pictures.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QFrame>
@@ -147,7 +148,7 @@ void SetStaticText(QLabel* label, const std::string& text) {
     if (QWidget* buddy = label->buddy()) {
         // The buddy relation tells a screen reader which label a control has; the name is the
         // label's words without its colon.
-        AccessibleTarget(buddy)->setAccessibleName(QString::fromStdString(NameFromLabel(text)));
+        SetAccessibleNameOf(buddy, QString::fromStdString(NameFromLabel(text)));
     }
 }
 
@@ -156,6 +157,13 @@ QWidget* AccessibleTarget(QWidget* control) {
         return browse->Edit();
     }
     return control;
+}
+
+void SetAccessibleNameOf(QWidget* control, const QString& name) {
+    AccessibleTarget(control)->setAccessibleName(name);
+    if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->view()) {
+        combo->view()->setAccessibleName(name);
+    }
 }
 
 QString StaticTextFromTemplate(const std::string& text) {
@@ -191,7 +199,7 @@ void BuildDialog(QWidget* dialog, const DialogTemplate& tmpl) {
         }
         previous = control;
         if (!c.accessibleName.empty()) {
-            AccessibleTarget(control)->setAccessibleName(QString::fromStdString(c.accessibleName));
+            SetAccessibleNameOf(control, QString::fromStdString(c.accessibleName));
         } else if (auto* label = qobject_cast<QLabel*>(before); label && LabelOf(tmpl, index)) {
             label->setBuddy(control);
             SetStaticText(label, label->property(kStaticTextProperty).toString().toStdString());

@@ -45,4 +45,8 @@ void SetStaticText(QLabel* label, const std::string& text);
 // control itself.
 QWidget* AccessibleTarget(QWidget* control);
 
+// Gives `control` its accessible name; a combo box's drop-down list gets the same, since a
+// screen reader announces the list on its own when it opens.
+void SetAccessibleNameOf(QWidget* control, const QString& name);
+
 } // namespace brimwell

@@ -315,7 +315,7 @@ int QtDialog::GetProgress(int id) const {
 
 void QtDialog::SetItemAccessibleName(int id, const std::string& name) {
     if (QWidget* w = Item(id)) {
-        AccessibleTarget(w)->setAccessibleName(QString::fromStdString(name));
+        SetAccessibleNameOf(w, QString::fromStdString(name));
     }
 }
 

@@ -57,7 +57,7 @@ const std::string kAfterList = "L sb250 | 13c1";
 TEST(RtfReader, ReadsTheFourDocumentsAndSurvivesMalformedInput) {
     const Case cases[] = {
         {"about",
-         kAboutRtf,
+         AboutRtf(),
          {"C sb4200 | B16c1", "C sb1000 | B16c1", "C sb200 | B13c2", "C sb100 | B13c2",
           "C sb200 | B13c1"},
          {"Brimwell Utility \u2013 Version " BRIMWELL_VERSION "\nBrimwell Ltd\n", "@"},
@@ -70,12 +70,12 @@ TEST(RtfReader, ReadsTheFourDocumentsAndSurvivesMalformedInput) {
              EXPECT_EQ(d.colors[2].blue, 255);
          }},
         {"connecting on Linux",
-         kConnectingLinuxRtf,
+         ConnectingRtf(ConnectingSystem::Linux),
          std::vector<std::string>{kTitle} + Repeat(3, kBody),
          {"Connecting a Printer\nNewer Brimwell printers", "USB-to-Parallel adapter",
           "printer\u2019s device node", "/dev/usb/lp0", "70-brimwell.rules", "group lp"}},
         {"connecting on Windows",
-         kConnectingWindowsRtf,
+         ConnectingRtf(ConnectingSystem::Windows),
          std::vector<std::string>{kTitle} + Repeat(3, kBody),
          {"Connecting a Printer\nNewer Brimwell printers", "USB-to-Parallel adapter",
           "USB Printing Support", "another USB cable", "Device Manager", "generic USB driver",
@@ -87,13 +87,13 @@ TEST(RtfReader, ReadsTheFourDocumentsAndSurvivesMalformedInput) {
                  EXPECT_EQ(d.PlainText().find(linuxOnly), std::string::npos) << linuxOnly;
              }
              // The two paragraphs every system shares, word for word.
-             const Document onLinux = Parse(kConnectingLinuxRtf);
+             const Document onLinux = Parse(ConnectingRtf(ConnectingSystem::Linux));
              for (std::size_t i = 0; i < 3; ++i) {
                  EXPECT_EQ(d.paragraphs[i].runs[0].text, onLinux.paragraphs[i].runs[0].text) << i;
              }
          }},
         {"firmware",
-         kFirmwareRtf,
+         FirmwareRtf(),
          std::vector<std::string>{kTitle, kBody, "L sb200 | 13c1 B13c1 13c1"} + Repeat(3, kItem) +
              std::vector<std::string>{kAfterList} + Repeat(3, kItem) +
              std::vector<std::string>{kAfterList},
@@ -102,7 +102,7 @@ TEST(RtfReader, ReadsTheFourDocumentsAndSurvivesMalformedInput) {
          "",
          [](const Document& d) { EXPECT_EQ(d.paragraphs[2].runs[1].text, "are not"); }},
         {"logos",
-         kLogosRtf,
+         LogosRtf(),
          std::vector<std::string>{kTitle} + Repeat(7, kBody),
          {"Creating Logo Files\n", "360 x 360", "PCX 1 or 8 bpp; BMP 1, 4, 8 or 24 bpp",
           "wax ribbon"}},
