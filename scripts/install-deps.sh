@@ -13,7 +13,7 @@ default_packages=(
     umockdev libumockdev-dev gir1.2-umockdev-1.0 python3-gi dbus
     xvfb xauth x11-apps imagemagick xdotool hyperfine
     fonts-dejavu-core fonts-liberation2 libx11-dev
-    help2man appstream desktop-file-utils optipng
+    help2man appstream desktop-file-utils optipng gettext qt6-translations-l10n
 )
 
 packages=("${default_packages[@]}")

@@ -34,6 +34,9 @@ for arg in "$@"; do
 done
 
 build=${BUILD_DIR:-build-windows}
+# The languages of the catalogues (po/LINGUAS); each has its README.<lang>.txt.
+languages=$(cat po/LINGUAS)
+readmes="README.txt $(for l in $languages; do printf 'README.%s.txt ' "$l"; done)"
 # What goes into the packages, from the Windows build. The variables let a developer point at
 # other files without editing this script.
 window_exe=${BRIMWELL_WINDOW_EXE:-$build/app/brimwell.exe}
@@ -111,12 +114,20 @@ stage_afresh() { # the programs, the icon and the texts into an empty staging fo
     fi
     # README.txt, with Windows line ends: the programs and what to run when no printer is found.
     sed 's/$/\r/' packaging/windows/README.txt >"$stage/README.txt"
+    # The same in each language of the catalogues, from the build's compiled catalogues, as
+    # UTF-8 with a byte-order mark (so that every Notepad reads it as UTF-8).
+    for lang in $languages; do
+        { printf '\357\273\277'
+          python3 scripts/readme-po.py translate packaging/windows/README.txt \
+              "$build/share/locale/$lang/LC_MESSAGES/brimwell.mo"; } |
+            sed 's/$/\r/' >"$stage/README.$lang.txt"
+    done
 }
 
 if [ "$staged" = 0 ]; then
     stage_afresh
 else
-    for f in brimwell.exe brimwell-cli.exe brimwell.ico LICENSE.txt README.txt; do
+    for f in brimwell.exe brimwell-cli.exe brimwell.ico LICENSE.txt $readmes; do
         if [ ! -f "$stage/$f" ]; then
             echo "package-windows: --staged: no $stage/$f (a run without --staged stages it)" >&2
             exit 1
@@ -130,7 +141,7 @@ touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
 
 # The installed files' size in KiB, rounded up, for the uninstall entry.
 size_bytes=0
-for f in brimwell.exe brimwell-cli.exe LICENSE.txt README.txt; do
+for f in brimwell.exe brimwell-cli.exe LICENSE.txt $readmes; do
     size_bytes=$((size_bytes + $(stat -c %s "$stage/$f")))
 done
 size_kb=$(((size_bytes + 1023) / 1024))
@@ -139,7 +150,7 @@ size_kb=$(((size_bytes + 1023) / 1024))
 # code, derived from the version and the hash of everything that goes into the MSI, so that a
 # rebuild of the same inputs gives the same codes.
 inputs_hash=$({ echo "$version"
-    (cd "$stage" && sha256sum LICENSE.txt README.txt brimwell-cli.exe brimwell.exe brimwell.ico)
+    (cd "$stage" && sha256sum LICENSE.txt $readmes brimwell-cli.exe brimwell.exe brimwell.ico)
     sha256sum "$wxs" "$tables"; } | sha256sum | cut -c1-64)
 guid_from() { # NAME: a name-based GUID (version 5 and variant bits set) from NAME and the hash
     local h
@@ -179,12 +190,13 @@ echo "Making $zip"
 top=brimwell-$version
 rm -rf "${out:?}/$top"
 mkdir "$out/$top"
-cp -p "$stage/brimwell.exe" "$stage/brimwell-cli.exe" "$stage/LICENSE.txt" "$stage/README.txt" \
-    "$out/$top/"
+for f in brimwell.exe brimwell-cli.exe LICENSE.txt $readmes; do
+    cp -p "$stage/$f" "$out/$top/"
+done
 chmod 0755 "$out/$top"
 touch -d "@$SOURCE_DATE_EPOCH" "$out/$top"
 (cd "$out" && { echo "$top/"
-    printf "$top/%s\n" brimwell.exe brimwell-cli.exe LICENSE.txt README.txt | LC_ALL=C sort; } |
+    printf "$top/%s\n" brimwell.exe brimwell-cli.exe LICENSE.txt $readmes | LC_ALL=C sort; } |
     zip -q -X -9 -@ "$(basename "$zip")")
 rm -rf "${out:?}/$top"
 if unzip -Z1 "$zip" | grep -v "^$top/"; then

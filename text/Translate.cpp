@@ -26,6 +26,22 @@ const MoCatalog* Keep(std::unique_ptr<MoCatalog> catalogue) {
     return kept.back().get();
 }
 
+// A language name as catalogues are named: letters, digits, '_' and '-' ("de", "pt_BR",
+// "sr-Latn"); never a path.
+bool IsLanguageName(const std::string& name) {
+    if (name.empty() || name.size() > 32) {
+        return false;
+    }
+    for (const char c : name) {
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                        (c >= '0' && c <= '9') || c == '_' || c == '-';
+        if (!ok) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool IsEnglish(const std::string& name) {
     return name == "en" || name.rfind("en_", 0) == 0 || name.rfind("en-", 0) == 0;
 }
@@ -81,7 +97,7 @@ std::string ChooseCatalogue(const std::vector<std::string>& preferred,
                 UseCatalogue(nullptr, "");
                 return "";
             }
-            if (!tried.insert(name).second || !read) {
+            if (!IsLanguageName(name) || !tried.insert(name).second || !read) {
                 continue;
             }
             if (auto bytes = read(name)) {

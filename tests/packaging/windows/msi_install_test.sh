@@ -93,7 +93,7 @@ check "the older release is installed" test "$(reg_value "$(uninstall_key "$old_
 msiexec install.log /i "$(winepath -w "$msi")" /qn
 echo "installed $version, product code $code"
 check "the upgrade removed the older release" no_key "$(uninstall_key "$old_code")"
-for f in brimwell.exe brimwell-cli.exe LICENSE.txt README.txt; do
+for f in brimwell.exe brimwell-cli.exe LICENSE.txt README.txt README.de.txt README.nl.txt README.fr.txt; do
     check "$install_dir\\$f" test -s "$dir/$f"
 done
 check "the companion runs from the installed folder" \
@@ -105,7 +105,7 @@ check "uninstall entry: publisher" test "$(reg_value "$key" Publisher)" = Quenma
 check "uninstall entry: install location $install_dir" grep -qixF -e "$install_dir" -e "$install_dir\\" \
     <<<"$(reg_value "$key" InstallLocation)"
 installed_kb=0
-for f in brimwell.exe brimwell-cli.exe LICENSE.txt README.txt; do
+for f in brimwell.exe brimwell-cli.exe LICENSE.txt README.txt README.de.txt README.nl.txt README.fr.txt; do
     installed_kb=$((installed_kb + $(stat -c %s "$dir/$f")))
 done
 installed_kb=$(((installed_kb + 1023) / 1024))
