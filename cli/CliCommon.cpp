@@ -1,5 +1,8 @@
 #include "cli/CliCommon.h"
 
+#include "cli/CliText.h"
+#include "text/Translate.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -63,22 +66,24 @@ ArgList::ArgList(const std::vector<std::string>& args, const std::vector<std::st
                 } else if (i + 1 < args.size()) {
                     m_options.emplace_back(name, args[++i]);
                 } else {
-                    m_error = "option '" + name + "' needs a value";
+                    // TRANSLATORS: %s is an option as typed (--tester).
+                    m_error = Fmt(Tr("option '%s' needs a value"), {name});
                     return;
                 }
             } else if (has(flags, name)) {
                 if (eq != std::string::npos) {
-                    m_error = "option '" + name + "' takes no value";
+                    // TRANSLATORS: %s is an option as typed (--json).
+                    m_error = Fmt(Tr("option '%s' takes no value"), {name});
                     return;
                 }
                 m_options.emplace_back(name, "");
             } else {
-                m_error = "unknown option '" + name + "'";
+                m_error = Fmt(Tr("unknown option '%s'"), {name});
                 return;
             }
         } else if (a.size() > 1 && a[0] == '-' && !(a[1] >= '0' && a[1] <= '9')) {
             // "-x"; "-3" stays a value, for the command to judge.
-            m_error = "unknown option '" + a + "'";
+            m_error = Fmt(Tr("unknown option '%s'"), {a});
             return;
         } else {
             m_positionals.push_back(a);
@@ -115,26 +120,45 @@ bool ParseTimeForm(const std::string& text, LocalDateTime* t) {
     return true;
 }
 
-// Why a time of the right form does not exist; "" when it does.
-std::string NoSuchTime(const LocalDateTime& t) {
-    static const char* const kMonths[] = {"January",   "February", "March",    "April",
-                                          "May",       "June",     "July",     "August",
-                                          "September", "October",  "November", "December"};
+// The days of each month of a year that is not a leap year.
+constexpr unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+
+// Why the time TEXT, of the right form, does not exist: the whole refusal, one message for
+// each month, so that a translation can decline the month's name; "" when it does exist.
+std::string NoSuchTime(const std::string& text, const LocalDateTime& t) {
+    // TRANSLATORS: the refusals of a time that does not exist: %1$s is the time as typed,
+    // %2$s a year, %3$s the days of the month.
+    static const char* const kMonthDays[] = {
+        N_("Time '%1$s' does not exist: January %2$s has %3$s days."),
+        N_("Time '%1$s' does not exist: February %2$s has %3$s days."),
+        N_("Time '%1$s' does not exist: March %2$s has %3$s days."),
+        N_("Time '%1$s' does not exist: April %2$s has %3$s days."),
+        N_("Time '%1$s' does not exist: May %2$s has %3$s days."),
+        N_("Time '%1$s' does not exist: June %2$s has %3$s days."),
+        N_("Time '%1$s' does not exist: July %2$s has %3$s days."),
+        N_("Time '%1$s' does not exist: August %2$s has %3$s days."),
+        N_("Time '%1$s' does not exist: September %2$s has %3$s days."),
+        N_("Time '%1$s' does not exist: October %2$s has %3$s days."),
+        N_("Time '%1$s' does not exist: November %2$s has %3$s days."),
+        N_("Time '%1$s' does not exist: December %2$s has %3$s days."),
+    };
     if (t.month < 1 || t.month > 12) {
-        return "there is no month " + std::to_string(t.month);
+        // TRANSLATORS: %1$s is the time as typed, %2$s the number of its month.
+        return Fmt(Tr("Time '%1$s' does not exist: there is no month %2$s."),
+                   {text, std::to_string(t.month)});
     }
     const bool leap = (t.year % 4 == 0 && t.year % 100 != 0) || t.year % 400 == 0;
-    static const unsigned kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const unsigned days = kDays[t.month - 1] + (t.month == 2 && leap ? 1 : 0);
     if (t.day < 1 || t.day > days) {
-        return std::string(kMonths[t.month - 1]) + " " + std::to_string(t.year) + " has " +
-               std::to_string(days) + " days";
+        return Fmt(Tr(kMonthDays[t.month - 1]),
+                   {text, std::to_string(t.year), std::to_string(days)});
     }
     if (t.hour > 23) {
-        return "hours go from 00 to 23";
+        // TRANSLATORS: %s is the time as typed.
+        return Fmt(Tr("Time '%s' does not exist: hours go from 00 to 23."), {text});
     }
     if (t.minute > 59 || t.second > 59) {
-        return "minutes and seconds go from 00 to 59";
+        return Fmt(Tr("Time '%s' does not exist: minutes and seconds go from 00 to 59."), {text});
     }
     return {};
 }
@@ -143,7 +167,7 @@ std::string NoSuchTime(const LocalDateTime& t) {
 
 std::optional<LocalDateTime> ParseLocalTime(const std::string& text) {
     LocalDateTime t{};
-    if (!ParseTimeForm(text, &t) || !NoSuchTime(t).empty()) {
+    if (!ParseTimeForm(text, &t) || !NoSuchTime(text, t).empty()) {
         return std::nullopt;
     }
     return t;
@@ -152,10 +176,11 @@ std::optional<LocalDateTime> ParseLocalTime(const std::string& text) {
 std::string LocalTimeRefusal(const std::string& text) {
     LocalDateTime t{};
     if (!ParseTimeForm(text, &t)) {
-        return "Time '" + text + "' is not a valid local time; it must be YYYY-MM-DD HH:MM:SS.";
+        // TRANSLATORS: %s is the time as typed; keep YYYY-MM-DD HH:MM:SS as it is written.
+        return Fmt(Tr("Time '%s' is not a valid local time; it must be YYYY-MM-DD HH:MM:SS."),
+                   {text});
     }
-    const std::string why = NoSuchTime(t);
-    return why.empty() ? why : "Time '" + text + "' does not exist: " + why + ".";
+    return NoSuchTime(text, t);
 }
 
 LocalDateTime TimeOption(const ArgList& args, ILocalClock& clock, std::string* refusal) {

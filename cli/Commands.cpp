@@ -1,17 +1,22 @@
 #include "cli/Commands.h"
 
+#include "cli/CliText.h"
 #include "printer/JobSequence.h"
 #include "printer/PrinterIdentification.h"
 #include "printer/PrinterJob.h"
+#include "text/Translate.h"
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace brimwell::cli {
 namespace {
 
+// The program's name starts every line on standard error, in every language.
 constexpr const char* kProgram = "brimwell-cli";
-constexpr const char* kTryHelp = "Try 'brimwell-cli --help'.";
+// TRANSLATORS: ends a usage error; keep 'brimwell-cli --help' as it is typed.
+constexpr const char* kTryHelp = N_("Try 'brimwell-cli --help'.");
 
 // Writes a message to standard error, every line after the program's name; blank lines of a
 // message (the window's paragraphs) are left out, so no line is only the name.
@@ -35,7 +40,7 @@ void Say(std::ostream& err, const std::string& message) {
 
 // A usage error of the whole command line: what was wrong and where help is.
 int UsageError(std::ostream& err, const std::string& what) {
-    Say(err, what + "\n" + kTryHelp);
+    Say(err, what + "\n" + Tr(kTryHelp));
     return EXIT_USAGE;
 }
 
@@ -48,46 +53,77 @@ std::string CommandUsage(const Command& c) {
     return std::string(kProgram) + " " + CommandLine(c);
 }
 
+// The usage lines of a help: the first after "Usage:", the others after "or:" (two spaces
+// before and after it, as in English), all starting in one column whatever the length of the
+// two words in the current language.
+std::string UsageLines(const std::vector<std::string>& lines) {
+    // TRANSLATORS: starts the first line of a help, before how the program is typed.
+    const std::string usage = Tr("Usage:");
+    // TRANSLATORS: starts the further lines of "Usage:", right-aligned under it.
+    const std::string orWord = Tr("or:");
+    const std::size_t column = std::max(Columns(usage) + 1, Columns(orWord) + 4);
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string lead =
+            i == 0 ? usage + std::string(column - Columns(usage), ' ')
+                   : std::string(column - 2 - Columns(orWord), ' ') + orWord + "  ";
+        text += Wrap(lead, lines[i], column + 2);
+    }
+    return text;
+}
+
 // Summaries start in this column; a longer command line puts its summary on the next line.
 constexpr std::size_t kSummaryColumn = 32;
 
 void PrintHelp(std::ostream& out) {
-    out << "Usage: brimwell-cli [-o FILE | -p PATH | --all] COMMAND [ARGS...]\n"
-           "  or:  brimwell-cli COMMAND --help\n"
-           "  or:  brimwell-cli --help | --version\n"
-           "Make the jobs of the Brimwell label printer and send them to a printer or a\n"
-           "file, without a window.\n"
-           "\nCommands:\n";
+    out << UsageLines({"brimwell-cli [-o FILE | -p PATH | --all] COMMAND [ARGS...]",
+                       "brimwell-cli COMMAND --help", "brimwell-cli --help | --version"});
+    out << Wrap("",
+                Tr("Make the jobs of the Brimwell label printer and send them to a printer "
+                   "or a file, without a window."),
+                0);
+    std::vector<std::pair<std::string, std::string>> commands;
     for (const Command& c : AllCommands()) {
-        std::string line = "  " + CommandLine(c);
-        if (line.size() + 2 > kSummaryColumn) {
-            line += "\n";
-            line.append(kSummaryColumn, ' ');
-        } else {
-            line.resize(kSummaryColumn, ' ');
-        }
-        out << line << c.summary << "\n";
+        commands.emplace_back(CommandLine(c), Tr(c.summary));
     }
-    out << "\nOptions:\n"
-           "  -o FILE, --output FILE   write the job's bytes to FILE ('-' is standard\n"
-           "                           output); FILE is replaced only when the whole job\n"
-           "                           was written\n"
-           "  -p PATH, --printer PATH  send the job to the printer device at PATH\n"
-           "  --all                    send the job to every printer that 'list' shows, one\n"
-           "                           line per printer on standard error ('PATH: sent')\n"
-           "  -h, --help               show this help; after COMMAND, that command's help\n"
-           "  --version                show the version\n"
-           "\nWithout -o, -p or --all, a job goes to the first printer that 'list' shows.\n"
-           "T is a tester type: an index 0-9, a code 1000-1009 or a name as 'testers'\n"
-           "shows it. TIME is YYYY-MM-DD HH:MM:SS, local time.\n"
-           "\nExit status:\n"
-           "  0  done (with --all: every printer took the job)\n"
-           "  1  the printer or the output file could not be used (doctor: no printer\n"
-           "     can be written)\n"
-           "  2  usage error (unknown command or option, missing argument)\n"
-           "  3  the input was refused (a logo or firmware file, a density, a tester)\n"
-           "\nExamples:\n"
-           "  brimwell-cli doctor\n"
+    // TRANSLATORS: a heading of --help; the command lines below it stay as they are typed.
+    out << "\n" << Tr("Commands:") << "\n" << Rows(commands, kSummaryColumn);
+    const std::vector<std::pair<std::string, std::string>> options = {
+        // TRANSLATORS: the options' descriptions in --help. Keep the options (-o, --all, ...),
+        // FILE, PATH, COMMAND, the command names ('list') and 'PATH: sent' as they are written;
+        // translate 'sent' as the message "%s: sent" is translated.
+        {"-o FILE, --output FILE", Tr("write the job's bytes to FILE ('-' is standard output); "
+                                      "FILE is replaced only when the whole job was written")},
+        {"-p PATH, --printer PATH", Tr("send the job to the printer device at PATH")},
+        {"--all", Tr("send the job to every printer that 'list' shows, one line per printer "
+                     "on standard error ('PATH: sent')")},
+        {"-h, --help", Tr("show this help; after COMMAND, that command's help")},
+        {"--version", Tr("show the version")},
+    };
+    // TRANSLATORS: a heading of --help.
+    out << "\n" << Tr("Options:") << "\n" << Rows(options, kSummaryColumn) << "\n";
+    const char* destinations =
+        // TRANSLATORS: in --help. Keep -o, -p, --all, 'list', 'testers', T, TIME and
+        // YYYY-MM-DD HH:MM:SS as they are written.
+        Tr("Without -o, -p or --all, a job goes to the first printer that 'list' shows. "
+           "T is a tester type: an index 0-9, a code 1000-1009 or a name as 'testers' "
+           "shows it. TIME is YYYY-MM-DD HH:MM:SS, local time.");
+    out << Wrap("", destinations, 0);
+    const std::vector<std::pair<std::string, std::string>> statuses = {
+        // TRANSLATORS: the meanings of the exit statuses 0 to 3 in --help.
+        {"0", Tr("done (with --all: every printer took the job)")},
+        {"1", Tr("the printer or the output file could not be used (doctor: no printer can be "
+                 "written)")},
+        {"2", Tr("usage error (unknown command or option, missing argument)")},
+        {"3", Tr("the input was refused (a logo or firmware file, a density, a tester)")},
+    };
+    // TRANSLATORS: a heading of --help, above the exit statuses 0 to 3.
+    out << "\n" << Tr("Exit status:") << "\n" << Rows(statuses, kSummaryColumn);
+    // TRANSLATORS: a heading of --help, above command lines that stay as they are typed.
+    const char* examples = Tr("Examples:");
+    out << "\n"
+        << examples << "\n"
+        << "  brimwell-cli doctor\n"
            "  brimwell-cli list\n"
            "  brimwell-cli -o label.txt label pass --tester 3 --at \"2025-03-07 14:05:09\"\n"
            "  brimwell-cli --all tester-type --tester 4 --user-name \"LAB 3\"\n"
@@ -96,10 +132,21 @@ void PrintHelp(std::ostream& out) {
 }
 
 void PrintCommandHelp(const Command& c, std::ostream& out) {
-    out << "Usage: " << CommandUsage(c) << "\n" << c.details;
+    out << UsageLines({CommandUsage(c)}) << Wrap("", Tr(c.details), 0);
+    if (!c.rows.empty()) {
+        std::vector<std::pair<std::string, std::string>> rows;
+        for (const HelpRow& row : c.rows) {
+            rows.emplace_back(row.term, Fmt(Tr(row.text), {row.argument}));
+        }
+        out << "\n" << Rows(rows, kSummaryColumn);
+    }
     if (c.sendsJob) {
-        out << "\nThe job goes to -o FILE, -p PATH or --all, or else to the first printer\n"
-               "that 'list' shows: see 'brimwell-cli --help'.\n";
+        const char* destination =
+            // TRANSLATORS: ends the help of a command that sends a job. Keep -o FILE, -p PATH,
+            // --all, 'list' and 'brimwell-cli --help' as they are written.
+            Tr("The job goes to -o FILE, -p PATH or --all, or else to the first printer that "
+               "'list' shows: see 'brimwell-cli --help'.");
+        out << "\n" << Wrap("", destination, 0);
     }
 }
 
@@ -132,7 +179,7 @@ Delivery DeliverTo(const std::vector<std::uint8_t>& bytes, IDeviceOpener& opener
 void ReportFailure(const Delivery& d, std::ostream& err) {
     Say(err, d.message);
     if (d.accessDenied) {
-        Say(err, kPermissionHint);
+        Say(err, Tr(kPermissionHint));
     }
 }
 
@@ -140,7 +187,7 @@ void ReportFailure(const Delivery& d, std::ostream& err) {
 int DeliverToAll(const Outcome& outcome, CliServices& services, std::ostream& err) {
     const auto listed = ListPrinters(services.enumerator);
     if (listed.empty()) {
-        Say(err, kNoPrinterFound);
+        Say(err, Tr(kNoPrinterFound));
         return EXIT_PRINTER;
     }
     bool allSent = true;
@@ -149,16 +196,17 @@ int DeliverToAll(const Outcome& outcome, CliServices& services, std::ostream& er
     for (const ListedPrinter& printer : listed) {
         const Delivery d = DeliverTo(outcome.job, services.printerOpener, printer.devicePath, true,
                                      services.ticks);
-        Say(err, d.ok ? printer.devicePath + ": sent" : d.message);
+        // TRANSLATORS: one line per printer after --all; %s is the printer's device path.
+        Say(err, d.ok ? Fmt(Tr("%s: sent"), {printer.devicePath}) : d.message);
         allSent = allSent && d.ok;
         anySent = anySent || d.ok;
         anyDenied = anyDenied || d.accessDenied;
     }
     if (anyDenied) {
-        Say(err, kPermissionHint);
+        Say(err, Tr(kPermissionHint));
     }
     if (anySent && outcome.powerCycleAdvice) {
-        Say(err, kPowerCycleAdvice);
+        Say(err, Tr(kPowerCycleAdvice));
     }
     return allSent ? EXIT_DONE : EXIT_PRINTER;
 }
@@ -176,7 +224,7 @@ int Deliver(const Outcome& outcome, const std::optional<std::string>& output,
     } else {
         const auto listed = ListPrinters(services.enumerator);
         if (listed.empty()) {
-            Say(err, kNoPrinterFound);
+            Say(err, Tr(kNoPrinterFound));
             return EXIT_PRINTER;
         }
         path = listed.front().devicePath;
@@ -190,94 +238,127 @@ int Deliver(const Outcome& outcome, const std::optional<std::string>& output,
     }
     // The advice is about the printer: after writing a file there is nothing to turn off.
     if (toPrinter && outcome.powerCycleAdvice) {
-        Say(err, kPowerCycleAdvice);
+        Say(err, Tr(kPowerCycleAdvice));
     }
     return EXIT_DONE;
 }
 
 } // namespace
 
+// The texts of the table are English, marked for the catalogue; --help translates them where
+// it prints them. Command names, option spellings and what follows a name in a usage line
+// stay as typed.
 const std::vector<Command>& AllCommands() {
+    // TRANSLATORS: in the help of logo and preview, after the option --rotate.
+    static const char* const kRotate = N_("turn the logo 90 degrees clockwise");
+    static const char* const kInvert = N_("swap black and white");
+    static const char* const kRepeat = N_("(both may be repeated; they apply in the order given)");
     static const std::vector<Command> commands = {
-        {"list", "[--json]", "list the printers found",
-         "List the printers found, one line each: number, name and device path,\n"
-         "separated by tabs, in the order the system found them. With none, nothing on\n"
-         "standard output and 'No printer found' on standard error; the status is 0.\n"
-         "\n"
-         "  --json  a JSON array instead: index, kind, name, path, product, vendor\n",
-         &RunList, false},
-        {"doctor", "[--json]", "say why a printer is not found or usable",
-         "Check, one line per check, why a printer is or is not usable: on Linux the\n"
-         "printers and adapters on the USB bus, the usblp driver and the /dev/usb/lp\n"
-         "node, whether this user may write to it (udev rule, uaccess, group lp) and\n"
-         "whether another process holds it; on Windows the devices, their problem\n"
-         "codes, their driver (usbprint, not WinUSB, libusbK or libusb0) and the\n"
-         "printer interface. Each line gives the verdict (ok, warning, failed), what\n"
-         "was found and, where not ok, what to do. Nothing is written to a printer.\n"
-         "The status is 0 when a printer can be written, else 1, with the first\n"
-         "failed check's remedy as the last line (on standard error).\n"
-         "\n"
-         "  --json  {\"ready\": true|false, \"checks\": [{\"check\", \"verdict\",\n"
-         "          \"found\", \"remedy\"}...]} instead, with the same status\n",
-         &RunDoctor, false},
-        {"testers", "", "list the tester types; * marks the stored one",
-         "List the tester types: index, code and name, separated by tabs. A * marks\n"
-         "the stored type, which the jobs use when no --tester is given.\n",
-         &RunTesters, false},
-        {"tester-type", "[--tester T] [--user-name TEXT]", "store the tester type (MODE.MOD)",
-         "Store the tester type on the printer (MODE.MOD), with the user name for the\n"
-         "one type that prints it. Then turn the printer off and on again.\n"
-         "\n"
-         "  --tester T        the tester type: an index 0-9, a code 1000-1009 or a\n"
-         "                    name as 'testers' shows it; without it, the stored type\n"
-         "  --user-name TEXT  at most 24 characters; sent only for the type that\n"
-         "                    prints a user name\n",
+        {"list",
+         "[--json]",
+         N_("list the printers found"),
+         // TRANSLATORS: keep 'No printer found' as that message is translated.
+         N_("List the printers found, one line each: number, name and device path, separated "
+            "by tabs, in the order the system found them. With none, nothing on standard "
+            "output and 'No printer found' on standard error; the status is 0."),
+         // TRANSLATORS: after the option --json; %s are the keys of the JSON objects.
+         {{"--json", N_("a JSON array instead: %s"), "index, kind, name, path, product, vendor"}},
+         &RunList,
+         false},
+        {"doctor",
+         "[--json]",
+         N_("say why a printer is not found or usable"),
+         // TRANSLATORS: the verdicts (ok, warning, failed) as the doctor's lines show them in
+         // your language; usblp, /dev/usb/lp, uaccess, lp, usbprint, WinUSB, libusbK and
+         // libusb0 stay as they are written.
+         N_("Check, one line per check, why a printer is or is not usable: on Linux the "
+            "printers and adapters on the USB bus, the usblp driver and the /dev/usb/lp node, "
+            "whether this user may write to it (udev rule, uaccess, group lp) and whether "
+            "another process holds it; on Windows the devices, their problem codes, their "
+            "driver (usbprint, not WinUSB, libusbK or libusb0) and the printer interface. Each "
+            "line gives the verdict (ok, warning, failed), what was found and, where not ok, "
+            "what to do. Nothing is written to a printer. The status is 0 when a printer can "
+            "be written, else 1, with the first failed check's remedy as the last line (on "
+            "standard error)."),
+         {{"--json",
+           // TRANSLATORS: %s is the shape of the JSON output, kept in English.
+           N_("%s instead, with the same status"),
+           "{\"ready\": true|false, \"checks\": [{\"check\", \"verdict\", \"found\", "
+           "\"remedy\"}...]}"}},
+         &RunDoctor,
+         false},
+        {"testers",
+         "",
+         N_("list the tester types; * marks the stored one"),
+         N_("List the tester types: index, code and name, separated by tabs. A * marks the "
+            "stored type, which the jobs use when no --tester is given."),
+         {},
+         &RunTesters,
+         false},
+        {"tester-type",
+         "[--tester T] [--user-name TEXT]",
+         N_("store the tester type (MODE.MOD)"),
+         N_("Store the tester type on the printer (MODE.MOD), with the user name for the one "
+            "type that prints it. Then turn the printer off and on again."),
+         {{"--tester T", N_("the tester type: an index 0-9, a code 1000-1009 or a name as "
+                            "'testers' shows it; without it, the stored type")},
+          {"--user-name TEXT", N_("at most 24 characters; sent only for the type that prints a "
+                                  "user name")}},
          &RunTesterType},
-        {"density", "N", "set the print density, 1 (light) to 15 (dark)",
-         "Set the print density of the printer.\n"
-         "\n"
-         "  N  1 (light) to 15 (dark)\n",
+        {"density",
+         "N",
+         N_("set the print density, 1 (light) to 15 (dark)"),
+         N_("Set the print density of the printer."),
+         {{"N", N_("1 (light) to 15 (dark)")}},
          &RunDensity},
-        {"clock", "[--at TIME]", "set the printer's clock",
-         "Set the printer's clock to the local time now.\n"
-         "\n"
-         "  --at TIME  this time instead: YYYY-MM-DD HH:MM:SS, local time\n",
+        {"clock",
+         "[--at TIME]",
+         N_("set the printer's clock"),
+         N_("Set the printer's clock to the local time now."),
+         {{"--at TIME", N_("this time instead: YYYY-MM-DD HH:MM:SS, local time")}},
          &RunClock},
-        {"label", "pass|fail [--tester T] [--at TIME]", "print a test label",
-         "Print the test label of a tester type, with the result pass or fail.\n"
-         "\n"
-         "  --tester T  the tester type: an index 0-9, a code 1000-1009 or a name as\n"
-         "              'testers' shows it; without it, the stored type\n"
-         "  --at TIME   the date and time on the label instead of now:\n"
-         "              YYYY-MM-DD HH:MM:SS, local time\n",
+        {"label",
+         "pass|fail [--tester T] [--at TIME]",
+         N_("print a test label"),
+         // TRANSLATORS: pass and fail are typed as they are written.
+         N_("Print the test label of a tester type, with the result pass or fail."),
+         {{"--tester T", N_("the tester type: an index 0-9, a code 1000-1009 or a name as "
+                            "'testers' shows it; without it, the stored type")},
+          {"--at TIME", N_("the date and time on the label instead of now: YYYY-MM-DD HH:MM:SS, "
+                           "local time")}},
          &RunLabel},
-        {"logo", "pass|fail FILE [--rotate] [--invert] ... [--pcx OUT]",
-         "store the pass or fail logo",
-         "Store the pass logo (LOGO1.PCX) or the fail logo (FAIL.PCX) on the printer,\n"
-         "from a BMP or PCX picture of at most 360 x 360 pixels. Then turn the printer\n"
-         "off and on again.\n"
-         "\n"
-         "  --rotate   turn the logo 90 degrees clockwise\n"
-         "  --invert   swap black and white\n"
-         "             (both may be repeated; they apply in the order given)\n"
-         "  --pcx OUT  write only the printer's PCX file to OUT and send nothing\n",
+        {"logo",
+         "pass|fail FILE [--rotate] [--invert] ... [--pcx OUT]",
+         N_("store the pass or fail logo"),
+         // TRANSLATORS: LOGO1.PCX and FAIL.PCX are the printer's file names.
+         N_("Store the pass logo (LOGO1.PCX) or the fail logo (FAIL.PCX) on the printer, from "
+            "a BMP or PCX picture of at most 360 x 360 pixels. Then turn the printer off and "
+            "on again."),
+         {{"--rotate", kRotate},
+          {"--invert", kInvert},
+          {"", kRepeat},
+          {"--pcx OUT", N_("write only the printer's PCX file to OUT and send nothing")}},
          &RunLogo},
-        {"firmware", "FILE", "replace the printer's label program",
-         "Replace the printer's label program (AUTO.BAS) from the firmware update\n"
-         "FILE, checked and filtered as the window does. Then turn the printer off and\n"
-         "on again.\n",
+        {"firmware",
+         "FILE",
+         N_("replace the printer's label program"),
+         // TRANSLATORS: AUTO.BAS is the printer's file name.
+         N_("Replace the printer's label program (AUTO.BAS) from the firmware update FILE, "
+            "checked and filtered as the window does. Then turn the printer off and on again."),
+         {},
          &RunFirmware},
-        {"preview", "FILE [--rotate] [--invert] ... --png OUT",
-         "draw the label preview into a PNG file",
-         "Draw the label preview of the logo in FILE (610 x 380 pixels, as the logo\n"
-         "page shows it) into the PNG file OUT; needs no display. A file that does not\n"
-         "load is drawn as its message, which is also reported, with status 3.\n"
-         "\n"
-         "  --rotate   turn the logo 90 degrees clockwise\n"
-         "  --invert   swap black and white\n"
-         "             (both may be repeated; they apply in the order given)\n"
-         "  --png OUT  the PNG file to write\n",
-         &RunPreview, false},
+        {"preview",
+         "FILE [--rotate] [--invert] ... --png OUT",
+         N_("draw the label preview into a PNG file"),
+         N_("Draw the label preview of the logo in FILE (610 x 380 pixels, as the logo page "
+            "shows it) into the PNG file OUT; needs no display. A file that does not load is "
+            "drawn as its message, which is also reported, with status 3."),
+         {{"--rotate", kRotate},
+          {"--invert", kInvert},
+          {"", kRepeat},
+          {"--png OUT", N_("the PNG file to write")}},
+         &RunPreview,
+         false},
     };
     return commands;
 }
@@ -317,13 +398,15 @@ int RunCli(const std::vector<std::string>& args, CliServices& services, std::ost
         };
         if (a == "-o" || a == "--output") {
             if (!value(output)) {
-                return UsageError(err, "option '" + a + "' needs a FILE");
+                // TRANSLATORS: %s is an option as typed (-o, --output).
+                return UsageError(err, Fmt(Tr("option '%s' needs a FILE"), {a}));
             }
         } else if (a.rfind("--output=", 0) == 0) {
             output = a.substr(9);
         } else if (a == "-p" || a == "--printer") {
             if (!value(printer)) {
-                return UsageError(err, "option '" + a + "' needs a PATH");
+                // TRANSLATORS: %s is an option as typed (-p, --printer).
+                return UsageError(err, Fmt(Tr("option '%s' needs a PATH"), {a}));
             }
         } else if (a.rfind("--printer=", 0) == 0) {
             printer = a.substr(10);
@@ -340,9 +423,9 @@ int RunCli(const std::vector<std::string>& args, CliServices& services, std::ost
             out << "brimwell-cli " << BRIMWELL_VERSION << "\n";
             return EXIT_DONE;
         } else if (a.size() > 1 && a[0] == '-') {
-            return UsageError(err, "unknown option '" + a.substr(0, a.find('=')) + "'");
+            return UsageError(err, Fmt(Tr("unknown option '%s'"), {a.substr(0, a.find('='))}));
         } else if (!(command = FindCommand(a))) {
-            return UsageError(err, "unknown command '" + a + "'");
+            return UsageError(err, Fmt(Tr("unknown command '%s'"), {a}));
         }
     }
     if (commandHelp) {
@@ -350,24 +433,34 @@ int RunCli(const std::vector<std::string>& args, CliServices& services, std::ost
         return EXIT_DONE;
     }
     if (output && printer) {
-        return UsageError(err, "-o and -p cannot be used together");
+        return UsageError(err, Tr("-o and -p cannot be used together"));
     }
     if (all && (output || printer)) {
-        return UsageError(err, "--all cannot be used with -o or -p");
+        return UsageError(err, Tr("--all cannot be used with -o or -p"));
     }
     if (!command) {
-        return UsageError(err, "no command given");
+        return UsageError(err, Tr("no command given"));
     }
     if (all && !command->sendsJob) {
-        return UsageError(err, std::string("--all needs a command that sends a job, not ") +
-                                   command->name);
+        // TRANSLATORS: %s is a command's name, as typed.
+        return UsageError(
+            err, Fmt(Tr("--all needs a command that sends a job, not %s"), {command->name}));
+    }
+    // What a command prints with --json is read by programs: it is the same in every language,
+    // so the whole command runs in English, its messages on standard error included.
+    std::optional<ScopedCatalogue> english;
+    const auto optionsEnd = std::find(commandArgs.begin(), commandArgs.end(), "--");
+    if (std::find(commandArgs.begin(), optionsEnd, "--json") != optionsEnd) {
+        english.emplace();
     }
     Context ctx{commandArgs, services.profile, services.clock, services.enumerator,
                 out,         services.doctor};
     const Outcome outcome = command->run(ctx);
     if (outcome.status != EXIT_DONE) {
         if (outcome.status == EXIT_USAGE) {
-            Say(err, outcome.message + "\nusage: " + CommandUsage(*command) + "\n" + kTryHelp);
+            // TRANSLATORS: after a command's usage error; %s is how the command is typed.
+            Say(err, outcome.message + "\n" + Fmt(Tr("usage: %s"), {CommandUsage(*command)}) +
+                         "\n" + Tr(kTryHelp));
         } else {
             Say(err, outcome.message);
         }
@@ -379,8 +472,8 @@ int RunCli(const std::vector<std::string>& args, CliServices& services, std::ost
     }
     if (all) {
         if (outcome.file) {
-            return UsageError(err, "--all sends to printers; a job written to a file (--pcx) "
-                                   "cannot go with it");
+            return UsageError(err, Tr("--all sends to printers; a job written to a file (--pcx) "
+                                      "cannot go with it"));
         }
         return DeliverToAll(outcome, services, err);
     }

@@ -9,11 +9,21 @@ namespace brimwell::cli {
 
 using CommandFn = Outcome (*)(Context&);
 
+// One row of a command's help: an option or argument as it is typed, never translated, and
+// what it does, marked for the catalogue and translated where it is shown; a "%s" in it is
+// `argument`, text a translator must not touch (a JSON shape).
+struct HelpRow {
+    const char* term;
+    const char* text;
+    const char* argument = "";
+};
+
 struct Command {
-    const char* name;
-    const char* arguments; // what follows the name in a usage line
-    const char* summary;
-    const char* details; // what `COMMAND --help` adds below the usage line
+    const char* name;          // as typed; never translated
+    const char* arguments;     // what follows the name in a usage line; never translated
+    const char* summary;       // the line of --help; marked for the catalogue
+    const char* details;       // the paragraph `COMMAND --help` adds below the usage line; marked
+    std::vector<HelpRow> rows; // its options and arguments, below the paragraph
     CommandFn run;
     bool sendsJob = true; // false: the command prints or draws, and takes no destination
 };
@@ -54,11 +64,14 @@ struct CliServices {
 };
 
 // The line printed after "can't open" when the printer refused the user for lack of
-// permission: what to do about it on this system (CliPlatform.cpp).
+// permission: what to do about it on this system (CliPlatform.cpp). English, marked for the
+// catalogue: translated where it is printed.
 extern const char* const kPermissionHint;
 
 // Runs the program on its arguments (without the program name): parses the destination
-// options, runs the command and delivers its job. Returns the exit status.
+// options, runs the command and delivers its job. Returns the exit status. The human texts are
+// in the current catalogue's language; a command given --json runs wholly in English, so that
+// what it prints is the same in every language.
 int RunCli(const std::vector<std::string>& args, CliServices& services, std::ostream& out,
            std::ostream& err);
 

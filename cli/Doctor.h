@@ -11,6 +11,7 @@ namespace brimwell::cli {
 
 enum class Verdict { Ok, Warning, Failed };
 
+// The texts of a report are in the language of the catalogue current when it was made.
 struct DoctorCheck {
     std::string check; // what was checked, and for which device: "driver 1-1"
     Verdict verdict = Verdict::Ok;
@@ -30,9 +31,13 @@ bool IsOurUsbId(UsbId id);
 
 DoctorReport Diagnose(const DoctorFacts& facts);
 
+// The verdict as --json writes it: "ok", "warning", "failed", in every language.
 const char* VerdictName(Verdict verdict);
+// The verdict as a person reads it, in the current catalogue's language.
+const char* VerdictText(Verdict verdict);
 
-// One line per check: verdict, check, what was found and, where not ok, what to do.
+// One line per check: verdict, check, what was found and, where not ok, what to do; the texts
+// start in one column after the longest verdict of the current language.
 std::string DoctorText(const DoctorReport& report);
 
 // {"ready":...,"checks":[{"check","verdict","found","remedy"}...]}

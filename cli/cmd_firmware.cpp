@@ -1,6 +1,7 @@
 #include "cli/CliPlatform.h"
 #include "cli/Commands.h"
 #include "maintenance/FirmwareFilter.h"
+#include "text/Translate.h"
 
 namespace brimwell::cli {
 
@@ -13,7 +14,7 @@ Outcome RunFirmware(Context& ctx) {
         return Usage(args.error());
     }
     if (args.positionals().size() != 1) {
-        return Usage("firmware needs one FILE");
+        return Usage(Tr("firmware needs one FILE"));
     }
     const std::string& path = args.positionals().front();
     const FirmwareFile firmware = ReadFirmwareFile(NativeFileSource(), path);

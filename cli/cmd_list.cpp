@@ -1,4 +1,6 @@
+#include "cli/CliText.h"
 #include "cli/Commands.h"
+#include "text/Translate.h"
 
 #include <cstdio>
 
@@ -44,7 +46,8 @@ Outcome RunList(Context& ctx) {
         return Usage(args.error());
     }
     if (!args.positionals().empty()) {
-        return Usage("list takes no arguments but --json");
+        // TRANSLATORS: %s is the command's name, as typed.
+        return Usage(Fmt(Tr("%s takes no arguments but --json"), {"list"}));
     }
     const auto listed = ListPrinters(ctx.enumerator);
     if (args.Last("--json")) {
@@ -54,7 +57,7 @@ Outcome RunList(Context& ctx) {
     if (listed.empty()) {
         // Standard output stays empty, so that `list | cut -f3` gives no false path.
         Outcome none = Done();
-        none.note = kNoPrinterFound;
+        none.note = Tr(kNoPrinterFound);
         return none;
     }
     int n = 0;

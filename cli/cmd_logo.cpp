@@ -1,6 +1,8 @@
 #include "cli/CliPlatform.h"
+#include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "logo/LogoJob.h"
+#include "text/Translate.h"
 
 namespace brimwell::cli {
 
@@ -20,7 +22,8 @@ Outcome RunLogo(Context& ctx) {
     }
     const auto& pos = args.positionals();
     if (pos.size() != 2) {
-        return Usage("logo needs pass or fail and a FILE");
+        // TRANSLATORS: pass and fail are typed as they are written.
+        return Usage(Tr("logo needs pass or fail and a FILE"));
     }
     LogoKind kind;
     if (pos[0] == "pass") {
@@ -28,7 +31,8 @@ Outcome RunLogo(Context& ctx) {
     } else if (pos[0] == "fail") {
         kind = LogoKind::Fail;
     } else {
-        return Usage("logo needs pass or fail, not '" + pos[0] + "'");
+        // TRANSLATORS: pass and fail are typed as they are written; %s is what was typed.
+        return Usage(Fmt(Tr("logo needs pass or fail, not '%s'"), {pos[0]}));
     }
 
     CLogoFmtHandler logo(NativeFileSource());

@@ -1,7 +1,18 @@
+#include "cli/CliText.h"
 #include "cli/Commands.h"
 #include "maintenance/MaintenanceJobs.h"
+#include "text/Translate.h"
 
 namespace brimwell::cli {
+
+namespace {
+
+std::string OutOfRange(const std::string& density) {
+    // TRANSLATORS: %s is the density as typed.
+    return Fmt(Tr("Density %s is out of range; it must be from 1 to 15."), {density});
+}
+
+} // namespace
 
 Outcome RunDensity(Context& ctx) {
     const ArgList args(ctx.args, {}, {});
@@ -9,24 +20,25 @@ Outcome RunDensity(Context& ctx) {
         return Usage(args.error());
     }
     if (args.positionals().empty()) {
-        return Usage("density needs a value N from 1 to 15");
+        return Usage(Tr("density needs a value N from 1 to 15"));
     }
     if (args.positionals().size() > 1) {
-        return Usage("density takes one value");
+        return Usage(Tr("density takes one value"));
     }
     const std::string& text = args.positionals().front();
     const DensityArgument density = ParseDensity(text);
     switch (density.status) {
     case DensityArgument::NotANumber:
-        return Refused("Density '" + text + "' is not a number; it must be from 1 to 15.");
+        // TRANSLATORS: %s is the density as typed.
+        return Refused(Fmt(Tr("Density '%s' is not a number; it must be from 1 to 15."), {text}));
     case DensityArgument::OutOfRange:
-        return Refused("Density " + text + " is out of range; it must be from 1 to 15.");
+        return Refused(OutOfRange(text));
     case DensityArgument::Ok:
         break;
     }
     const auto job = DensityJob(density.value);
     if (!job) {
-        return Refused("Density " + text + " is out of range; it must be from 1 to 15.");
+        return Refused(OutOfRange(text));
     }
     return Job(*job);
 }
@@ -37,7 +49,7 @@ Outcome RunClock(Context& ctx) {
         return Usage(args.error());
     }
     if (!args.positionals().empty()) {
-        return Usage("clock takes no arguments besides --at TIME");
+        return Usage(Tr("clock takes no arguments besides --at TIME"));
     }
     std::string refusal;
     const LocalDateTime time = TimeOption(args, ctx.clock, &refusal);

@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/PreviewPicture.h"
 #include "printer/PrinterJob.h"
+#include "text/Translate.h"
 
 #include <limits>
 
@@ -15,13 +16,13 @@ std::string WritePicture(const std::vector<std::uint8_t>& png, const std::string
     IDeviceOpener& opener = NativeOutputOpener();
     const std::unique_ptr<IDeviceHandle> file = opener.OpenForWrite(out);
     if (!file) {
-        return WithReason(FormatMessage(kMsgCantOpen, out), opener.LastOpenReason());
+        return WithReason(FormatMessage(Tr(kMsgCantOpen), out), opener.LastOpenReason());
     }
     std::uint32_t written = 0;
     if (png.size() > std::numeric_limits<std::uint32_t>::max() ||
         !file->Write(png.data(), static_cast<std::uint32_t>(png.size()), &written) ||
         written != png.size() || !file->Commit()) {
-        return WithReason(FormatMessage(kMsgWriteFailure, out), file->FailureReason());
+        return WithReason(FormatMessage(Tr(kMsgWriteFailure), out), file->FailureReason());
     }
     return {};
 }
@@ -37,11 +38,11 @@ Outcome RunPreview(Context& ctx) {
         return Usage(args.error());
     }
     if (args.positionals().size() != 1) {
-        return Usage("preview needs one FILE");
+        return Usage(Tr("preview needs one FILE"));
     }
     const auto out = args.Last("--png");
     if (!out || out->empty()) {
-        return Usage("preview needs --png OUT");
+        return Usage(Tr("preview needs --png OUT"));
     }
 
     CLogoFmtHandler logo(NativeFileSource());
@@ -58,8 +59,9 @@ Outcome RunPreview(Context& ctx) {
 
     std::string reason;
     const std::vector<std::uint8_t> png = LabelPreviewPng(logo, &reason);
-    const std::string failure = png.empty() ? WithReason(FormatMessage(kMsgCantOpen, *out), reason)
-                                            : WritePicture(png, *out);
+    const std::string failure = png.empty()
+                                    ? WithReason(FormatMessage(Tr(kMsgCantOpen), *out), reason)
+                                    : WritePicture(png, *out);
     if (!failure.empty()) {
         Outcome failed = Refused(failure);
         failed.status = EXIT_PRINTER;

@@ -1,22 +1,28 @@
 #include "cli/Commands.h"
 
+#include "cli/CliText.h"
 #include "tester/ConfigJob.h"
 #include "tester/LabelFormatter.h"
 #include "tester/TesterCatalogue.h"
 #include "tester/UserNameCodec.h"
+#include "text/Translate.h"
 
 namespace brimwell::cli {
 namespace {
 
+// The tester types' names are typed as they are written: they go into the message as they are.
 std::string UnknownTesterMessage(const std::string& text) {
-    std::string message = "Unknown tester type '" + text +
-                          "': give an index 0-9, a code 1000-1009 or one of the names ";
+    std::string names;
     for (int i = 0; i < kTesterCount; ++i) {
-        message += i == 0 ? "\"" : ", \"";
-        message += TesterDisplayName(i);
-        message += "\"";
+        names += i == 0 ? "\"" : ", \"";
+        names += TesterDisplayName(i);
+        names += "\"";
     }
-    return message + ".";
+    // TRANSLATORS: %1$s is the tester type as typed, %2$s the list of the tester types'
+    // names, which stay as they are written.
+    return Fmt(Tr("Unknown tester type '%1$s': give an index 0-9, a code 1000-1009 or one of "
+                  "the names %2$s."),
+               {text, names});
 }
 
 // The tester index of --tester, or the stored one (read, never written) without it. -1 and
@@ -36,12 +42,12 @@ int ResolveTester(const ArgList& args, IProfile& profile, Outcome* refusal) {
 // held to the same, so that it cannot break the lines of "MODE.MOD".
 const char* CheckUserName(const std::string& utf8) {
     if (Utf16Length(utf8) > kUserNameMaxChars) {
-        return "The user name is longer than 24 characters.";
+        return Tr("The user name is longer than 24 characters.");
     }
     for (const char c : utf8) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte < 0x20 || byte == 0x7F) {
-            return "The user name contains a control character (such as a line break).";
+            return Tr("The user name contains a control character (such as a line break).");
         }
     }
     return nullptr;
@@ -55,7 +61,8 @@ Outcome RunTesters(Context& ctx) {
         return Usage(args.error());
     }
     if (!args.positionals().empty()) {
-        return Usage("testers takes no arguments");
+        // TRANSLATORS: %s is the command's name, as typed.
+        return Usage(Fmt(Tr("%s takes no arguments"), {"testers"}));
     }
     // The mark shows the tester type a job uses without --tester, as the window selects it.
     const int stored =
@@ -73,7 +80,7 @@ Outcome RunTesterType(Context& ctx) {
         return Usage(args.error());
     }
     if (!args.positionals().empty()) {
-        return Usage("unexpected argument '" + args.positionals().front() + "'");
+        return Usage(Fmt(Tr("unexpected argument '%s'"), {args.positionals().front()}));
     }
     Outcome refusal;
     const int index = ResolveTester(args, ctx.profile, &refusal);
@@ -99,7 +106,8 @@ Outcome RunLabel(Context& ctx) {
     }
     const auto& positionals = args.positionals();
     if (positionals.size() != 1 || (positionals[0] != "pass" && positionals[0] != "fail")) {
-        return Usage("give the result: pass or fail");
+        // TRANSLATORS: pass and fail are typed as they are written.
+        return Usage(Tr("give the result: pass or fail"));
     }
     const TestResult result = positionals[0] == "pass" ? TestResult::Pass : TestResult::Fail;
     std::string badTime;

@@ -2,10 +2,12 @@
 
 #include "platform/linux/UdevEvents.h"
 #include "text/AsciiCase.h"
+#include "text/Translate.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -155,6 +157,20 @@ void ReadAccess(PosixUsbDevice& device, const std::string& user) {
                         std::find(groups.begin(), groups.end(), st.st_gid) != groups.end();
 }
 
+// A process as the doctor names it, in the current catalogue's language: "cupsd (pid 812)".
+std::string ProcessText(const std::string& name, const std::string& pid) {
+    // TRANSLATORS: a process holding the printer: %1$s is its name, %2$s its process id.
+    const char* format = Tr("%1$s (pid %2$s)");
+    const int length = std::snprintf(nullptr, 0, format, name.c_str(), pid.c_str());
+    if (length <= 0) {
+        return name + " (pid " + pid + ")";
+    }
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::snprintf(text.data(), text.size(), format, name.c_str(), pid.c_str());
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
 // Other processes whose open files this user can read in /proc and that hold the node.
 std::vector<std::string> Holders(const std::string& node) {
     std::vector<std::string> holders;
@@ -191,7 +207,7 @@ std::vector<std::string> Holders(const std::string& node) {
         if (holds) {
             std::string name = ReadText("/proc/" + pid + "/comm");
             name.erase(std::remove(name.begin(), name.end(), '\n'), name.end());
-            holders.push_back(name + " (pid " + pid + ")");
+            holders.push_back(ProcessText(name, pid));
         }
     }
     closedir(proc);
