@@ -6,11 +6,14 @@
 # date with it (msgmerge).
 #   scripts/update-pot.sh           write po/brimwell.pot and merge it into the catalogues
 #   scripts/update-pot.sh --check   fail when po/brimwell.pot or a catalogue is not up to date
+#   scripts/update-pot.sh --template-only   write po/brimwell.pot, leave the catalogues alone
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 cd "$here"
 check=false
+merge=true
 [ "${1:-}" = "--check" ] && check=true
+[ "${1:-}" = "--template-only" ] && merge=false
 command -v xgettext >/dev/null || "$here/scripts/install-deps.sh" gettext
 
 tmp=$(mktemp -d)
@@ -39,7 +42,8 @@ if [ -f packaging/windows/README.txt ]; then
     "$here/scripts/readme-po.py" pot packaging/windows/README.txt >"$tmp/readme.pot"
     pots+=("$tmp/readme.pot")
 fi
-msgcat --no-wrap --use-first "${pots[@]}" -o "$tmp/brimwell.pot"
+msgcat --no-wrap --use-first "${pots[@]}" -o "$tmp/brimwell.pot" 2>&1 |
+    grep -v "should not contain the '\\\\r'" >&2 || true
 # The creation date would make every run's template differ: it is the last commit's.
 sed -i -e "s/^\"POT-Creation-Date: .*\\\\n\"$/\"POT-Creation-Date: $(git log -1 --format=%cd --date=format:'%Y-%m-%d %H:%M+0000' 2>/dev/null || echo unknown)\\\\n\"/" \
     -e 's/^"Project-Id-Version: .*\\n"$/"Project-Id-Version: Brimwell\\n"/' \
@@ -83,6 +87,7 @@ if $check; then
 fi
 
 cp "$tmp/brimwell.pot" po/brimwell.pot
+$merge || exit 0
 for po in po/*.po; do
     [ -e "$po" ] || continue
     msgmerge --quiet --update --backup=none --no-wrap --no-fuzzy-matching "$po" po/brimwell.pot
