@@ -30,7 +30,7 @@ TEST(DialogBuilder, BuildsEveryControlFindableByIdAndSizesTheDialogInWindowsBase
     ASSERT_NE(GetDlgItemAs<QComboBox>(&dialog, IDC_PRINTER_COMBO), nullptr);
     QWidget* list = GetDlgItem(&dialog, IDC_FUNCTION_LIST);
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->geometry(), QRect(9, 26, 171, 185)); // (6, 16, 114, 114) dialog units
+    EXPECT_EQ(list->geometry(), QRect(9, 26, 189, 185)); // (6, 16, 126, 114) dialog units
     // The closed drop-down list keeps its natural height, not the dropped height.
     auto* combo = GetDlgItemAs<QComboBox>(&dialog, IDC_PRINTER_COMBO);
     EXPECT_LT(combo->height(), DialogUnitsToPixels(kTemplateBaseUnits, 0, 0, 0, 120).cy);

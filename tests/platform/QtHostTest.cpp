@@ -97,7 +97,7 @@ TEST(QtHost, EnableShowAndGeometryReachTheWidget) {
         page.host.MoveItem(id, DlgRect{3, 4, 50, 20});
         EXPECT_EQ(w->geometry(), QRect(3, 4, 50, 20));
     }
-    EXPECT_EQ(page.host.ClientSize(), (DlgSize{318, 189}));
+    EXPECT_EQ(page.host.ClientSize(), (DlgSize{360, 189}));
     page.host.ResizeClient({400, 200});
     EXPECT_EQ(page.root.size(), QSize(400, 200));
 }
