@@ -2,6 +2,7 @@
 
 #include "draw/DevicePixels.h"
 #include "draw/Fonts.h"
+#include "text/Translate.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -9,6 +10,8 @@
 #include <QPalette>
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <mutex>
 
 namespace brimwell {
 
@@ -34,19 +37,26 @@ QFont PreviewFont(const char* face, int cellHeight) {
 }
 
 const PreviewFonts& PreviewFonts::Get() {
-    static const PreviewFonts fonts = [] {
+    // The fonts once; the label texts' measures once per language (the language is chosen at
+    // start; tests lay the preview out in several).
+    static std::mutex lock;
+    static std::map<const MoCatalog*, PreviewFonts> made;
+    const std::lock_guard<std::mutex> hold(lock);
+    const MoCatalog* language = CurrentCatalogue();
+    auto found = made.find(language);
+    if (found == made.end()) {
         PreviewFonts f;
         f.label = PreviewFont(PREVIEW_LABEL_FACE, PREVIEW_LABEL_CELL);
         f.message = PreviewFont(PREVIEW_MESSAGE_FACE, PREVIEW_MESSAGE_CELL);
         const QFontMetrics metrics(f.label);
         f.labelAscent = metrics.ascent();
         for (std::size_t i = 0; i < PREVIEW_LABEL_TEXT_COUNT; ++i) {
-            f.labelTexts[i] = QString::fromLatin1(PREVIEW_LABEL_TEXTS[i].text);
+            f.labelTexts[i] = QString::fromUtf8(ShownLabelText(i));
             f.extents[i] = metrics.horizontalAdvance(f.labelTexts[i]);
         }
-        return f;
-    }();
-    return fonts;
+        found = made.emplace(language, std::move(f)).first;
+    }
+    return found->second;
 }
 
 QImage LogoPreviewImage(const CLogoFmtHandler& logo) {
@@ -66,11 +76,11 @@ namespace {
 // The label texts are converted once, with the fonts; other texts as they come.
 QString LabelText(const PreviewFonts& fonts, const char* text) {
     for (std::size_t i = 0; i < PREVIEW_LABEL_TEXT_COUNT; ++i) {
-        if (PREVIEW_LABEL_TEXTS[i].text == text) {
+        if (ShownLabelText(i) == text) {
             return fonts.labelTexts[i];
         }
     }
-    return QString::fromLatin1(text ? text : "");
+    return QString::fromUtf8(text ? text : "");
 }
 
 } // namespace

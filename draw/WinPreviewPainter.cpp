@@ -28,12 +28,18 @@ HFONT TurnedFont(HFONT label) {
     return CreateFontIndirectW(&lf);
 }
 
-std::wstring Latin1(const char* text) {
-    std::wstring out;
-    for (const char* p = text; p && *p; ++p) {
-        out += static_cast<wchar_t>(static_cast<unsigned char>(*p));
+std::wstring Wide(const char* utf8) {
+    if (!utf8 || !*utf8) {
+        return std::wstring();
     }
-    return out;
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    if (length <= 1) {
+        return std::wstring();
+    }
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &text[0], length);
+    text.pop_back(); // the terminating zero
+    return text;
 }
 
 } // namespace
@@ -92,7 +98,7 @@ PreviewTextExtents MeasureLabelTexts(HDC hdc, const PreviewGdiFonts& fonts) {
     PreviewTextExtents extents{};
     HGDIOBJ old = SelectObject(hdc, fonts.label);
     for (std::size_t i = 0; i < PREVIEW_LABEL_TEXT_COUNT; ++i) {
-        const std::wstring text = Latin1(PREVIEW_LABEL_TEXTS[i].text);
+        const std::wstring text = Wide(ShownLabelText(i));
         SIZE size{};
         GetTextExtentPoint32W(hdc, text.c_str(), static_cast<int>(text.size()), &size);
         extents[i] = DipFromPhysical(size.cx, fonts.dpi);
@@ -153,7 +159,7 @@ void PaintPreviewSteps(HDC hdc, const std::vector<PreviewStep>& steps, HBITMAP l
             HFONT turned = TurnedFont(fonts.label);
             HGDIOBJ old = SelectObject(hdc, turned);
             SetTextAlign(hdc, TA_TOP | TA_LEFT | TA_NOUPDATECP);
-            const std::wstring text = Latin1(step.text);
+            const std::wstring text = Wide(step.text);
             TextOutW(hdc, box.left, box.top, text.c_str(), static_cast<int>(text.size()));
             SelectObject(hdc, old);
             DeleteObject(turned);

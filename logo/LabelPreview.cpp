@@ -1,6 +1,7 @@
 #include "logo/LabelPreview.h"
 
 #include "resources/StringTable.h"
+#include "text/Translate.h"
 
 #include <cstdio>
 
@@ -9,13 +10,19 @@ namespace brimwell {
 // The first line marks the label's fold line, on which the cable is centred; the others stand
 // for the lines the printer's label program prints.
 const std::array<PreviewLabelText, PREVIEW_LABEL_TEXT_COUNT> PREVIEW_LABEL_TEXTS = {{
-    {"--  CENTRE  CABLE  HERE  --", 20, PREVIEW_PLACE_CENTRE},
-    {"Label Title", 60, PREVIEW_PLACE_CENTRE},
-    {"Product Detail", 30, PREVIEW_PLACE_CENTRE},
-    {"etc.", 30, PREVIEW_PLACE_CENTRE},
-    {"etc.", 30, PREVIEW_PLACE_CENTRE},
-    {"etc.", 30, PREVIEW_PLACE_CENTRE},
+    // TRANSLATORS: the label preview's fold line, where the cable goes; keep the dashes.
+    {N_("--  CENTRE  CABLE  HERE  --"), 20, PREVIEW_PLACE_CENTRE},
+    // TRANSLATORS: the label preview's stand-ins for the lines the printer prints.
+    {N_("Label Title"), 60, PREVIEW_PLACE_CENTRE},
+    {N_("Product Detail"), 30, PREVIEW_PLACE_CENTRE},
+    {N_("etc."), 30, PREVIEW_PLACE_CENTRE},
+    {N_("etc."), 30, PREVIEW_PLACE_CENTRE},
+    {N_("etc."), 30, PREVIEW_PLACE_CENTRE},
 }};
+
+const char* ShownLabelText(std::size_t i) {
+    return i < PREVIEW_LABEL_TEXT_COUNT ? Tr(PREVIEW_LABEL_TEXTS[i].text) : "";
+}
 
 std::vector<PreviewStep> LabelPreviewSteps(int width, int height, LogoStatus status, int imageWidth,
                                            int imageHeight, const PreviewTextExtents& extents) {
@@ -42,7 +49,7 @@ std::vector<PreviewStep> LabelPreviewSteps(int width, int height, LogoStatus sta
         const int y =
             row.placement == PREVIEW_PLACE_CENTRE ? (height - extents[i]) / 2 : PREVIEW_TEXT_TOP;
         steps.push_back(
-            {PreviewStepKind::TurnedText, x, y, extents[i], PREVIEW_LABEL_CELL, row.text});
+            {PreviewStepKind::TurnedText, x, y, extents[i], PREVIEW_LABEL_CELL, ShownLabelText(i)});
     }
     return steps;
 }

@@ -43,6 +43,12 @@ struct PreviewLabelText {
 inline constexpr std::size_t PREVIEW_LABEL_TEXT_COUNT = 6;
 extern const std::array<PreviewLabelText, PREVIEW_LABEL_TEXT_COUNT> PREVIEW_LABEL_TEXTS;
 
+// Row `i`'s text as the preview shows it, in the user's language (UTF-8): the rows stand for
+// the label's lines and tell where the cable goes; they are never sent to the printer. The
+// pointer is the same for every call in one language, so that a drawing surface may know a
+// row's text by its address.
+const char* ShownLabelText(std::size_t i);
+
 // The extent of each label text along its own baseline in the label font, in table order.
 // Measuring needs fonts, so the drawing surface measures once and hands the result in.
 using PreviewTextExtents = std::array<int, PREVIEW_LABEL_TEXT_COUNT>;
