@@ -70,12 +70,14 @@ void WinDialog::GrowToShowPages() {
 }
 
 RECT WinDialog::MapTemplateRect(int x, int y, int cx, int cy) const {
-    // Every template has the same dialog font, so this dialog's units are its children's.
-    RECT r{x, y, x + cx, y + cy};
+    // Every template has the same dialog font, so this dialog's units are its children's. The
+    // position and the size are converted each on its own, as the dialog manager converts a
+    // control's: converting the right and bottom edges could come out a pixel off.
+    RECT r{x, y, cx, cy};
     if (m_hwnd) {
         MapDialogRect(m_hwnd, &r);
     }
-    return r;
+    return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
 }
 
 DlgSize WinDialog::ChildClientSize(const DialogTemplate& tmpl) const {
