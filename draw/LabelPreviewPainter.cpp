@@ -51,7 +51,8 @@ const PreviewFonts& PreviewFonts::Get() {
         const QFontMetrics metrics(f.label);
         f.labelAscent = metrics.ascent();
         for (std::size_t i = 0; i < PREVIEW_LABEL_TEXT_COUNT; ++i) {
-            f.labelTexts[i] = QString::fromUtf8(ShownLabelText(i));
+            f.labelTextIds[i] = ShownLabelText(i);
+            f.labelTexts[i] = QString::fromUtf8(f.labelTextIds[i]);
             f.extents[i] = metrics.horizontalAdvance(f.labelTexts[i]);
         }
         found = made.emplace(language, std::move(f)).first;
@@ -76,7 +77,7 @@ namespace {
 // The label texts are converted once, with the fonts; other texts as they come.
 QString LabelText(const PreviewFonts& fonts, const char* text) {
     for (std::size_t i = 0; i < PREVIEW_LABEL_TEXT_COUNT; ++i) {
-        if (ShownLabelText(i) == text) {
+        if (fonts.labelTextIds[i] == text) {
             return fonts.labelTexts[i];
         }
     }

@@ -20,6 +20,7 @@ struct PreviewFonts {
     int labelAscent = 0;
     PreviewTextExtents extents{};
     std::array<QString, PREVIEW_LABEL_TEXT_COUNT> labelTexts;
+    std::array<const char*, PREVIEW_LABEL_TEXT_COUNT> labelTextIds{}; // the steps' text pointers
 
     static const PreviewFonts& Get();
 };

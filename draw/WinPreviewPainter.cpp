@@ -1,6 +1,7 @@
 #include "draw/WinPreviewPainter.h"
 
 #include "draw/WinDips.h"
+#include "text/Utf.h"
 
 #include <cstring>
 #include <string>
@@ -28,18 +29,10 @@ HFONT TurnedFont(HFONT label) {
     return CreateFontIndirectW(&lf);
 }
 
+// A UTF-8 text as Windows' UTF-16.
 std::wstring Wide(const char* utf8) {
-    if (!utf8 || !*utf8) {
-        return std::wstring();
-    }
-    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
-    if (length <= 1) {
-        return std::wstring();
-    }
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &text[0], length);
-    text.pop_back(); // the terminating zero
-    return text;
+    const std::u16string text = Utf16FromUtf8(utf8 ? utf8 : "");
+    return std::wstring(text.begin(), text.end());
 }
 
 } // namespace
@@ -169,9 +162,7 @@ void PaintPreviewSteps(HDC hdc, const std::vector<PreviewStep>& steps, HBITMAP l
             if (step.width > 0 && step.height > 0 && step.text) {
                 HGDIOBJ old = SelectObject(hdc, fonts.message);
                 RECT wrap = box;
-                const int length = MultiByteToWideChar(CP_UTF8, 0, step.text, -1, nullptr, 0);
-                std::wstring text(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
-                MultiByteToWideChar(CP_UTF8, 0, step.text, -1, &text[0], length);
+                const std::wstring text = Wide(step.text);
                 DrawTextW(hdc, text.c_str(), -1, &wrap,
                           DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
                 SelectObject(hdc, old);

@@ -1,6 +1,7 @@
 #include "info/InfoDocuments.h"
 
 #include "text/Translate.h"
+#include "text/Utf.h"
 
 #include <cstdio>
 #include <map>
@@ -41,32 +42,6 @@ constexpr char16_t kCp1252High[32] = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-// The next code point of UTF-8 text at `at`; U+FFFD for a damaged sequence (one byte taken).
-char32_t NextCodePoint(const std::string& text, std::size_t& at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    int extra = lead < 0x80           ? 0
-                : (lead >> 5) == 0x6  ? 1
-                : (lead >> 4) == 0xE  ? 2
-                : (lead >> 3) == 0x1E ? 3
-                                      : -1;
-    if (extra < 0 || at + static_cast<std::size_t>(extra) >= text.size() + (extra == 0 ? 1 : 0)) {
-        ++at;
-        return 0xFFFD;
-    }
-    char32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
-    for (int i = 1; i <= extra; ++i) {
-        const unsigned char next = byte(at + static_cast<std::size_t>(i));
-        if ((next & 0xC0) != 0x80) {
-            ++at;
-            return 0xFFFD;
-        }
-        cp = (cp << 6) | (next & 0x3F);
-    }
-    at += static_cast<std::size_t>(extra) + 1;
-    return cp;
-}
-
 void AppendHexByte(std::string& rtf, unsigned value) {
     char escaped[8];
     std::snprintf(escaped, sizeof escaped, "\\'%02x", value & 0xFFu);
@@ -93,7 +68,8 @@ void AppendText(std::string& rtf, const std::string& text) {
             at += 4;
             continue;
         }
-        const char32_t cp = NextCodePoint(text, at);
+        const char32_t decoded = DecodeUtf8(text, at);
+        const char32_t cp = decoded == kUtfInvalid ? U'\uFFFD' : decoded;
         if (cp == '\\' || cp == '{' || cp == '}') {
             rtf += '\\';
             rtf += static_cast<char>(cp);

@@ -4,14 +4,13 @@
 // translates every message of the template, so a text left out of the catalogue, or a byte
 // that went through it, shows.
 #include "logo/LogoTestSupport.h"
+#include "support/BuiltCatalogues.h"
 #include "support/FakePlatform.h"
 #include "tester/TesterCatalogue.h"
 #include "text/Translate.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,14 +24,6 @@ constexpr int kDensityRow = 7;
 constexpr int kPassLogoRow = 8;
 constexpr int kFailLogoRow = 9;
 constexpr int kLabelRow = 10;
-
-std::string CatalogueBytes(const std::string& language) {
-    std::ifstream in(std::string(BRIMWELL_LOCALE_DIR) + "/" + language + "/LC_MESSAGES/brimwell.mo",
-                     std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // What a session left behind: the printer's jobs, the profile's writes, every text shown.
 struct Record {
@@ -145,12 +136,12 @@ TEST(TranslatedWindow, EveryJobSendsTheSameBytesAndEveryShownTextIsTranslated) {
 
     for (const char* language : {"qps", "de", "nl", "fr"}) {
         SCOPED_TRACE(language);
-        const std::string bytes = CatalogueBytes(language);
-        if (bytes.empty()) {
+        const std::optional<std::string> bytes = BuiltCatalogue(language);
+        if (!bytes) {
             ADD_FAILURE() << "no catalogue built for " << language;
             continue;
         }
-        ScopedCatalogue catalogue(bytes, language);
+        ScopedCatalogue catalogue(*bytes, language);
         ASSERT_EQ(CurrentLanguage(), language);
         const Record translated = SendEveryJob();
         EXPECT_EQ(translated.jobs, english.jobs);

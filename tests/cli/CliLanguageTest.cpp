@@ -4,6 +4,7 @@
 #include "cli/Commands.h"
 #include "cli/Doctor.h"
 #include "logo/LogoTestSupport.h"
+#include "support/BuiltCatalogues.h"
 #include "support/CliHarness.h"
 #include "support/MoFile.h"
 #include "tester/TesterCatalogue.h"
@@ -27,21 +28,12 @@ namespace {
 using namespace brimwell::cli;
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-// The catalogues the build compiled, by language (the pseudo-language too); none when unbuilt.
+// The catalogues the build compiled, by language (the pseudo-language too).
 std::map<std::string, std::string> BuiltCatalogues() {
     std::map<std::string, std::string> catalogues;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(BRIMWELL_LOCALE_DIR, error)) {
-        const std::string bytes = ReadBytes(entry.path().string() + "/LC_MESSAGES/brimwell.mo");
-        if (!bytes.empty()) {
-            catalogues[entry.path().filename().string()] = bytes;
+    for (const std::string& language : BuiltLanguages()) {
+        if (const auto bytes = BuiltCatalogue(language); bytes && !bytes->empty()) {
+            catalogues[language] = *bytes;
         }
     }
     return catalogues;
@@ -322,8 +314,7 @@ TEST(LocalTimeRefusal, NamesTheMonthAndItsDays) {
 // The program itself under LANG=de_DE.UTF-8 finds the German catalogue beside its folder and
 // speaks German in its help and its messages; skipped until the catalogue translates the help.
 TEST(CliInGerman, HelpAndAFailureInGerman) {
-    const std::string bytes =
-        ReadBytes(std::string(BRIMWELL_LOCALE_DIR) + "/de/LC_MESSAGES/brimwell.mo");
+    const std::string bytes = BuiltCatalogue("de").value_or("");
     const char* description = "Make the jobs of the Brimwell label printer and send them to a "
                               "printer or a file, without a window.";
     MoCatalog catalogue;

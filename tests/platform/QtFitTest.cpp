@@ -19,7 +19,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdlib>
 #include <memory>
 
 namespace brimwell::test {
@@ -132,26 +131,11 @@ private:
     std::unique_ptr<QtTopDialog> m_window;
 };
 
-// The run at another scale must have it, or it proves nothing.
-void ExpectTheDpiThisRunWasStartedFor(QtFitHost& host) {
-    FakePlatform platform;
-    CBrimwellDlg logic;
-    ASSERT_NE(host.Open(logic), nullptr);
-    const char* wanted = std::getenv("BRIMWELL_TEST_DPI");
-    EXPECT_EQ(host.Dpi(), wanted ? std::atoi(wanted) : 96);
-    host.Close();
-}
-
 class QtFit : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(QtFit, EveryTextFitsItsControl) {
     QtFitHost host;
-    ExpectTheDpiThisRunWasStartedFor(host);
-    const std::optional<std::string> catalogue = BuiltCatalogue(GetParam());
-    ASSERT_TRUE(catalogue) << "no catalogue built for " << GetParam();
-    const std::vector<Overflow> overflows = SweepWindow(host, GetParam(), *catalogue);
-    EXPECT_TRUE(overflows.empty()) << overflows.size() << " texts do not fit:\n"
-                                   << Report(overflows);
+    ExpectEveryTextFits(host, GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryLanguage, QtFit, ::testing::ValuesIn(FitLanguages()),

@@ -8,24 +8,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <cstdlib>
 #include <map>
 #include <memory>
-#include <sstream>
 #include <tuple>
 
 namespace brimwell::test {
 namespace {
-
-std::optional<std::string> ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return std::nullopt;
-    }
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 struct Name {
     int dialogId; // 0: any template
@@ -167,27 +156,6 @@ std::string Quoted(const std::string& text) {
 }
 
 } // namespace
-
-const std::vector<std::string>& FitLanguages() {
-    static const std::vector<std::string> languages = {kEnglish, "de", "nl", "fr", "qps"};
-    return languages;
-}
-
-std::optional<std::string> BuiltCatalogue(const std::string& language) {
-    if (language == kEnglish) {
-        return std::string();
-    }
-    const std::string path =
-        std::string(BRIMWELL_LOCALE_DIR) + "/" + language + "/LC_MESSAGES/brimwell.mo";
-    std::optional<std::string> bytes = ReadFile(path);
-#ifdef _WIN32
-    // Under Wine a Linux path names the current drive's folder; the root is also drive Z:.
-    if (!bytes && !path.empty() && path[0] == '/') {
-        bytes = ReadFile("Z:" + path);
-    }
-#endif
-    return bytes;
-}
 
 std::optional<FitKind> FitKindOf(const ControlTemplate& control) {
     // A line of the dialog font is 8 dialog units high.
@@ -395,6 +363,24 @@ void ExpectEachPlantedOverflowReported(FitHost& host) {
                 << line;
         }
     }
+}
+
+void ExpectTheDpiThisRunWasStartedFor(FitHost& host) {
+    FakePlatform platform;
+    CBrimwellDlg logic;
+    ASSERT_NE(host.Open(logic), nullptr);
+    const char* wanted = std::getenv("BRIMWELL_TEST_DPI");
+    EXPECT_EQ(host.Dpi(), wanted ? std::atoi(wanted) : 96);
+    host.Close();
+}
+
+void ExpectEveryTextFits(FitHost& host, const std::string& language) {
+    ExpectTheDpiThisRunWasStartedFor(host);
+    const std::optional<std::string> catalogue = BuiltCatalogue(language);
+    ASSERT_TRUE(catalogue) << "no catalogue built for " << language;
+    const std::vector<Overflow> overflows = SweepWindow(host, language, *catalogue);
+    EXPECT_TRUE(overflows.empty()) << overflows.size() << " texts do not fit:\n"
+                                   << Report(overflows);
 }
 
 } // namespace brimwell::test

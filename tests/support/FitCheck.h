@@ -8,6 +8,7 @@
 // measures.
 #include "app/CBrimwellDlg.h"
 #include "resources/DialogTemplates.h"
+#include "support/BuiltCatalogues.h"
 
 #include <cstddef>
 #include <optional>
@@ -16,13 +17,10 @@
 
 namespace brimwell::test {
 
-// English (no catalogue), the shipped catalogues' languages and the pseudo-language.
-inline constexpr const char* kEnglish = "en";
-const std::vector<std::string>& FitLanguages();
-
-// The catalogue of `language` as the build compiled it (BRIMWELL_LOCALE_DIR); nothing when the
-// build made none. Empty for English.
-std::optional<std::string> BuiltCatalogue(const std::string& language);
+// The languages laid out: English, the shipped catalogues' and the pseudo-language.
+inline const std::vector<std::string>& FitLanguages() {
+    return BuiltLanguages();
+}
 
 // How a control's text has to fit.
 enum class FitKind {
@@ -112,5 +110,11 @@ const std::vector<PlantedOverflow>& PlantedOverflows();
 // Each planted translation alone in a German catalogue: the sweep names that control, and no
 // other beyond those English itself has.
 void ExpectEachPlantedOverflowReported(FitHost& host);
+
+// The window opened on `host` is at the DPI the run was started for (BRIMWELL_TEST_DPI, else
+// 96): a run meant for another DPI that does not have it proves nothing.
+void ExpectTheDpiThisRunWasStartedFor(FitHost& host);
+// Every text of the window and its pages fits in `language` on `host`, at the run's DPI.
+void ExpectEveryTextFits(FitHost& host, const std::string& language);
 
 } // namespace brimwell::test

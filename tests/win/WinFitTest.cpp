@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cwchar>
 #include <memory>
 #include <string>
@@ -161,26 +160,11 @@ private:
     std::unique_ptr<WinDialog> m_window;
 };
 
-// The run at another DPI must have it, or it proves nothing.
-void ExpectTheDpiThisRunWasStartedFor(WinFitHost& host) {
-    FakePlatform platform;
-    CBrimwellDlg logic;
-    ASSERT_NE(host.Open(logic), nullptr);
-    const char* wanted = std::getenv("BRIMWELL_TEST_DPI");
-    EXPECT_EQ(host.Dpi(), wanted ? std::atoi(wanted) : 96);
-    host.Close();
-}
-
 class WinFit : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(WinFit, EveryTextFitsItsControl) {
     WinFitHost host;
-    ExpectTheDpiThisRunWasStartedFor(host);
-    const std::optional<std::string> catalogue = BuiltCatalogue(GetParam());
-    ASSERT_TRUE(catalogue) << "no catalogue built for " << GetParam();
-    const std::vector<Overflow> overflows = SweepWindow(host, GetParam(), *catalogue);
-    EXPECT_TRUE(overflows.empty()) << overflows.size() << " texts do not fit:\n"
-                                   << Report(overflows);
+    ExpectEveryTextFits(host, GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryLanguage, WinFit, ::testing::ValuesIn(FitLanguages()),
