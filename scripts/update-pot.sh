@@ -57,17 +57,17 @@ same_entries() { # the entries of two templates, without their headers
 
 if $check; then
     status=0
-    if ! diff -q <(grep -v '^"POT-Creation-Date' "$tmp/brimwell.pot") \
-                 <(grep -v '^"POT-Creation-Date' po/brimwell.pot) >/dev/null; then
+    # Where a message stands in the sources (its "#:" lines) moves with every edit around it:
+    # the check asks only that the messages and their comments are the sources'.
+    messages_of() { grep -v -e '^"POT-Creation-Date' -e '^#: ' "$1"; }
+    if ! diff -q <(messages_of "$tmp/brimwell.pot") <(messages_of po/brimwell.pot) >/dev/null; then
         echo "po/brimwell.pot is out of date with the sources: run scripts/update-pot.sh" >&2
-        diff <(grep -v '^"POT-Creation-Date' po/brimwell.pot) \
-             <(grep -v '^"POT-Creation-Date' "$tmp/brimwell.pot") | head -40 >&2 || true
+        diff <(messages_of po/brimwell.pot) <(messages_of "$tmp/brimwell.pot") | head -40 >&2 || true
         status=1
     fi
     for po in po/*.po; do
         msgmerge --quiet --no-wrap --no-fuzzy-matching "$po" "$tmp/brimwell.pot" -o "$tmp/merged.po"
-        if ! diff -q <(grep -v '^"POT-Creation-Date' "$po") \
-                     <(grep -v '^"POT-Creation-Date' "$tmp/merged.po") >/dev/null; then
+        if ! diff -q <(messages_of "$po") <(messages_of "$tmp/merged.po") >/dev/null; then
             echo "$po is not merged with the template: run scripts/update-pot.sh" >&2
             status=1
         fi
